@@ -1,0 +1,10 @@
+#include <gtest/gtest.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
+TEST(Smoke, Runs) {
+#ifdef _WIN32
+  EXPECT_EQ(GetACP(), 936u);
+#endif
+  EXPECT_EQ(1 + 1, 2);
+}
