@@ -1,6 +1,6 @@
 # Sourced: gives the caller an X display, starting Xvfb when there is none.
 if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
-  for n in 99 98 97 96 95; do
+  for n in $(seq 99 -1 20); do
     if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then
       Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
       SORV_XVFB_PID=$!
