@@ -50,15 +50,19 @@ AESNI void Xts(const AesNiKey* data, const AesNiKey* tweak, uint64_t unit, const
   // Eight blocks at a time keep the AES unit's pipeline full.
   while (blocks >= 8) {
     __m128i tw[8], x[8];
+#pragma GCC unroll 8
     for (int i = 0; i < 8; ++i) {
       tw[i] = t;
       t = NextTweak(t);
       x[i] = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in) + i), tw[i]);
       x[i] = _mm_xor_si128(x[i], rk[0]);
     }
+#pragma GCC unroll 9
     for (int r = 1; r < 10; ++r)
+#pragma GCC unroll 8
       for (int i = 0; i < 8; ++i)
         x[i] = Encrypt ? _mm_aesenc_si128(x[i], rk[r]) : _mm_aesdec_si128(x[i], rk[r]);
+#pragma GCC unroll 8
     for (int i = 0; i < 8; ++i) {
       x[i] = Encrypt ? _mm_aesenclast_si128(x[i], rk[10]) : _mm_aesdeclast_si128(x[i], rk[10]);
       _mm_storeu_si128(reinterpret_cast<__m128i*>(out) + i, _mm_xor_si128(x[i], tw[i]));
