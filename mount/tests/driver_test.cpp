@@ -96,8 +96,25 @@ bool Control(HANDLE volume, DWORD code, const void* in, DWORD inSize, void* out 
                          nullptr) != 0;
 }
 
+// The service manager starts the driver when the system starts; wait for it.
+bool DriverRunning() {
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+  SC_HANDLE service = manager ? OpenServiceA(manager, "Sorvane", SERVICE_QUERY_STATUS) : nullptr;
+  bool running = false;
+  for (int tries = 0; service && !running && tries < 300; ++tries) {
+    SERVICE_STATUS status;
+    running = QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_RUNNING;
+    if (!running) Sleep(100);
+  }
+  if (service) CloseServiceHandle(service);
+  if (manager) CloseServiceHandle(manager);
+  return running;
+}
+
 class Driver : public ::testing::Test {
  protected:
+  static void SetUpTestSuite() { ASSERT_TRUE(DriverRunning()) << "the driver is not installed"; }
+
   std::string folder = Folder();
   std::string container = folder + "disk one.cvd";
 

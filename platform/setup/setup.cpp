@@ -15,8 +15,8 @@ bool EndsWith(const std::string& s, const char* tail) {
 
 // The deliverables and their stand-ins; test and benchmark programs stay behind.
 bool BelongsToProduct(const std::string& name) {
-  if (EndsWith(name, "_test.exe") || EndsWith(name, "_bench.exe") || EndsWith(name, "_probe.exe"))
-    return false;
+  for (const char* tool : {"_test.exe", "_bench.exe", "_client.exe", "_probe.exe"})
+    if (EndsWith(name, tool)) return false;
   return EndsWith(name, ".exe") || EndsWith(name, ".dll") || EndsWith(name, ".sys") ||
          EndsWith(name, ".ocx") || EndsWith(name, ".chm") || EndsWith(name, ".dat");
 }
@@ -57,7 +57,22 @@ void RemoveDriver(const std::string& folder) {
   if (keeper) FreeLibrary(keeper);
 }
 
+// Right after the system starts, the service manager holds its database while it
+// starts the automatic services, and refuses to start any other. Asking it to start
+// one that runs already shows when that is over.
+void WaitForServiceManager() {
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+  SC_HANDLE running = manager ? OpenServiceA(manager, "PlugPlay", SERVICE_START) : nullptr;
+  for (int tries = 0; running && tries < 1200; ++tries) {
+    if (StartServiceA(running, 0, nullptr) || GetLastError() != ERROR_SERVICE_DATABASE_LOCKED) break;
+    Sleep(100);
+  }
+  if (running) CloseServiceHandle(running);
+  if (manager) CloseServiceHandle(manager);
+}
+
 int InstallDriver(const std::string& folder) {
+  WaitForServiceManager();
   HMODULE keeper = LoadLibraryA((folder + "SorvKeeper.dll").c_str());
   FARPROC create = KeeperFunction(keeper, "SRCreateService");
   if (!create) {
