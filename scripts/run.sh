@@ -4,8 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
+# Its own prefix, also for wine-prefix and wine-install, which read SORV_WINEPREFIX.
+export SORV_WINEPREFIX=${SORV_WINEPREFIX:-$PWD/build/run-prefix}
 . scripts/wine-env.sh
-export WINEPREFIX=${SORV_WINEPREFIX:-$SORV_ROOT/build/run-prefix}
 . scripts/display.sh
 cmake --preset windows >/dev/null
 cmake --build --preset windows
