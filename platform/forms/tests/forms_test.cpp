@@ -1,0 +1,266 @@
+// The runtime under Wine: real windows, real clicks and keys, scripted message boxes.
+#include <gtest/gtest.h>
+
+#include "forms.h"
+
+using namespace forms;
+
+namespace {
+
+// Runs the message loop until `done` or about `ms` milliseconds have passed.
+template <class F>
+bool PumpUntil(F done, int ms = 3000) {
+    DWORD end = GetTickCount() + ms;
+    while (!done() && GetTickCount() < end) {
+        DoEvents();
+        Sleep(5);
+    }
+    return done();
+}
+
+class TestForm : public Form {
+public:
+    Label Label1;
+    TextBox Text1;
+    CommandButton Command1, Command2;
+    CheckBox Check1;
+    Timer Timer1;
+    int clicks1 = 0, clicks2 = 0, ticks = 0, loads = 0, unloads = 0;
+    std::wstring answer;
+
+    TestForm() { ClientSize(5910, 2310); Border(BorderStyle::FixedSingle); }
+
+protected:
+    void Design() override {
+        Label1.Create(*this, nullptr, L"密码：", 720, 1500, 1215, 255);
+        Text1.Create(*this, nullptr, L"", 1920, 1450, 2415, 300);
+        Text1.PasswordChar(L'*');
+        Command1.Create(*this, nullptr, L"确定", 4560, 950, 1150, 300);
+        Command1.Default(true);
+        Command1.Click = [this] { Command1_Click(); };
+        Command2.Create(*this, nullptr, L"取消", 4560, 1450, 1150, 300);
+        Command2.Cancel(true);
+        Command2.Click = [this] { ++clicks2; };
+        Check1.Create(*this, nullptr, L"开机自动加载", 600, 1920, 3855, 375);
+        Timer1.Create(*this);
+        Timer1.Tick = [this] { ++ticks; };
+    }
+    void Form_Load() override { ++loads; Caption(L"测试"); }
+    void Form_Unload(bool&) override { ++unloads; }
+    void Command1_Click() {
+        ++clicks1;
+        int r = MsgBox(L"要退出程序吗？", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2, L"注意");
+        answer = r == IDYES ? L"yes" : L"no";
+    }
+};
+
+struct ScriptedBoxes {
+    std::vector<MsgBoxCall> calls;
+    std::vector<int> answers;
+    MsgBoxResponder old;
+    ScriptedBoxes() {
+        old = SetMsgBoxResponder([this](const MsgBoxCall& c) {
+            calls.push_back(c);
+            int r = answers.empty() ? IDOK : answers.front();
+            if (!answers.empty()) answers.erase(answers.begin());
+            return r;
+        });
+    }
+    ~ScriptedBoxes() { SetMsgBoxResponder(old); }
+};
+
+TEST(Form, ButtonClickReachesHandlerAndMsgBoxIsScripted) {
+    ScriptedBoxes boxes;
+    boxes.answers = {IDYES};
+    TestForm f;
+    f.Show();
+    ASSERT_TRUE(f.IsLoaded());
+    EXPECT_EQ(f.loads, 1);
+    EXPECT_EQ(f.Caption(), L"测试");
+    SendMessageW(f.Command1.hWnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(f.clicks1, 1);
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(boxes.calls[0].prompt, L"要退出程序吗？");
+    EXPECT_EQ(boxes.calls[0].title, L"注意");
+    EXPECT_EQ(boxes.calls[0].Buttons(), UINT(MB_YESNO));
+    EXPECT_EQ(boxes.calls[0].Icon(), UINT(MB_ICONQUESTION));
+    EXPECT_EQ(boxes.calls[0].DefaultButton(), UINT(MB_DEFBUTTON2));
+    EXPECT_EQ(f.answer, L"yes");
+
+    // A disabled button does not answer.
+    f.Command1.Enabled(false);
+    SendMessageW(f.Command1.hWnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(f.clicks1, 1);
+    EXPECT_TRUE(f.Unload());
+    EXPECT_EQ(f.unloads, 1);
+    EXPECT_FALSE(f.IsLoaded());
+    EXPECT_TRUE(Forms().empty());
+}
+
+TEST(MsgBox, UntitledBoxCarriesProgramName) {
+    ScriptedBoxes boxes;
+    MsgBox(L"未知的原因使加载文件保护失败，请检查后重新尝试一遍");
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(boxes.calls[0].title, L"forms_test");
+    EXPECT_EQ(boxes.calls[0].Icon(), 0u);
+    EXPECT_EQ(boxes.calls[0].Buttons(), UINT(MB_OK));
+}
+
+TEST(Form, TimerTicks) {
+    TestForm f;
+    f.Show();
+    f.Timer1.Interval(50);
+    EXPECT_TRUE(PumpUntil([&] { return f.ticks >= 2; }));
+    f.Timer1.Enabled(false);
+    int seen = f.ticks;
+    PumpUntil([] { return false; }, 200);
+    EXPECT_EQ(f.ticks, seen);
+    f.Unload();
+}
+
+TEST(Form, TwipsGeometryAndCentring) {
+    TestForm f;
+    f.Load();
+    int tpp = TwipsPerPixelX();
+    EXPECT_EQ(tpp, 1440 / 96);
+    EXPECT_EQ(f.ScaleWidth(), 5910 / tpp * tpp);
+    EXPECT_EQ(f.ScaleHeight(), 2310 / tpp * tpp);
+    EXPECT_EQ(f.Command1.Left(), 4560);
+    EXPECT_EQ(f.Command1.Width(), TwipsX(PixelsX(1150)));  // nearest pixel: 77 px
+    f.Command1.Move(300, 600, 1500, 450);
+    EXPECT_EQ(f.Command1.Left(), 300);
+    EXPECT_EQ(f.Command1.Top(), 600);
+    EXPECT_EQ(f.Command1.Height(), 450);
+    f.Centre();
+    EXPECT_EQ(f.Left(), (Screen::Width() - f.Width()) / 2 / tpp * tpp);
+    EXPECT_EQ(f.Top(), (Screen::Height() - f.Height()) / 2 / tpp * tpp);
+    f.Width(8000);
+    EXPECT_EQ(f.Width(), 8000 / tpp * tpp);
+    f.Unload();
+}
+
+TEST(Form, EnterAndEscapeClickDefaultAndCancel) {
+    ScriptedBoxes boxes;
+    TestForm f;
+    f.Show();
+    f.Text1.SetFocus();
+    MSG m{f.Text1.hWnd(), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    Dispatch(m);
+    EXPECT_EQ(f.clicks1, 1);
+    m.wParam = VK_ESCAPE;
+    Dispatch(m);
+    EXPECT_EQ(f.clicks2, 1);
+    f.Unload();
+}
+
+TEST(Form, ModalShowReturnsWhenHiddenAndDisablesOthers) {
+    TestForm main, dialog;
+    main.Show();
+    bool mainEnabledDuring = true;
+    dialog.Timer1.Tick = nullptr;
+    dialog.Load();
+    dialog.Command2.Click = [&] {
+        mainEnabledDuring = main.Enabled();
+        dialog.Unload();
+    };
+    dialog.Timer1.Tick = [&] { SendMessageW(dialog.Command2.hWnd(), BM_CLICK, 0, 0); };
+    dialog.Timer1.Interval(50);
+    dialog.ShowModal(main);
+    EXPECT_FALSE(dialog.IsLoaded());
+    EXPECT_FALSE(mainEnabledDuring);
+    EXPECT_TRUE(main.Enabled());
+    main.Unload();
+}
+
+TEST(Controls, CheckBoxValueRaisesClickAndTextBoxKeyPressFilters) {
+    TestForm f;
+    f.Load();
+    int checks = 0;
+    f.Check1.Click = [&] { ++checks; };
+    f.Check1.Value(1);
+    EXPECT_EQ(f.Check1.Value(), 1);
+    EXPECT_EQ(checks, 1);
+    f.Check1.Value(1);
+    EXPECT_EQ(checks, 1);
+
+    f.Text1.KeyPress = [](int& key) { if (key < L'0' || key > L'9') key = 0; };
+    int changes = 0;
+    f.Text1.Change = [&] { ++changes; };
+    for (wchar_t c : std::wstring(L"1a2")) SendMessageW(f.Text1.hWnd(), WM_CHAR, c, 0);
+    EXPECT_EQ(f.Text1.Text(), L"12");
+    f.Text1.Text(L"345");
+    EXPECT_GE(changes, 3);
+    f.Unload();
+}
+
+class ListForm : public Form {
+public:
+    ListView ListView1;
+    ImageList ImageList2;
+    StatusBar StatusBar1;
+protected:
+    void Design() override {
+        ImageList2.Create();
+        ImageList2.Add(LoadIconW(nullptr, IDI_APPLICATION));
+        ImageList2.Add(LoadIconW(nullptr, IDI_WARNING));
+        ListView1.Create(*this, nullptr, 10, 600, 4000, 2000);
+        ListView1.SmallIcons(ImageList2);
+        ListView1.FullRowSelect(true);
+        for (auto* h : {L"状态", L"文件名", L"文件路径", L"文件大小"}) ListView1.AddColumn(h, 900);
+        StatusBar1.Create(*this);
+        StatusBar1.AddPanel(StatusBar::Text, Align::Left, StatusBar::Spring, false);
+        StatusBar1.AddPanel(StatusBar::Date, Align::Right, StatusBar::Contents, false);
+        StatusBar1.AddPanel(StatusBar::Time, Align::Right, StatusBar::Contents, false);
+    }
+};
+
+TEST(Controls, ListViewRowsSubItemsIconsAndSelection) {
+    ListForm f;
+    f.Show();
+    EXPECT_EQ(f.ListView1.ColumnCount(), 4);
+    int r1 = f.ListView1.Add(L"", 1);
+    f.ListView1.SubItem(r1, 1, L"Sorvane.cvd");
+    f.ListView1.SubItem(r1, 2, L"C:\\数据\\");
+    f.ListView1.SubItem(r1, 3, L"10M");
+    int r2 = f.ListView1.Add(L"", 1);
+    f.ListView1.SubItem(r2, 1, L"b.cvd");
+    EXPECT_EQ(r2, 2);
+    EXPECT_EQ(f.ListView1.Count(), 2);
+    EXPECT_EQ(f.ListView1.SubItem(1, 2) + f.ListView1.SubItem(1, 1), L"C:\\数据\\Sorvane.cvd");
+    f.ListView1.SmallIcon(2, 2);
+    EXPECT_EQ(f.ListView1.SmallIcon(2), 2);
+    EXPECT_EQ(f.ListView1.SmallIcon(1), 1);
+    EXPECT_EQ(f.ListView1.SelectedItem(), 0);
+    f.ListView1.Select(2);
+    EXPECT_EQ(f.ListView1.SelectedItem(), 2);
+    f.ListView1.Remove(1);
+    EXPECT_EQ(f.ListView1.Count(), 1);
+    EXPECT_EQ(f.ListView1.SubItem(1, 1), L"b.cvd");
+
+    f.StatusBar1.PanelText(1, L"Velkiro，电脑里的保险箱");
+    EXPECT_EQ(f.StatusBar1.PanelText(1), L"Velkiro，电脑里的保险箱");
+    EXPECT_FALSE(f.StatusBar1.PanelText(2).empty());
+    EXPECT_GT(f.StatusBar1.Height(), 0);
+    f.Unload();
+}
+
+TEST(Drives, SystemDriveIsListedWithItsFigures) {
+    EXPECT_TRUE(DriveExists(L"C:"));
+    EXPECT_TRUE(DriveExists(L"c:\\windows"));
+    EXPECT_FALSE(DriveExists(L""));
+    EXPECT_FALSE(DriveExists(L"1:"));
+    Drive c = GetDrive(L"C:\\");
+    EXPECT_EQ(c.DriveLetter, L'C');
+    EXPECT_EQ(c.DriveType, Drive::Fixed);
+    EXPECT_TRUE(c.IsReady);
+    EXPECT_GT(c.TotalSize, 0u);
+    EXPECT_LE(c.FreeSpace, c.TotalSize);
+    EXPECT_FALSE(c.FileSystem.empty());
+    bool listed = false;
+    for (const Drive& d : Drives()) listed |= d.DriveLetter == L'C';
+    EXPECT_TRUE(listed);
+    EXPECT_TRUE(FileExists(AppPath() + L"\\forms_test.exe"));
+    EXPECT_FALSE(FileExists(AppPath()));
+}
+
+}  // namespace
