@@ -264,3 +264,180 @@ TEST(Drives, SystemDriveIsListedWithItsFigures) {
 }
 
 }  // namespace
+
+namespace {
+
+class WideForm : public Form {
+public:
+    Frame Frame1;
+    CommandButton Command1;
+    ComboBox Combo1;
+    Slider Slider1;
+    SpinButton SpinButton1;
+    Menu mnuFile, mnuCreate, mnuSep, mnuQuit, mnuPopupMenu, mnupopupCreate;
+    int creates = 0, frameClicks = 0, spins = 0, loads = 0, activations = 0;
+    bool refuseUnload = false;
+
+protected:
+    void Design() override {
+        Frame1.Create(*this, nullptr, L"选择磁盘", 120, 120, 3000, 1500);
+        Command1.Create(*this, &Frame1, L"下一步", 300, 300, 1200, 375);
+        Command1.Click = [this] { ++frameClicks; };
+        Combo1.Create(*this, nullptr, 3300, 120, 1400, 300, ComboBox::DropDownList, true);
+        Slider1.Create(*this, nullptr, 120, 1800, 3000, 400);
+        SpinButton1.Create(*this, nullptr, 3300, 1800, 255, 375);
+        SpinButton1.SpinUp = [this] { ++spins; };
+        SpinButton1.SpinDown = [this] { --spins; };
+        mnuFile.CreateTop(*this, L"文件(&F)");
+        mnuCreate.Create(mnuFile, L"创建(&C)");
+        mnuCreate.Click = [this] { ++creates; };
+        mnuSep.CreateSeparator(mnuFile);
+        mnuQuit.Create(mnuFile, L"退出(&Q)");
+        mnuPopupMenu.CreatePopup(*this, L"右键菜单");
+        mnupopupCreate.Create(mnuPopupMenu, L"创建(&C)");
+        mnupopupCreate.Click = [this] { ++creates; };
+    }
+    void Form_Load() override { ++loads; }
+    void Form_Activate() override { ++activations; }
+    void Form_QueryUnload(bool& cancel, UnloadMode) override { cancel = refuseUnload; }
+};
+
+TEST(Controls, FrameChildMenuComboSliderSpin) {
+    WideForm f;
+    f.Show();
+    SendMessageW(f.Command1.hWnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(f.frameClicks, 1);
+    EXPECT_EQ(GetParent(f.Command1.hWnd()), f.Frame1.hWnd());
+    EXPECT_EQ(f.Command1.Left(), 300);  // inside the frame
+
+    // A menu choice arrives as the command of its item.
+    SendMessageW(f.hWnd(), WM_COMMAND, f.mnuCreate.Id(), 0);
+    SendMessageW(f.hWnd(), WM_COMMAND, f.mnupopupCreate.Id(), 0);
+    EXPECT_EQ(f.creates, 2);
+    EXPECT_TRUE(GetMenu(f.hWnd()));
+    f.mnuCreate.Enabled(false);
+    EXPECT_TRUE(GetMenuState(f.mnuFile.Handle(), f.mnuCreate.Id(), MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_EQ(GetMenuItemCount(f.mnuFile.Handle()), 3);
+
+    int clicks = 0;
+    f.Combo1.Click = [&] { ++clicks; };
+    for (auto* s : {L" 自动选择", L"H:", L"G:"}) f.Combo1.AddItem(s);
+    EXPECT_EQ(f.Combo1.List(1), L"G:");  // sorted
+    f.Combo1.ListIndex(2);
+    EXPECT_EQ(f.Combo1.Text(), L"H:");
+    EXPECT_EQ(clicks, 1);
+
+    f.Slider1.Min(0);
+    f.Slider1.Max(100);
+    f.Slider1.Value(120);
+    EXPECT_EQ(f.Slider1.Value(), 100);
+
+    NMUPDOWN ud{};
+    ud.hdr = {f.SpinButton1.hWnd(), static_cast<UINT_PTR>(f.SpinButton1.Id()), UDN_DELTAPOS};
+    ud.iDelta = 1;
+    SendMessageW(f.hWnd(), WM_NOTIFY, ud.hdr.idFrom, reinterpret_cast<LPARAM>(&ud));
+    SendMessageW(f.hWnd(), WM_NOTIFY, ud.hdr.idFrom, reinterpret_cast<LPARAM>(&ud));
+    ud.iDelta = -1;
+    SendMessageW(f.hWnd(), WM_NOTIFY, ud.hdr.idFrom, reinterpret_cast<LPARAM>(&ud));
+    EXPECT_EQ(f.spins, 1);
+    f.Unload();
+}
+
+TEST(Form, ListOfFormsUnloadRefusalAndReload) {
+    WideForm a, b;
+    a.Show();
+    b.Show();
+    ASSERT_EQ(Forms().size(), 2u);
+    EXPECT_EQ(Forms()[0], &a);
+    EXPECT_EQ(Forms()[1], &b);
+    EXPECT_GE(a.activations, 1);
+    b.refuseUnload = true;
+    SendMessageW(b.hWnd(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(b.IsLoaded());
+    b.refuseUnload = false;
+    SendMessageW(b.hWnd(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(b.IsLoaded());
+    ASSERT_EQ(Forms().size(), 1u);
+    // Loading again makes the controls afresh and runs Form_Load again.
+    b.Show();
+    EXPECT_EQ(b.loads, 2);
+    SendMessageW(b.Command1.hWnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(b.frameClicks, 1);
+    b.Unload();
+    a.Unload();
+    EXPECT_TRUE(Forms().empty());
+}
+
+TEST(Shell, LauncherRecordsAndRealStartRuns) {
+    std::vector<std::pair<std::wstring, WindowStyle>> starts;
+    Launcher old = SetLauncher([&](const std::wstring& cmd, WindowStyle style) {
+        starts.push_back({cmd, style});
+        return DWORD(42);
+    });
+    EXPECT_EQ(Shell(L"C:\\x\\SorvDesk.exe", WindowStyle::NormalFocus), 42u);
+    ASSERT_EQ(starts.size(), 1u);
+    EXPECT_EQ(starts[0].first, L"C:\\x\\SorvDesk.exe");
+    EXPECT_EQ(starts[0].second, WindowStyle::NormalFocus);
+    SetLauncher(old);
+    EXPECT_NE(Shell(L"cmd.exe /c exit 0", WindowStyle::Hide), 0u);
+    EXPECT_EQ(Shell(AppPath() + L"\\no-such-program.exe"), 0u);
+}
+
+// Answers the next common dialog with the given title: cancel, or a typed name.
+struct DialogAnswer {
+    static inline std::wstring title, name;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+        HWND dlg = FindWindowW(L"#32770", title.c_str());
+        if (!dlg) return;
+        KillTimer(nullptr, id);
+        if (name.empty()) {
+            PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
+        } else {
+            SetDlgItemTextW(dlg, 0x47c, name.c_str());  // the file name box
+            PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+        }
+    }
+    DialogAnswer(const std::wstring& t, const std::wstring& n) {
+        title = t;
+        name = n;
+        SetTimer(nullptr, 0, 100, Tick);
+    }
+};
+
+TEST(FileDialog, CancelIsDistinctFromAChoice) {
+    wchar_t dir[MAX_PATH];
+    GetTempPathW(MAX_PATH, dir);
+    std::wstring path = std::wstring(dir) + L"选择.cvd";
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+
+    FileDialog cancel;
+    cancel.DialogTitle = L"请选择要导入的文件：";
+    cancel.Flags = 0x1800;
+    cancel.Filter = L"CVD files (*.cvd)|*.cvd|All files (*.*)|*.*";
+    DialogAnswer a(cancel.DialogTitle, L"");
+    EXPECT_EQ(cancel.ShowOpen(), FileDialog::Cancelled);
+
+    FileDialog open;
+    open.DialogTitle = L"请选择要导入的文件：";
+    open.Flags = 0x1800;
+    open.Filter = L"CVD files (*.cvd)|*.cvd|All files (*.*)|*.*";
+    open.FilterIndex = 2;
+    DialogAnswer b(open.DialogTitle, path);
+    EXPECT_EQ(open.ShowOpen(), FileDialog::Chosen);
+    EXPECT_EQ(open.FileName, path);
+    EXPECT_EQ(open.FilterIndex, 2);
+
+    FileDialog save;
+    save.DialogTitle = L"请选择放置加密盘文件的文件夹，并确定加密盘文件的文件名";
+    save.Filter = L"CVD files (*.cvd)|*.cvd|All files (*.*)|*.*";
+    save.FileName = L"Sorvane.cvd";
+    std::wstring target = std::wstring(dir) + L"新的.cvd";
+    DialogAnswer c(save.DialogTitle, target);
+    EXPECT_EQ(save.ShowSave(), FileDialog::Chosen);
+    EXPECT_EQ(save.FileName, target);
+    DeleteFileW(path.c_str());
+}
+
+}  // namespace
