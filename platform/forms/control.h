@@ -55,6 +55,9 @@ public:
     std::wstring Text() const { return Caption(); }
     void Text(const std::wstring& text) { Caption(text); }
 
+    HFONT Font() const { return reinterpret_cast<HFONT>(Send(WM_GETFONT)); }
+    void Font(HFONT font) { Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
+
     void ToolTipText(const std::wstring& text);
     std::wstring ToolTipText() const { return tip_; }
 

@@ -233,6 +233,14 @@ TEST(Controls, ListViewRowsSubItemsIconsAndSelection) {
     EXPECT_EQ(f.ListView1.SelectedItem(), 0);
     f.ListView1.Select(2);
     EXPECT_EQ(f.ListView1.SelectedItem(), 2);
+    // A right click on the list raises MouseUp once, with the right button.
+    std::vector<int> ups;
+    f.ListView1.MouseUp = [&](int button, int, int, int) { ups.push_back(button); };
+    PostMessageW(f.ListView1.hWnd(), WM_RBUTTONUP, 0, MAKELPARAM(30, 30));
+    SendMessageW(f.ListView1.hWnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(30, 30));
+    DoEvents();
+    EXPECT_EQ(ups, std::vector<int>{2});
+
     f.ListView1.Remove(1);
     EXPECT_EQ(f.ListView1.Count(), 1);
     EXPECT_EQ(f.ListView1.SubItem(1, 1), L"b.cvd");
