@@ -271,6 +271,21 @@ TEST(Drives, SystemDriveIsListedWithItsFigures) {
     EXPECT_FALSE(FileExists(AppPath()));
 }
 
+// A letter defined onto a device with no file system (as the driver's disks are) exists.
+TEST(Drives, RawDosDeviceCountsAsExisting) {
+    wchar_t letter = 0;
+    for (wchar_t c = L'Y'; c > L'D' && !letter; --c)
+        if (!DriveExists(std::wstring(1, c))) letter = c;
+    ASSERT_NE(letter, 0);
+    std::wstring name = std::wstring(1, letter) + L":";
+    ASSERT_TRUE(DefineDosDeviceW(DDD_RAW_TARGET_PATH, name.c_str(), L"\\Device\\Null"));
+    EXPECT_TRUE(DriveExists(name + L"\\"));
+    EXPECT_EQ(GetDrive(name).DriveLetter, letter);
+    DefineDosDeviceW(DDD_RAW_TARGET_PATH | DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE,
+                     name.c_str(), L"\\Device\\Null");
+    EXPECT_FALSE(DriveExists(name));
+}
+
 }  // namespace
 
 namespace {
