@@ -29,6 +29,7 @@ HWND Control::CreateWin(Form& form, Control* container, const wchar_t* windowCla
                                 GetModuleHandleW(nullptr), nullptr);
     if (!hwnd) return nullptr;
     SetWindowLongPtrW(hwnd, GWLP_ID, id);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(form.Font()), FALSE);
     Attach(form, hwnd);
     return hwnd;
 }
@@ -43,7 +44,6 @@ void Control::Attach(Form& form, HWND hwnd) {
         SetWindowLongPtrW(hwnd, GWLP_ID, id_);
     }
     form.controls_[id_] = this;
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(form.Font()), FALSE);
     SetWindowSubclass(hwnd, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 

@@ -78,7 +78,7 @@ protected:
     HWND CreateWin(Form& form, Control* container, const wchar_t* windowClass,
                    const std::wstring& text, DWORD style, DWORD exStyle,
                    int left, int top, int width, int height);
-    // Adopts a child window of the form made elsewhere.
+    // Adopts a child window of the form made elsewhere (it keeps its own font).
     void Attach(Form& form, HWND hwnd);
 
     // A message the parent received about this control; true when handled (result set).

@@ -39,6 +39,10 @@
 //       return forms::Run();   // ends when the last form is unloaded
 //   }
 //
+// An outside control (its own window class) derives from forms::Control, makes its window as
+// a child of form.hWnd() and calls Attach(form, hwnd), or makes it with CreateWin; the form
+// then hands it its notifications through Reflect() (see control.h).
+//
 // In CMake: add_executable(prog WIN32 ...) then sorv_window_program(prog), which links this
 // library and adds the manifest (common controls 6, dpi awareness) and -municode.
 // Tests: forms::SetMsgBoxResponder and forms::SetLauncher script message boxes and record

@@ -391,6 +391,37 @@ TEST(Form, ListOfFormsUnloadRefusalAndReload) {
     EXPECT_TRUE(Forms().empty());
 }
 
+// An outside control: its own window, adopted by the form, told of its notifications.
+class OutsideButton : public Control {
+public:
+    int clicks = 0;
+    void Create(Form& form) {
+        HWND h = CreateWindowExW(0, L"BUTTON", L"创建", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 10,
+                                 80, 40, form.hWnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+        Attach(form, h);
+    }
+protected:
+    bool Reflect(UINT msg, WPARAM wp, LPARAM, LRESULT& result) override {
+        if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED) ++clicks;
+        if (msg == WM_DRAWITEM) result = TRUE;
+        return msg == WM_COMMAND || msg == WM_DRAWITEM;
+    }
+};
+
+TEST(Controls, OutsideControlIsHosted) {
+    WideForm f;
+    f.Show();
+    OutsideButton b;
+    b.Create(f);
+    SendMessageW(b.hWnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(b.clicks, 1);
+    EXPECT_EQ(b.Width(), TwipsX(80));
+    b.Enabled(false);
+    EXPECT_FALSE(IsWindowEnabled(b.hWnd()));
+    f.Unload();
+    EXPECT_EQ(b.hWnd(), nullptr);
+}
+
 TEST(Shell, LauncherRecordsAndRealStartRuns) {
     std::vector<std::pair<std::wstring, WindowStyle>> starts;
     Launcher old = SetLauncher([&](const std::wstring& cmd, WindowStyle style) {
