@@ -70,7 +70,7 @@ void Styles(BorderStyle border, DWORD& style, DWORD& ex) {
     style = WS_OVERLAPPEDWINDOW;
     switch (border) {
     case BorderStyle::None: style = WS_POPUP; break;
-    case BorderStyle::FixedSingle: style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX; break;
+    case BorderStyle::FixedSingle: style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU; break;
     case BorderStyle::Sizable: style = WS_OVERLAPPEDWINDOW; break;
     case BorderStyle::FixedDialog:
         style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;

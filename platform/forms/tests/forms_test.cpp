@@ -440,23 +440,30 @@ TEST(Shell, LauncherRecordsAndRealStartRuns) {
 // Answers the next common dialog with the given title: cancel, or a typed name.
 struct DialogAnswer {
     static inline std::wstring title, name;
+    static inline WPARAM command = IDCANCEL;
     static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
         HWND dlg = FindWindowW(L"#32770", title.c_str());
         if (!dlg) return;
         KillTimer(nullptr, id);
         if (name.empty()) {
-            PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
+            PostMessageW(dlg, WM_COMMAND, command, 0);
         } else {
             SetDlgItemTextW(dlg, 0x47c, name.c_str());  // the file name box
             PostMessageW(dlg, WM_COMMAND, IDOK, 0);
         }
     }
-    DialogAnswer(const std::wstring& t, const std::wstring& n) {
+    DialogAnswer(const std::wstring& t, const std::wstring& n, WPARAM c = IDCANCEL) {
         title = t;
         name = n;
+        command = c;
         SetTimer(nullptr, 0, 100, Tick);
     }
 };
+
+TEST(MsgBox, RealBoxShowsAndAnswers) {
+    DialogAnswer a(L"forms_test", L"", IDNO);
+    EXPECT_EQ(MsgBox(L"要打开载入的磁盘吗？", MB_YESNO | MB_ICONQUESTION), IDNO);
+}
 
 TEST(FileDialog, CancelIsDistinctFromAChoice) {
     wchar_t dir[MAX_PATH];
