@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "form.h"
+#include "guard.h"
 #include "twips.h"
 
 namespace forms {
@@ -58,8 +59,9 @@ LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
         return DefSubclassProc(hwnd, msg, wp, lp);
     }
     LRESULT result = 0;
-    if (self->OnMessage(msg, wp, lp, result)) return result;
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    bool handled = false;
+    if (!Guarded([&] { handled = self->OnMessage(msg, wp, lp, result); })) return 0;
+    return handled ? result : DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 int ShiftState() {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "controls.h"
+#include "guard.h"
 #include "menu.h"
 #include "statusbar.h"
 #include "timer.h"
@@ -313,7 +314,9 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         self->Forget();
         return DefWindowProcW(hwnd, msg, wp, lp);
     }
-    return self->Handle(msg, wp, lp);
+    LRESULT result = 0;
+    if (Guarded([&] { result = self->Handle(msg, wp, lp); })) return result;
+    return 0;
 }
 
 LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {

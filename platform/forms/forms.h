@@ -3,7 +3,8 @@
 // A form is a class derived from forms::Form with its controls as members. Its constructor
 // sets the design-time properties; Design() makes the controls (positions in twips, the
 // order of creation is the tab order) and wires their events to the form's handlers; the
-// Form_* hooks are the form's own events. No exception may leave a handler.
+// Form_* hooks are the form's own events. An exception that leaves a handler ends it with
+// a message box "Error: ..." and the window stays open.
 //
 //   class Form1 : public forms::Form {
 //   public:

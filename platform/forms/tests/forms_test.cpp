@@ -1,6 +1,8 @@
 // The runtime under Wine: real windows, real clicks and keys, scripted message boxes.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "forms.h"
 
 using namespace forms;
@@ -95,6 +97,19 @@ TEST(Form, ButtonClickReachesHandlerAndMsgBoxIsScripted) {
     EXPECT_EQ(f.unloads, 1);
     EXPECT_FALSE(f.IsLoaded());
     EXPECT_TRUE(Forms().empty());
+}
+
+TEST(Form, ExceptionInHandlerIsReportedAndWindowStays) {
+    ScriptedBoxes boxes;
+    TestForm f;
+    f.Show();
+    f.Command2.Click = [] { throw std::runtime_error("disk full"); };
+    SendMessageW(f.Command2.hWnd(), BM_CLICK, 0, 0);
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(boxes.calls[0].prompt, L"Error: disk full");
+    EXPECT_EQ(boxes.calls[0].Icon(), UINT(MB_ICONERROR));
+    EXPECT_TRUE(f.IsLoaded());
+    f.Unload();
 }
 
 TEST(MsgBox, UntitledBoxCarriesProgramName) {
