@@ -228,9 +228,10 @@ void Form::Top(int twips) { Move(Left(), twips); }
 void Form::Width(int twips) { Move(Left(), Top(), twips); }
 void Form::Height(int twips) { Move(Left(), Top(), -1, twips); }
 
+// A minimised or maximised window keeps its place, as such forms always have.
 void Form::Move(int left, int top, int width, int height) {
     Load();
-    if (!hwnd_) return;
+    if (!hwnd_ || IsIconic(hwnd_) || IsZoomed(hwnd_)) return;
     MoveTwips(hwnd_, WindowPixels(hwnd_), left, top, width, height);
 }
 

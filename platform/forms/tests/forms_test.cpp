@@ -154,6 +154,31 @@ TEST(Form, TwipsGeometryAndCentring) {
     f.Unload();
 }
 
+// A form that will not be narrower than 8000 twips, set back from its own resize event.
+class SnapForm : public Form {
+public:
+    int resizes = 0;
+protected:
+    void Form_Resize() override {
+        ++resizes;
+        if (Width() < 8000) Width(8000);
+    }
+};
+
+TEST(Form, ResizeEventCanSetTheSizeBack) {
+    SnapForm f;
+    f.Show();
+    f.Width(9000);
+    f.Width(5000);
+    EXPECT_EQ(f.Width(), TwipsX(PixelsX(8000)));
+    EXPECT_GE(f.resizes, 3);
+    ShowWindow(f.hWnd(), SW_MINIMIZE);
+    f.Width(5000);  // ignored while minimised
+    ShowWindow(f.hWnd(), SW_RESTORE);
+    EXPECT_EQ(f.Width(), TwipsX(PixelsX(8000)));
+    f.Unload();
+}
+
 TEST(Form, EnterAndEscapeClickDefaultAndCancel) {
     ScriptedBoxes boxes;
     TestForm f;
