@@ -13,6 +13,8 @@ namespace sorvbutton {
 namespace {
 const wchar_t kClass[] = L"SorvButton";
 
+LRESULT CALLBACK WndProcOf(HWND w, UINT m, WPARAM wp, LPARAM lp);
+
 bool RegisterOnce() {
   static bool done = false;
   if (done) return true;
@@ -20,12 +22,7 @@ bool RegisterOnce() {
   InitCommonControlsEx(&icc);
   WNDCLASSW wc{};
   wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-    if (m == WM_NCCREATE)
-      SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(
-                                              reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
-    return DefWindowProcW(w, m, wp, lp);
-  };
+  wc.lpfnWndProc = WndProcOf;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.lpszClassName = kClass;
@@ -57,19 +54,36 @@ SorvButton::~SorvButton() {
   if (hfont_) DeleteObject(hfont_);
 }
 
+bool SorvButton::Create(forms::Form& form, int left, int top, int width, int height,
+                        forms::Control* container) {
+  if (hwnd_ || !RegisterOnce()) return false;
+  HWND w = CreateWin(form, container, kClass, L"", WS_TABSTOP | WS_CLIPSIBLINGS, 0, left, top,
+                     width, height);
+  if (!w) return false;
+  hwnd_ = w;
+  SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  st_.IsShown = true;
+  Setup(GetParent(w));
+  return true;
+}
+
 bool SorvButton::Create(HWND parent, int x, int y, int width, int height, int id, bool visible) {
   if (hwnd_ || !RegisterOnce()) return false;
   DWORD style = WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0);
-  hwnd_ = CreateWindowExW(0, kClass, L"", style, x, y, width, height, parent,
-                          reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleW(nullptr), this);
-  if (!hwnd_) return false;
-  SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SorvButton::WndProc));
+  HWND w = CreateWindowExW(0, kClass, L"", style, x, y, width, height, parent,
+                           reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleW(nullptr), this);
+  if (!w) return false;
+  hwnd_ = w;
   st_.IsShown = visible;
+  Setup(parent);
+  return true;
+}
+
+void SorvButton::Setup(HWND parent) {
   font_ = DefaultFont(parent);
   ApplyFont();
   about_.Create(hwnd_);
   UserControl_Resize();
-  return true;
 }
 
 void SorvButton::ResizeSurface(int w, int h) {
@@ -134,9 +148,18 @@ void SorvButton::Raise(const std::function<void()>& event) {
   if (event) event();
 }
 
+namespace {
+LRESULT CALLBACK WndProcOf(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_NCCREATE)
+    SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(
+                                            reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+  return SorvButton::WndProc(w, m, wp, lp);
+}
+}  // namespace
+
 LRESULT CALLBACK SorvButton::WndProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   auto* self = reinterpret_cast<SorvButton*>(GetWindowLongPtrW(w, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(w, m, wp, lp);
+  if (!self || !self->hwnd_) return DefWindowProcW(w, m, wp, lp);
   return self->Handle(m, wp, lp);
 }
 
@@ -171,7 +194,7 @@ LRESULT SorvButton::Handle(UINT m, WPARAM wp, LPARAM lp) {
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {
       int button = m == WM_LBUTTONDOWN ? 1 : m == WM_RBUTTONDOWN ? 2 : 4;
-      if (GetFocus() != hwnd_) SetFocus(hwnd_);
+      if (GetFocus() != hwnd_) ::SetFocus(hwnd_);
       SetCapture(hwnd_);
       downButton_ = button;
       afterDblClick_ = false;
@@ -223,8 +246,22 @@ LRESULT SorvButton::Handle(UINT m, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_ENABLE:
+      // The form may enable or disable the window itself; the property follows it.
+      if (p_.Enabled != (wp != 0)) {
+        p_.Enabled = wp != 0;
+        st_.ButtonState = StateNormal;
+      }
       Refresh();
       return 0;
+    case WM_SETFONT:
+      // The hosting form hands every control its font.
+      if (wp && GetObjectW(reinterpret_cast<HFONT>(wp), sizeof font_, &font_)) {
+        ApplyFont();
+        if (lp) Refresh();
+      }
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(hfont_);
     case WM_NCDESTROY: {
       HWND w = hwnd_;
       SetWindowLongPtrW(w, GWLP_USERDATA, 0);

@@ -9,6 +9,8 @@
 #include <string>
 
 #include "about.h"
+#include "control.h"
+#include "form.h"
 #include "bag.h"
 #include "canvas.h"
 #include "props.h"
@@ -16,27 +18,33 @@
 
 namespace sorvbutton {
 
-// What the hosting form gives the control: its ambient properties, the tooltip text the
-// form keeps for this control, and the instance's name.
+// What the hosting form gives the control: its ambient properties and the instance's name.
+// (The tooltip text the form keeps for the control is the forms::Control one.)
 struct ButtonContainer {
   bool UserMode = true;
   bool DisplayAsDefault = false;
-  std::wstring ToolTipText;
   std::wstring Name;
   std::function<void(const char* property)> PropertyChanged;
 };
 
-class SorvButton : public SubclassClient {
+class SorvButton : public forms::Control, public SubclassClient {
  public:
   SorvButton();
   ~SorvButton() override;
   SorvButton(const SorvButton&) = delete;
   SorvButton& operator=(const SorvButton&) = delete;
 
-  // Makes the child window; position and size in pixels of the parent's client area.
+  // Makes the child window on a form; position and size in twips, as every control.
+  bool Create(forms::Form& form, int left, int top, int width, int height,
+              forms::Control* container = nullptr);
+  // The same inside any window; position and size in pixels of the parent's client area.
   bool Create(HWND parent, int x, int y, int width, int height, int id = 0,
               bool visible = true);
   HWND Window() const { return hwnd_; }
+
+  // The tooltip text the form keeps for this control (set aside while our own tip shows).
+  std::wstring ContainerToolTipText() const { return forms::Control::ToolTipText(); }
+  void ContainerToolTipText(const std::wstring& text) { forms::Control::ToolTipText(text); }
 
   ButtonContainer container;
   std::function<void()> Click, MouseEnter, MouseLeave;  // events to the form
@@ -56,57 +64,57 @@ class SorvButton : public SubclassClient {
 
   // Properties.
   int Style() const { return p_.Style; }
-  void SetStyle(int v);
+  void Style(int v);
   const std::wstring& Caption() const { return p_.Caption; }
-  void SetCaption(const std::wstring& v);
+  void Caption(const std::wstring& v);
   HICON Icon() const { return p_.Icon; }
-  void SetIcon(HICON v);
+  void Icon(HICON v);
   int IconAlign() const { return p_.IconAlign; }
-  void SetIconAlign(int v);
+  void IconAlign(int v);
   int IconSize() const { return p_.IconSize; }
-  void SetIconSize(int v);
+  void IconSize(int v);
   int CaptionAlign() const { return p_.CaptionAlign; }
-  void SetCaptionAlign(int v);
+  void CaptionAlign(int v);
   int NonThemeStyle() const { return p_.NonThemeStyle; }
-  void SetNonThemeStyle(int v);
+  void NonThemeStyle(int v);
   bool Enabled() const { return p_.Enabled; }
-  void SetEnabled(bool v);
+  void Enabled(bool v);
   bool ShowFocus() const { return p_.ShowFocus; }
-  void SetShowFocus(bool v);
+  void ShowFocus(bool v);
   bool UseCustomColors() const { return p_.UseCustomColors; }
-  void SetUseCustomColors(bool v);
+  void UseCustomColors(bool v);
   Colour BackColor() const { return p_.BackColor; }
-  void SetBackColor(Colour v);
+  void BackColor(Colour v);
   Colour HighlightColor() const { return p_.HighlightColor; }
-  void SetHighlightColor(Colour v);
+  void HighlightColor(Colour v);
   Colour FontColor() const { return p_.FontColor; }
-  void SetFontColor(Colour v);
+  void FontColor(Colour v);
   Colour FontHighlightColor() const { return p_.FontHighlightColor; }
-  void SetFontHighlightColor(Colour v);
+  void FontHighlightColor(Colour v);
   const std::wstring& ToolTipText() const { return p_.ToolTipText; }
-  void SetToolTipText(const std::wstring& v);
+  void ToolTipText(const std::wstring& v);
   const std::wstring& ToolTipTitle() const { return p_.ToolTipTitle; }
-  void SetToolTipTitle(const std::wstring& v);
+  void ToolTipTitle(const std::wstring& v);
   int ToolTipIcon() const { return p_.ToolTipIcon; }
-  void SetToolTipIcon(int v);
+  void ToolTipIcon(int v);
   int ToolTipType() const { return p_.ToolTipType; }
-  void SetToolTipType(int v);
+  void ToolTipType(int v);
   Colour ToolTipBackColor() const { return p_.ToolTipBackColor; }
-  void SetToolTipBackColor(Colour v);
+  void ToolTipBackColor(Colour v);
   Colour ToolTipForeColor() const { return p_.ToolTipForeColor; }
-  void SetToolTipForeColor(Colour v);
+  void ToolTipForeColor(Colour v);
   LOGFONTW Font() const { return font_; }
-  void SetFont(const LOGFONTW& v);
+  void Font(const LOGFONTW& v);
   int ButtonType() const { return p_.ButtonType; }
-  void SetButtonType(int v);
+  void ButtonType(int v);
   int MousePointer() const { return mousePointer_; }
-  void SetMousePointer(int v);
+  void MousePointer(int v);
   bool Value() const { return p_.Value; }
-  void SetValue(bool v);
+  void Value(bool v);
   Colour MaskColor() const { return p_.MaskColor; }
-  void SetMaskColor(Colour v);
+  void MaskColor(Colour v);
   bool UseMaskColor() const { return p_.UseMaskColor; }
-  void SetUseMaskColor(bool v);
+  void UseMaskColor(bool v);
 
   // Handlers of what the host window receives (driven by the window procedure).
   void UserControl_MouseDown(int button);
@@ -139,10 +147,13 @@ class SorvButton : public SubclassClient {
   bool IsSubclassed() const { return subclass_.IsHooked(hwnd_); }
   int RefreshCount() const { return refreshCount_; }
 
- private:
+  // The window procedure of the class (public for the class registration only).
   static LRESULT CALLBACK WndProc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+
+ private:
   LRESULT Handle(UINT m, WPARAM wp, LPARAM lp);
   void Changed(const char* property);
+  void Setup(HWND parent);
   void LayoutAndPaint(const char* property);
   void RefreshChanged(const char* property);
   void ResizeSurface(int w, int h);

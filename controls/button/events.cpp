@@ -46,7 +46,7 @@ void SorvButton::UserControl_KeyDown(int keyCode) {
     // As Tab / Shift+Tab would: the next or previous tab stop of the form.
     HWND parent = hwnd_ ? GetParent(hwnd_) : nullptr;
     if (HWND next = parent ? GetNextDlgTabItem(parent, hwnd_, keyCode == VK_LEFT) : nullptr)
-      SetFocus(next);
+      ::SetFocus(next);
   }
 }
 
@@ -85,7 +85,7 @@ void SorvButton::UserControl_Show() {
 
 void SorvButton::UserControl_Hide() {
   st_.IsShown = false;
-  container.ToolTipText = p_.ToolTipText;
+  ContainerToolTipText(p_.ToolTipText);
 }
 
 void SorvButton::UserControl_Resize() {

@@ -1,5 +1,7 @@
 #include "icons.h"
 
+#include <vector>
+
 #include "primitives.h"
 
 namespace sorvbutton {
@@ -10,20 +12,24 @@ bool GreyBitmap(HBITMAP bitmap) {
   BITMAP info{};
   if (!GetObjectW(bitmap, sizeof info, &info) || info.bmWidth < 1 || info.bmHeight < 1)
     return false;
+  // Through 32-bit rows rather than GetPixel/SetPixel: those would drop the alpha channel
+  // of an alpha icon and leave its grey copy all but invisible.
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), info.bmWidth, -info.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<RGBQUAD> px(size_t(info.bmWidth) * info.bmHeight);
   HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  for (int x = 0; x < info.bmWidth; ++x)
-    for (int y = 0; y < info.bmHeight; ++y) {
-      COLORREF c = GetPixel(dc, x, y);
-      if (c == CLR_INVALID) continue;
-      COLORREF g = GreyIconPixel(c);
-      if (g != c) SetPixel(dc, x, y, g);
+  bool ok = GetDIBits(screen, bitmap, 0, info.bmHeight, px.data(), &bi, DIB_RGB_COLORS) != 0;
+  if (ok) {
+    for (RGBQUAD& q : px) {
+      Colour g = GreyIconPixel(RGB(q.rgbRed, q.rgbGreen, q.rgbBlue));
+      q.rgbRed = BYTE(RedOf(g));
+      q.rgbGreen = BYTE(GreenOf(g));
+      q.rgbBlue = BYTE(BlueOf(g));
     }
-  SelectObject(dc, old);
-  DeleteDC(dc);
+    ok = SetDIBits(screen, bitmap, 0, info.bmHeight, px.data(), &bi, DIB_RGB_COLORS) != 0;
+  }
   ReleaseDC(nullptr, screen);
-  return true;
+  return ok;
 }
 
 // A scratch surface of size by size holding the icon over the mask colour (the hidden

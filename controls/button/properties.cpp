@@ -24,15 +24,15 @@ void SorvButton::RefreshChanged(const char* property) {
   Refresh();
 }
 
-void SorvButton::SetStyle(int v) { p_.Style = v; LayoutAndPaint("Style"); }
-void SorvButton::SetCaption(const std::wstring& v) { p_.Caption = v; LayoutAndPaint("Caption"); }
-void SorvButton::SetIcon(HICON v) { p_.Icon = v; LayoutAndPaint("Icon"); }
-void SorvButton::SetIconAlign(int v) { p_.IconAlign = v; LayoutAndPaint("IconAlign"); }
-void SorvButton::SetIconSize(int v) { p_.IconSize = v; LayoutAndPaint("IconSize"); }
-void SorvButton::SetCaptionAlign(int v) { p_.CaptionAlign = v; LayoutAndPaint("CaptionAlign"); }
-void SorvButton::SetNonThemeStyle(int v) { p_.NonThemeStyle = v; LayoutAndPaint("NonThemeStyle"); }
+void SorvButton::Style(int v) { p_.Style = v; LayoutAndPaint("Style"); }
+void SorvButton::Caption(const std::wstring& v) { p_.Caption = v; LayoutAndPaint("Caption"); }
+void SorvButton::Icon(HICON v) { p_.Icon = v; LayoutAndPaint("Icon"); }
+void SorvButton::IconAlign(int v) { p_.IconAlign = v; LayoutAndPaint("IconAlign"); }
+void SorvButton::IconSize(int v) { p_.IconSize = v; LayoutAndPaint("IconSize"); }
+void SorvButton::CaptionAlign(int v) { p_.CaptionAlign = v; LayoutAndPaint("CaptionAlign"); }
+void SorvButton::NonThemeStyle(int v) { p_.NonThemeStyle = v; LayoutAndPaint("NonThemeStyle"); }
 
-void SorvButton::SetEnabled(bool v) {
+void SorvButton::Enabled(bool v) {
   p_.Enabled = v;
   st_.ButtonState = StateNormal;
   Changed("Enabled");
@@ -40,17 +40,17 @@ void SorvButton::SetEnabled(bool v) {
   if (hwnd_) EnableWindow(hwnd_, v);
 }
 
-void SorvButton::SetShowFocus(bool v) { p_.ShowFocus = v; RefreshChanged("ShowFocus"); }
-void SorvButton::SetUseCustomColors(bool v) { p_.UseCustomColors = v; RefreshChanged("UseCustomColors"); }
-void SorvButton::SetBackColor(Colour v) { p_.BackColor = v; RefreshChanged("BackColor"); }
-void SorvButton::SetHighlightColor(Colour v) { p_.HighlightColor = v; RefreshChanged("HighlightColor"); }
-void SorvButton::SetFontColor(Colour v) { p_.FontColor = v; RefreshChanged("FontColor"); }
-void SorvButton::SetFontHighlightColor(Colour v) {
+void SorvButton::ShowFocus(bool v) { p_.ShowFocus = v; RefreshChanged("ShowFocus"); }
+void SorvButton::UseCustomColors(bool v) { p_.UseCustomColors = v; RefreshChanged("UseCustomColors"); }
+void SorvButton::BackColor(Colour v) { p_.BackColor = v; RefreshChanged("BackColor"); }
+void SorvButton::HighlightColor(Colour v) { p_.HighlightColor = v; RefreshChanged("HighlightColor"); }
+void SorvButton::FontColor(Colour v) { p_.FontColor = v; RefreshChanged("FontColor"); }
+void SorvButton::FontHighlightColor(Colour v) {
   p_.FontHighlightColor = v;
   RefreshChanged("FontHighlightColor");
 }
 
-void SorvButton::SetToolTipText(const std::wstring& v) {
+void SorvButton::ToolTipText(const std::wstring& v) {
   p_.ToolTipText = v;
   // While the tip shows, the container's text is set aside in tipText_.
   if (tipHeld_) {
@@ -60,33 +60,33 @@ void SorvButton::SetToolTipText(const std::wstring& v) {
       SendMessageW(tipWindow_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tipInfo_));
     }
   } else {
-    container.ToolTipText = v;
+    ContainerToolTipText(v);
   }
   RefreshChanged("ToolTipText");
 }
 
-void SorvButton::SetToolTipTitle(const std::wstring& v) { p_.ToolTipTitle = v; RefreshChanged("ToolTipTitle"); }
-void SorvButton::SetToolTipIcon(int v) { p_.ToolTipIcon = v; RefreshChanged("ToolTipIcon"); }
-void SorvButton::SetToolTipType(int v) { p_.ToolTipType = v; RefreshChanged("ToolTipType"); }
-void SorvButton::SetToolTipBackColor(Colour v) { p_.ToolTipBackColor = v; RefreshChanged("ToolTipBackColor"); }
-void SorvButton::SetToolTipForeColor(Colour v) { p_.ToolTipForeColor = v; RefreshChanged("ToolTipForeColor"); }
+void SorvButton::ToolTipTitle(const std::wstring& v) { p_.ToolTipTitle = v; RefreshChanged("ToolTipTitle"); }
+void SorvButton::ToolTipIcon(int v) { p_.ToolTipIcon = v; RefreshChanged("ToolTipIcon"); }
+void SorvButton::ToolTipType(int v) { p_.ToolTipType = v; RefreshChanged("ToolTipType"); }
+void SorvButton::ToolTipBackColor(Colour v) { p_.ToolTipBackColor = v; RefreshChanged("ToolTipBackColor"); }
+void SorvButton::ToolTipForeColor(Colour v) { p_.ToolTipForeColor = v; RefreshChanged("ToolTipForeColor"); }
 
-void SorvButton::SetFont(const LOGFONTW& v) {
+void SorvButton::Font(const LOGFONTW& v) {
   font_ = v;
   ApplyFont();
   RefreshChanged("Font");
 }
 
-void SorvButton::SetButtonType(int v) { p_.ButtonType = v; RefreshChanged("ButtonType"); }
+void SorvButton::ButtonType(int v) { p_.ButtonType = v; RefreshChanged("ButtonType"); }
 
-void SorvButton::SetMousePointer(int v) {
+void SorvButton::MousePointer(int v) {
   mousePointer_ = v;  // the cursor follows on the next WM_SETCURSOR; no repaint
   Changed("MousePointer");
 }
 
-void SorvButton::SetValue(bool v) { p_.Value = v; RefreshChanged("Value"); }
-void SorvButton::SetMaskColor(Colour v) { p_.MaskColor = v; RefreshChanged("MaskColor"); }
-void SorvButton::SetUseMaskColor(bool v) { p_.UseMaskColor = v; RefreshChanged("UseMaskColor"); }
+void SorvButton::Value(bool v) { p_.Value = v; RefreshChanged("Value"); }
+void SorvButton::MaskColor(Colour v) { p_.MaskColor = v; RefreshChanged("MaskColor"); }
+void SorvButton::UseMaskColor(bool v) { p_.UseMaskColor = v; RefreshChanged("UseMaskColor"); }
 
 void SorvButton::InitProperties() {
   p_ = ButtonProps{};
@@ -123,7 +123,7 @@ void SorvButton::ReadProperties(const PropertyBag& bag) {
   p_.FontHighlightColor =
       Colour(bag.Read<std::int32_t>("FontHighlightColor", L(SysRGB(COLOR_BTNTEXT))));
   // The container's own tooltip text takes the stored text first, then the property.
-  container.ToolTipText = bag.Read<std::wstring>("ToolTipText", p_.ToolTipText);
+  ContainerToolTipText(bag.Read<std::wstring>("ToolTipText", p_.ToolTipText));
   p_.ToolTipText = bag.Read<std::wstring>("ToolTipText", L"");
   p_.ToolTipTitle = bag.Read<std::wstring>("Tooltiptitle", L"");
   p_.ToolTipIcon = bag.Read<std::int32_t>("ToolTipIcon", 0);
@@ -156,7 +156,7 @@ void SorvButton::WriteProperties(PropertyBag& bag) const {
   bag.Write<std::int32_t>("HighlightColor", L(p_.HighlightColor), L(SysRGB(COLOR_HIGHLIGHT)));
   bag.Write<std::int32_t>("FontColor", L(p_.FontColor), L(SysRGB(COLOR_BTNTEXT)));
   bag.Write<std::int32_t>("FontHighlightColor", L(p_.FontHighlightColor), L(SysRGB(COLOR_BTNTEXT)));
-  bag.Write<std::wstring>("ToolTipText", p_.ToolTipText, container.ToolTipText);
+  bag.Write<std::wstring>("ToolTipText", p_.ToolTipText, ContainerToolTipText());
   bag.WriteAlways<std::wstring>("Tooltiptitle", p_.ToolTipTitle);
   bag.WriteAlways<std::int32_t>("ToolTipIcon", p_.ToolTipIcon);
   bag.WriteAlways<std::int32_t>("ToolTipType", p_.ToolTipType);

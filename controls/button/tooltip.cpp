@@ -6,8 +6,8 @@
 namespace sorvbutton {
 
 void SorvButton::ShowTooltip() {
-  tipText_ = container.ToolTipText;
-  container.ToolTipText.clear();
+  tipText_ = ContainerToolTipText();
+  ContainerToolTipText(L"");
   tipHeld_ = true;
   DWORD style = TTS_ALWAYSTIP | TTS_NOPREFIX | (p_.ToolTipType == 1 ? TTS_BALLOON : 0);
   tipWindow_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, style, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -35,7 +35,7 @@ void SorvButton::ShowTooltip() {
 }
 
 void SorvButton::RemoveTooltip() {
-  if (tipHeld_) container.ToolTipText = tipText_;
+  if (tipHeld_) ContainerToolTipText(tipText_);
   tipHeld_ = false;
   if (!tipWindow_) return;
   SendMessageW(tipWindow_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tipInfo_));

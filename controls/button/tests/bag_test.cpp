@@ -62,9 +62,9 @@ TEST(PropertyBag, WhatIsWrittenAndWhatIsLeftOut) {
     EXPECT_FALSE(bag.Has(key)) << key;
   EXPECT_EQ(bag.Count(), 5u);
 
-  b.SetCaption(L"");
-  b.SetMousePointer(11);
-  b.SetUseCustomColors(true);
+  b.Caption(L"");
+  b.MousePointer(11);
+  b.UseCustomColors(true);
   PropertyBag changed;
   b.WriteProperties(changed);
   EXPECT_TRUE(changed.Has("Caption"));
@@ -98,7 +98,7 @@ TEST(PropertyBag, HostValuesComeThroughTheBag) {
   EXPECT_EQ(b.Font().lfHeight, -16);
   EXPECT_STREQ(b.Font().lfFaceName, L"SimSun");
   EXPECT_EQ(b.ToolTipText(), L"新建一个加密盘");
-  EXPECT_EQ(b.container.ToolTipText, L"新建一个加密盘");
+  EXPECT_EQ(b.ContainerToolTipText(), L"新建一个加密盘");
   PropertyBag saved;
   b.WriteProperties(saved);
   // The container keeps the same text, so the control does not store it twice.

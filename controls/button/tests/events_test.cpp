@@ -77,9 +77,9 @@ TEST(Events, Keyboard) {
 
 TEST(Events, AccessKeyAndArrows) {
   Loaded c;
-  c.b.SetCaption(L"保存(&S)");
+  c.b.Caption(L"保存(&S)");
   EXPECT_EQ(c.b.AccessKey(), L'S');
-  c.b.SetCaption(L"A && B");
+  c.b.Caption(L"A && B");
   EXPECT_EQ(c.b.AccessKey(), 0);
   c.b.UserControl_AccessKeyPress();
   EXPECT_EQ(c.events.click, 1);
@@ -99,7 +99,7 @@ TEST(Events, AccessKeyAndArrows) {
 
 TEST(Events, ToggleButton) {
   Loaded c;
-  c.b.SetButtonType(1);
+  c.b.ButtonType(1);
   Send(c.w(), WM_LBUTTONDOWN, MK_LBUTTON);
   Send(c.w(), WM_LBUTTONUP);
   EXPECT_TRUE(c.b.Value());
@@ -125,21 +125,21 @@ TEST(Events, MinimumSizeIs300Twips) {
 TEST(Events, HoverRaisesEnterAndLeaveOnce) {
   Loaded c;
   ASSERT_TRUE(c.b.IsSubclassed());
-  c.b.container.ToolTipText = L"挂载选中的加密盘";
+  c.b.ContainerToolTipText(L"挂载选中的加密盘");
   for (int i = 0; i < 5; ++i) Send(c.w(), WM_MOUSEMOVE, 0, MAKELPARAM(5 + i, 5));
   EXPECT_EQ(c.events.enter, 1);
   EXPECT_TRUE(c.b.IsOver());
   EXPECT_EQ(c.b.ButtonState(), StateHot);
   ASSERT_NE(c.b.TipWindow(), nullptr);
   EXPECT_TRUE(GetWindowLongW(c.b.TipWindow(), GWL_STYLE) & TTS_BALLOON);
-  EXPECT_EQ(c.b.container.ToolTipText, L"");  // set aside while the tip shows
+  EXPECT_EQ(c.b.ContainerToolTipText(), L"");  // set aside while the tip shows
   Send(c.w(), WM_MOUSELEAVE, 0, 0);
   EXPECT_EQ(c.events.leave, 1);
   EXPECT_EQ(c.b.ButtonState(), StateNormal);
   EXPECT_EQ(c.b.TipWindow(), nullptr);
-  EXPECT_EQ(c.b.container.ToolTipText, L"挂载选中的加密盘");
+  EXPECT_EQ(c.b.ContainerToolTipText(), L"挂载选中的加密盘");
 
-  c.b.SetToolTipType(0);
+  c.b.ToolTipType(0);
   Send(c.w(), WM_LBUTTONDOWN, MK_LBUTTON);  // a leave resets even the pressed look
   Send(c.w(), WM_MOUSEMOVE);
   ASSERT_NE(c.b.TipWindow(), nullptr);
@@ -153,10 +153,10 @@ TEST(Events, HoverRaisesEnterAndLeaveOnce) {
 
 TEST(Events, TooltipTitleColoursAndText) {
   Loaded c;
-  c.b.container.ToolTipText = L"tip";
-  c.b.SetToolTipIcon(1);
-  c.b.SetToolTipTitle(L"说明");
-  c.b.SetToolTipForeColor(RGB(0, 0, 128));
+  c.b.ContainerToolTipText(L"tip");
+  c.b.ToolTipIcon(1);
+  c.b.ToolTipTitle(L"说明");
+  c.b.ToolTipForeColor(RGB(0, 0, 128));
   Send(c.w(), WM_MOUSEMOVE);
   HWND tip = c.b.TipWindow();
   ASSERT_NE(tip, nullptr);
@@ -193,19 +193,19 @@ TEST(Events, RepaintsWithoutStateChange) {
   EXPECT_EQ(c.b.RefreshCount(), before + 3);
   c.b.UserControl_AmbientChanged(L"BackColor");
   EXPECT_EQ(c.b.RefreshCount(), before + 3);
-  c.b.SetMousePointer(2);
+  c.b.MousePointer(2);
   EXPECT_EQ(c.b.RefreshCount(), before + 3);
-  c.b.SetValue(true);
+  c.b.Value(true);
   EXPECT_EQ(c.b.RefreshCount(), before + 4);
 }
 
 TEST(Events, EnabledAndDisabled) {
   Loaded c;
   Send(c.w(), WM_MOUSEMOVE);
-  c.b.SetEnabled(false);
+  c.b.Enabled(false);
   EXPECT_FALSE(IsWindowEnabled(c.w()));
   EXPECT_EQ(c.b.ButtonState(), StateDisabled);
-  c.b.SetEnabled(true);
+  c.b.Enabled(true);
   EXPECT_TRUE(IsWindowEnabled(c.w()));
   Send(c.w(), WM_MOUSELEAVE, 0, 0);
   EXPECT_EQ(c.b.ButtonState(), StateNormal);
@@ -213,7 +213,7 @@ TEST(Events, EnabledAndDisabled) {
 
 TEST(Events, ThemedStyleOrItsFallBack) {
   Loaded c(true, 6);
-  c.b.SetNonThemeStyle(2);
+  c.b.NonThemeStyle(2);
   c.b.Refresh();
   if (IsThemeActive())
     EXPECT_EQ(c.b.Style(), 6);
@@ -223,10 +223,10 @@ TEST(Events, ThemedStyleOrItsFallBack) {
 
 TEST(Events, ShownAndHidden) {
   Loaded c;
-  c.b.SetToolTipText(L"说明");
+  c.b.ToolTipText(L"说明");
   ShowWindow(c.w(), SW_HIDE);
-  c.b.container.ToolTipText = L"";
+  c.b.ContainerToolTipText(L"");
   ShowWindow(c.w(), SW_SHOW);
   ShowWindow(c.w(), SW_HIDE);
-  EXPECT_EQ(c.b.container.ToolTipText, L"说明");  // hiding gives the container the text
+  EXPECT_EQ(c.b.ContainerToolTipText(), L"说明");  // hiding gives the container the text
 }
