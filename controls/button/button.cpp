@@ -189,7 +189,11 @@ LRESULT SorvButton::Handle(UINT m, WPARAM wp, LPARAM lp) {
       UserControl_LostFocus();
       return 0;
     case WM_GETDLGCODE:
-      return DLGC_WANTARROWS | DLGC_WANTCHARS;
+      // A button to the dialog manager: the caption's access key comes as BM_CLICK.
+      return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_BUTTON;
+    case BM_CLICK:
+      if (p_.Enabled) UserControl_AccessKeyPress();
+      return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {

@@ -154,6 +154,7 @@ class SorvButton : public forms::Control, public SubclassClient {
   LRESULT Handle(UINT m, WPARAM wp, LPARAM lp);
   void Changed(const char* property);
   void Setup(HWND parent);
+  void SyncWindowText();
   void LayoutAndPaint(const char* property);
   void RefreshChanged(const char* property);
   void ResizeSurface(int w, int h);

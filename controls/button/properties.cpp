@@ -25,7 +25,17 @@ void SorvButton::RefreshChanged(const char* property) {
 }
 
 void SorvButton::Style(int v) { p_.Style = v; LayoutAndPaint("Style"); }
-void SorvButton::Caption(const std::wstring& v) { p_.Caption = v; LayoutAndPaint("Caption"); }
+void SorvButton::Caption(const std::wstring& v) {
+  p_.Caption = v;
+  SyncWindowText();
+  LayoutAndPaint("Caption");
+}
+
+// The window text follows the caption: the dialog manager finds access keys there, and
+// other programs find the button by it.
+void SorvButton::SyncWindowText() {
+  if (hwnd_) SetWindowTextW(hwnd_, p_.Caption.c_str());
+}
 void SorvButton::Icon(HICON v) { p_.Icon = v; LayoutAndPaint("Icon"); }
 void SorvButton::IconAlign(int v) { p_.IconAlign = v; LayoutAndPaint("IconAlign"); }
 void SorvButton::IconSize(int v) { p_.IconSize = v; LayoutAndPaint("IconSize"); }
@@ -101,6 +111,7 @@ void SorvButton::InitProperties() {
   p_.FontHighlightColor = SysRGB(COLOR_BTNTEXT);
   p_.ToolTipType = 1;
   st_.CaptionFormat = DT_WORDBREAK | DT_CENTER;
+  SyncWindowText();
   about_.RecordStyle();
   UserControl_Resize();
 }
@@ -109,6 +120,7 @@ void SorvButton::ReadProperties(const PropertyBag& bag) {
   st_.ButtonState = StateNormal;
   p_.Style = bag.Read<std::int32_t>("Style", 3);
   p_.Caption = bag.Read<std::wstring>("Caption", L"SorvButton");
+  SyncWindowText();
   p_.Icon = bag.Read<HICON>("Icon", nullptr);
   p_.IconAlign = bag.Read<std::int32_t>("IconAlign", 1);
   p_.IconSize = bag.Read<std::int32_t>("IconSize", 16);

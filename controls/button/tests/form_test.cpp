@@ -23,7 +23,7 @@ class ButtonForm : public forms::Form {
   void Design() override {
     btnMount.Create(*this, 240, 240, 1500, 450);
     PropertyBag bag;  // the design-time values, as a saved form holds them
-    bag.WriteAlways<std::wstring>("Caption", L"加载");
+    bag.WriteAlways<std::wstring>("Caption", L"加载(&L)");
     bag.WriteAlways<std::int32_t>("Style", 9);
     bag.WriteAlways<std::wstring>("ToolTipText", L"加载选中的加密盘");
     btnMount.ReadProperties(bag);
@@ -47,6 +47,14 @@ TEST(Form, CarriesTheButtonAndGetsItsEvents) {
   Send(w, WM_LBUTTONDOWN, MK_LBUTTON);
   Send(w, WM_LBUTTONUP);
   EXPECT_EQ(f.clicks, 1);
+  // Alt+L through the runtime's keyboard handling: the access key clicks once.
+  EXPECT_EQ(FindWindowExW(f.hWnd(), nullptr, L"SorvButton", L"加载(&L)"), w);
+  MSG alt{w, WM_SYSCHAR, 'l', 1 << 29};
+  forms::Dispatch(alt);
+  EXPECT_EQ(f.clicks, 2);
+  EXPECT_EQ(f.btnMount.ButtonState(), StateNormal);
+  SendMessageW(w, BM_CLICK, 0, 0);
+  EXPECT_EQ(f.clicks, 3);
   Send(w, WM_MOUSEMOVE);
   Send(w, WM_MOUSEMOVE);
   EXPECT_EQ(f.enters, 1);
