@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "ListMessages.h"
-#include "ProgramFolder.h"
+#include "forms.h"
 
 namespace {
 constexpr wchar_t kCountSection[] = L"CvdFileCount";
@@ -14,7 +14,7 @@ constexpr wchar_t kListSection[] = L"CvdFileList";
 ContainerList::ContainerList(std::wstring iniPath) { ini_.SetINIFileName(iniPath); }
 
 ContainerList ContainerList::InProgramFolder() {
-  return ContainerList(ProgramFolder() + L"\\List.ini");
+  return ContainerList(forms::AppPath() + L"\\List.ini");
 }
 
 bool ContainerList::Exists() const {

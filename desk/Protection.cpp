@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "AnsiText.h"
+#include "CutAtNul.h"
 #include "Reg.h"
 #include "SorvLibs.h"
 #include "forms.h"

@@ -1,6 +1,6 @@
 #include "PublicFunc.h"
 
-#include "AnsiText.h"
+#include "CutAtNul.h"
 #include "Reg.h"
 #include "SorvLibs.h"
 

@@ -2,31 +2,36 @@
 
 #include <windows.h>
 
-#include "AnsiText.h"
+#include "CutAtNul.h"
+#include "forms.h"
+
+namespace {
+// The file and every text in it are in the ANSI code page, as the other programs write them.
+std::string A(const std::wstring& text) { return forms::ToAnsi(text); }
+}  // namespace
 
 void RWIni::WriteIniKey(const std::wstring& section, const std::wstring& key,
                         const std::wstring& value) {
-  WritePrivateProfileStringA(ToAnsi(section).c_str(), ToAnsi(key).c_str(), ToAnsi(value).c_str(),
-                             ToAnsi(fileName_).c_str());
+  WritePrivateProfileStringA(A(section).c_str(), A(key).c_str(), A(value).c_str(),
+                             A(fileName_).c_str());
 }
 
 std::wstring RWIni::GetIniKey(const std::wstring& section, const std::wstring& key) {
   std::string buffer(1024, ' ');
-  GetPrivateProfileStringA(ToAnsi(section).c_str(), ToAnsi(key).c_str(), "", buffer.data(),
-                           DWORD(buffer.size()), ToAnsi(fileName_).c_str());
+  GetPrivateProfileStringA(A(section).c_str(), A(key).c_str(), "", buffer.data(),
+                           DWORD(buffer.size()), A(fileName_).c_str());
   std::string value = CutAtNul(buffer);
   size_t b = value.find_first_not_of(' ');
   value = b == std::string::npos ? "" : value.substr(b, value.find_last_not_of(' ') - b + 1);
-  return FromAnsi(value);
+  return forms::FromAnsi(value);
 }
 
 void RWIni::DelIniKey(const std::wstring& section, const std::wstring& key) {
-  WritePrivateProfileStringA(ToAnsi(section).c_str(), ToAnsi(key).c_str(), nullptr,
-                             ToAnsi(fileName_).c_str());
+  WritePrivateProfileStringA(A(section).c_str(), A(key).c_str(), nullptr, A(fileName_).c_str());
 }
 
 void RWIni::DelIniSec(const std::wstring& section) {
-  WritePrivateProfileStringA(ToAnsi(section).c_str(), nullptr, "", ToAnsi(fileName_).c_str());
+  WritePrivateProfileStringA(A(section).c_str(), nullptr, "", A(fileName_).c_str());
 }
 
 std::wstring RWIni::JoinPath(std::wstring dir, std::wstring name) {

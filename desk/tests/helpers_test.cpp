@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "AnsiText.h"
+#include "CutAtNul.h"
 #include "PublicFunc.h"
 #include "SavedSettings.h"
 

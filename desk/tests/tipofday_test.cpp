@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "AnsiText.h"
+#include "CutAtNul.h"
 #include "SavedSettings.h"
 #include "TempDir.h"
 #include "TipOfDay.h"
