@@ -1,6 +1,8 @@
 // The runtime under Wine: real windows, real clicks and keys, scripted message boxes.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "forms.h"
 
 using namespace forms;
@@ -95,6 +97,19 @@ TEST(Form, ButtonClickReachesHandlerAndMsgBoxIsScripted) {
     EXPECT_EQ(f.unloads, 1);
     EXPECT_FALSE(f.IsLoaded());
     EXPECT_TRUE(Forms().empty());
+}
+
+TEST(Form, ExceptionInHandlerIsReportedAndWindowStays) {
+    ScriptedBoxes boxes;
+    TestForm f;
+    f.Show();
+    f.Command2.Click = [] { throw std::runtime_error("disk full"); };
+    SendMessageW(f.Command2.hWnd(), BM_CLICK, 0, 0);
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(boxes.calls[0].prompt, L"Error: disk full");
+    EXPECT_EQ(boxes.calls[0].Icon(), UINT(MB_ICONERROR));
+    EXPECT_TRUE(f.IsLoaded());
+    f.Unload();
 }
 
 TEST(MsgBox, UntitledBoxCarriesProgramName) {
@@ -233,6 +248,14 @@ TEST(Controls, ListViewRowsSubItemsIconsAndSelection) {
     EXPECT_EQ(f.ListView1.SelectedItem(), 0);
     f.ListView1.Select(2);
     EXPECT_EQ(f.ListView1.SelectedItem(), 2);
+    // A right click on the list raises MouseUp once, with the right button.
+    std::vector<int> ups;
+    f.ListView1.MouseUp = [&](int button, int, int, int) { ups.push_back(button); };
+    PostMessageW(f.ListView1.hWnd(), WM_RBUTTONUP, 0, MAKELPARAM(30, 30));
+    SendMessageW(f.ListView1.hWnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(30, 30));
+    DoEvents();
+    EXPECT_EQ(ups, std::vector<int>{2});
+
     f.ListView1.Remove(1);
     EXPECT_EQ(f.ListView1.Count(), 1);
     EXPECT_EQ(f.ListView1.SubItem(1, 1), L"b.cvd");
@@ -261,6 +284,21 @@ TEST(Drives, SystemDriveIsListedWithItsFigures) {
     EXPECT_TRUE(listed);
     EXPECT_TRUE(FileExists(AppPath() + L"\\forms_test.exe"));
     EXPECT_FALSE(FileExists(AppPath()));
+}
+
+// A letter defined onto a device with no file system (as the driver's disks are) exists.
+TEST(Drives, RawDosDeviceCountsAsExisting) {
+    wchar_t letter = 0;
+    for (wchar_t c = L'Y'; c > L'D' && !letter; --c)
+        if (!DriveExists(std::wstring(1, c))) letter = c;
+    ASSERT_NE(letter, 0);
+    std::wstring name = std::wstring(1, letter) + L":";
+    ASSERT_TRUE(DefineDosDeviceW(DDD_RAW_TARGET_PATH, name.c_str(), L"\\Device\\Null"));
+    EXPECT_TRUE(DriveExists(name + L"\\"));
+    EXPECT_EQ(GetDrive(name).DriveLetter, letter);
+    DefineDosDeviceW(DDD_RAW_TARGET_PATH | DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE,
+                     name.c_str(), L"\\Device\\Null");
+    EXPECT_FALSE(DriveExists(name));
 }
 
 }  // namespace
@@ -368,6 +406,37 @@ TEST(Form, ListOfFormsUnloadRefusalAndReload) {
     EXPECT_TRUE(Forms().empty());
 }
 
+// An outside control: its own window, adopted by the form, told of its notifications.
+class OutsideButton : public Control {
+public:
+    int clicks = 0;
+    void Create(Form& form) {
+        HWND h = CreateWindowExW(0, L"BUTTON", L"创建", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 10,
+                                 80, 40, form.hWnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+        Attach(form, h);
+    }
+protected:
+    bool Reflect(UINT msg, WPARAM wp, LPARAM, LRESULT& result) override {
+        if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED) ++clicks;
+        if (msg == WM_DRAWITEM) result = TRUE;
+        return msg == WM_COMMAND || msg == WM_DRAWITEM;
+    }
+};
+
+TEST(Controls, OutsideControlIsHosted) {
+    WideForm f;
+    f.Show();
+    OutsideButton b;
+    b.Create(f);
+    SendMessageW(b.hWnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(b.clicks, 1);
+    EXPECT_EQ(b.Width(), TwipsX(80));
+    b.Enabled(false);
+    EXPECT_FALSE(IsWindowEnabled(b.hWnd()));
+    f.Unload();
+    EXPECT_EQ(b.hWnd(), nullptr);
+}
+
 TEST(Shell, LauncherRecordsAndRealStartRuns) {
     std::vector<std::pair<std::wstring, WindowStyle>> starts;
     Launcher old = SetLauncher([&](const std::wstring& cmd, WindowStyle style) {
@@ -386,23 +455,30 @@ TEST(Shell, LauncherRecordsAndRealStartRuns) {
 // Answers the next common dialog with the given title: cancel, or a typed name.
 struct DialogAnswer {
     static inline std::wstring title, name;
+    static inline WPARAM command = IDCANCEL;
     static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
         HWND dlg = FindWindowW(L"#32770", title.c_str());
         if (!dlg) return;
         KillTimer(nullptr, id);
         if (name.empty()) {
-            PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
+            PostMessageW(dlg, WM_COMMAND, command, 0);
         } else {
             SetDlgItemTextW(dlg, 0x47c, name.c_str());  // the file name box
             PostMessageW(dlg, WM_COMMAND, IDOK, 0);
         }
     }
-    DialogAnswer(const std::wstring& t, const std::wstring& n) {
+    DialogAnswer(const std::wstring& t, const std::wstring& n, WPARAM c = IDCANCEL) {
         title = t;
         name = n;
+        command = c;
         SetTimer(nullptr, 0, 100, Tick);
     }
 };
+
+TEST(MsgBox, RealBoxShowsAndAnswers) {
+    DialogAnswer a(L"forms_test", L"", IDNO);
+    EXPECT_EQ(MsgBox(L"要打开载入的磁盘吗？", MB_YESNO | MB_ICONQUESTION), IDNO);
+}
 
 TEST(FileDialog, CancelIsDistinctFromAChoice) {
     wchar_t dir[MAX_PATH];
