@@ -70,21 +70,6 @@ std::string Folder() {
   return folder;
 }
 
-// A container as the programs make it: header, then zeros, 10 MiB.
-std::vector<uint8_t> MakeContainer(const std::string& path, size_t size = 10 << 20) {
-  std::vector<uint8_t> bytes(size, 0);
-  memcpy(bytes.data(), "SR", 2);
-  bytes[4 + 1] = 1024 >> 8;
-  bytes[8] = 1;
-  memcpy(bytes.data() + 64, "verifier text", 13);  // data block 1
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-  EXPECT_EQ(written, bytes.size());
-  return bytes;
-}
-
 std::vector<uint8_t> ReadWhole(const std::string& path) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                             nullptr);
@@ -94,6 +79,26 @@ std::vector<uint8_t> ReadWhole(const std::string& path) {
   ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
   CloseHandle(file);
   return bytes;
+}
+
+// A container as the programs make it: the file at its full size, zero-filled, then
+// the header and a data block written by the header library.
+std::vector<uint8_t> MakeContainer(const std::string& path, size_t size = 10 << 20) {
+  static auto init = Export<int(__stdcall*)(const char*)>("SorvBlock.dll", "CVD_InitHeader");
+  static auto block =
+      Export<int(__stdcall*)(const char*, int, const char*)>("SorvBlock.dll", "CVD_WriteDataBlock");
+  std::vector<uint8_t> zeros(size, 0);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(file, zeros.data(), static_cast<DWORD>(size), &written, nullptr);
+  CloseHandle(file);
+  EXPECT_EQ(written, size);
+  EXPECT_TRUE(init && block);
+  if (init && block) {
+    EXPECT_EQ(init(path.c_str()), 0);
+    EXPECT_EQ(block(path.c_str(), 1, "verifier text"), 0);
+  }
+  return ReadWhole(path);
 }
 
 HANDLE OpenVolume(const char* volume) {
