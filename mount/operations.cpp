@@ -64,9 +64,9 @@ HANDLE DefineAndOpen(DriveSystem& system, const DriveNames& names, unsigned devi
   return drive;
 }
 
-// A volume that no file system has mounted has nothing to dismount: the system
-// (Wine always, Windows for a raw volume without one) refuses the request as a
-// function the device lacks. That is as good as dismounted.
+// A volume that no file system has mounted has nothing to dismount. Such a device
+// refuses the request as a function it lacks (Wine answers every driver's device so,
+// as a bad device type); nothing mounted is as good as dismounted.
 bool Dismount(DriveSystem& system, HANDLE drive) {
   if (system.Send(drive, FSCTL_DISMOUNT_VOLUME, nullptr, 0)) return true;
   DWORD error = GetLastError();

@@ -5,6 +5,7 @@
 
 namespace {
 
+// Direct I/O: the caller's pages through the MDL; none comes with an empty request.
 UCHAR* TransferBuffer(PIRP irp) {
   if (irp->MdlAddress)
     return static_cast<UCHAR*>(MmGetSystemAddressForMdlSafe(irp->MdlAddress, NormalPagePriority));
