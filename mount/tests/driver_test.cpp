@@ -16,6 +16,9 @@
 
 namespace {
 
+// The mount manager's query (mountmgr.h is a driver kit header).
+constexpr DWORD IOCTL_MOUNTDEV_QUERY_DEVICE_NAME = CTL_CODE('M', 2, METHOD_BUFFERED, FILE_ANY_ACCESS);
+
 const char kKey[] = "0123456789ABCDEFGHIJKLMN";  // 24 characters; the driver gets 16
 
 // The test's own reading of the disk format: XTS-AES-128 per 512-byte sector, key 2
@@ -207,6 +210,48 @@ TEST_F(Driver, MountedSectorsAreEncryptedBehindTheHeader) {
       DecryptSector(kKey, (offset + at) / 512, cipher.data() + at);
     EXPECT_EQ(cipher, plain) << "at " << offset;
   }
+}
+
+TEST_F(Driver, AnswersTheDiskQueriesOfAFileSystem) {
+  MakeContainer(container);
+  ASSERT_EQ(Mount(MountLine()), 0);
+  HANDLE volume = OpenVolume("\\\\.\\Q:");
+  ASSERT_NE(volume, INVALID_HANDLE_VALUE);
+  const LONGLONG diskBytes = (10 << 20) - 1024;
+  PARTITION_INFORMATION partition = {};
+  EXPECT_TRUE(Control(volume, IOCTL_DISK_GET_PARTITION_INFO, nullptr, 0, &partition, sizeof partition));
+  EXPECT_EQ(partition.PartitionLength.QuadPart, diskBytes);
+  EXPECT_TRUE(partition.RecognizedPartition);
+  PARTITION_INFORMATION_EX partitionEx = {};
+  EXPECT_TRUE(Control(volume, IOCTL_DISK_GET_PARTITION_INFO_EX, nullptr, 0, &partitionEx, sizeof partitionEx));
+  EXPECT_EQ(partitionEx.PartitionStyle, PARTITION_STYLE_MBR);
+  EXPECT_EQ(partitionEx.PartitionLength.QuadPart, diskBytes);
+  DISK_GEOMETRY geometry;
+  EXPECT_FALSE(Control(volume, IOCTL_DISK_GET_DRIVE_GEOMETRY, nullptr, 0, &geometry, 8))
+      << "an output buffer too small";
+  ULONG changes = 0;
+  EXPECT_TRUE(Control(volume, IOCTL_DISK_CHECK_VERIFY, nullptr, 0, &changes, sizeof changes));
+  EXPECT_TRUE(Control(volume, IOCTL_STORAGE_CHECK_VERIFY, nullptr, 0));
+  EXPECT_TRUE(Control(volume, IOCTL_STORAGE_CHECK_VERIFY2, nullptr, 0));
+
+  STORAGE_PROPERTY_QUERY query = {};
+  query.PropertyId = StorageDeviceProperty;
+  query.QueryType = PropertyStandardQuery;
+  STORAGE_DEVICE_DESCRIPTOR device = {};
+  EXPECT_TRUE(Control(volume, IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof query, &device, sizeof device));
+  EXPECT_EQ(device.BusType, BusTypeFileBackedVirtual);
+  EXPECT_FALSE(Control(volume, IOCTL_STORAGE_QUERY_PROPERTY, &query, 4, &device, sizeof device));
+
+  struct {
+    USHORT length;
+    WCHAR name[64];
+  } name = {};
+  EXPECT_TRUE(Control(volume, IOCTL_MOUNTDEV_QUERY_DEVICE_NAME, nullptr, 0, &name, sizeof name));
+  EXPECT_EQ(std::wstring(name.name, name.length / 2), L"\\Device\\SorvDisk\\SorvDisk0");
+  USHORT lengthOnly = 0;
+  EXPECT_FALSE(Control(volume, IOCTL_MOUNTDEV_QUERY_DEVICE_NAME, nullptr, 0, &lengthOnly, 1));
+  CloseHandle(volume);
+  EXPECT_EQ(Mount("/umount Q:"), 0);
 }
 
 TEST_F(Driver, BothDriveWordsUnmountAndTheContainerIsFreeAgain) {
