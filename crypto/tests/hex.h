@@ -1,0 +1,23 @@
+// Hex text <-> bytes for test vectors.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+inline std::vector<uint8_t> FromHex(const std::string& hex) {
+  std::vector<uint8_t> bytes;
+  for (size_t i = 0; i + 1 < hex.size(); i += 2)
+    bytes.push_back(static_cast<uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+  return bytes;
+}
+
+inline std::string ToHex(const uint8_t* bytes, size_t count) {
+  static const char digits[] = "0123456789abcdef";
+  std::string text;
+  for (size_t i = 0; i < count; ++i) {
+    text += digits[bytes[i] >> 4];
+    text += digits[bytes[i] & 15];
+  }
+  return text;
+}

@@ -1,0 +1,7 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+// The file's size in whole MiB, halves rounded to even; 0 when it cannot be opened for
+// reading with others allowed only to read (missing, or held open for writing: mounted).
+int32_t GetFileSize(const std::wstring& path);

@@ -1,0 +1,9 @@
+#pragma once
+// tips.dat: one tip a line, in the ANSI code page. Line ends may be CR LF, LF or CR; a line
+// break at the end of the file does not start another tip.
+#include <string>
+
+// Line lineNo (from 1) of the file; "" when it has no such line or cannot be read.
+std::wstring GetTips(const std::wstring& fileSpec, int lineNo);
+// The number of tips (lines), 0 for a missing or empty file; at most 32767.
+int AllLineNumber(const std::wstring& fileSpec);

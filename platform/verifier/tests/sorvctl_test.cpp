@@ -1,0 +1,11 @@
+#include <gtest/gtest.h>
+
+#include "SorvCtl.h"
+
+TEST(SorvCtl, PasswordAsTypedIsHashedAsUtf8) {
+  SorvCtl ctl;
+  ctl.SetPassword(L"密码口令abc");
+  EXPECT_EQ(ctl.Verifier(), L"D32F11E247D3A2C48011A2A70016B80B729F06727B23D1F659D920ACD7BAF472");
+  ctl.SetPassword(L"");
+  EXPECT_EQ(ctl.Verifier(), L"161F1D5A7C15C11D395322E78767B3CF978B5D57DB917CFC1340860EA35320E9");
+}
