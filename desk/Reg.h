@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <variant>
 #include <vector>
 
@@ -12,9 +13,9 @@ struct RegValue {
   std::variant<std::wstring, double, std::vector<int64_t>> data;
   RegValue(const std::wstring& text) : data(text) {}
   RegValue(const wchar_t* text) : data(std::wstring(text)) {}
-  RegValue(int number) : data(double(number)) {}
-  RegValue(long long number) : data(double(number)) {}
-  RegValue(double number) : data(number) {}
+  // Any number (a bool as 1 or 0); stored as text it is its decimal form.
+  template <class N, std::enable_if_t<std::is_arithmetic_v<N>, int> = 0>
+  RegValue(N number) : data(double(number)) {}
   RegValue(const std::vector<int64_t>& bytes) : data(bytes) {}
 };
 

@@ -34,8 +34,10 @@ void TipOfDay::Design() {
   Image1.Picture(LoadIconW(nullptr, IDI_INFORMATION));
   Label1.Create(*this, &Frame1, L"", 840, 300, 4900, 300);
   Line1.Create(*this, &Frame1, L"", 840, 660, 4980, 30);
-  SetWindowLongPtrW(Line1.hWnd(), GWL_STYLE,
-                    (GetWindowLongPtrW(Line1.hWnd(), GWL_STYLE) & ~SS_TYPEMASK) | SS_ETCHEDHORZ);
+  // The divider: an empty label drawn as a sunken edge.
+  SetWindowLongPtrW(Line1.hWnd(), GWL_EXSTYLE, WS_EX_STATICEDGE);
+  SetWindowPos(Line1.hWnd(), nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
   Label2.Create(*this, &Frame1, L"", 840, 700, 4980, 2040);
   Check1.Create(*this, nullptr, L"", 180, 3150, 2600, 300);
   Command1.Create(*this, nullptr, L"", 3480, 3110, 1200, 375);

@@ -8,9 +8,9 @@
 
 namespace {
 
-std::vector<std::wstring> ReadLines(const std::wstring& fileSpec) {
+std::vector<std::wstring> ReadLines(const std::wstring& tipsPath) {
   std::vector<std::wstring> lines;
-  HANDLE h = CreateFileW(fileSpec.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  HANDLE h = CreateFileW(tipsPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                          nullptr, OPEN_EXISTING, 0, nullptr);
   if (h == INVALID_HANDLE_VALUE) return lines;
   std::string bytes;
@@ -32,13 +32,13 @@ std::vector<std::wstring> ReadLines(const std::wstring& fileSpec) {
 
 }  // namespace
 
-std::wstring GetTips(const std::wstring& fileSpec, int lineNo) {
+std::wstring GetTips(const std::wstring& tipsPath, int lineNo) {
   if (lineNo < 1) return {};
-  std::vector<std::wstring> lines = ReadLines(fileSpec);
+  std::vector<std::wstring> lines = ReadLines(tipsPath);
   return size_t(lineNo) <= lines.size() ? lines[size_t(lineNo) - 1] : std::wstring();
 }
 
-int AllLineNumber(const std::wstring& fileSpec) {
-  size_t n = ReadLines(fileSpec).size();
+int AllLineNumber(const std::wstring& tipsPath) {
+  size_t n = ReadLines(tipsPath).size();
   return n > 32767 ? 32767 : int(n);
 }

@@ -4,6 +4,6 @@
 #include <string>
 
 // Line lineNo (from 1) of the file; "" when it has no such line or cannot be read.
-std::wstring GetTips(const std::wstring& fileSpec, int lineNo);
+std::wstring GetTips(const std::wstring& tipsPath, int lineNo);
 // The number of tips (lines), 0 for a missing or empty file; at most 32767.
-int AllLineNumber(const std::wstring& fileSpec);
+int AllLineNumber(const std::wstring& tipsPath);

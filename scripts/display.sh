@@ -1,12 +1,10 @@
-# Sourced: gives the caller an X display, starting Xvfb when there is none.
+# Sourced: gives the caller an X display, starting Xvfb on a free one when there is none.
 if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
-  for n in 99 98 97 96 95; do
-    if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then
-      Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-      SORV_XVFB_PID=$!
-      export DISPLAY=:$n
-      for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-      break
-    fi
-  done
+  _dfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$_dfile" >/dev/null 2>&1 &
+  SORV_XVFB_PID=$!
+  for _ in $(seq 100); do [ -s "$_dfile" ] && break; sleep 0.1; done
+  export DISPLAY=:$(head -n1 "$_dfile")
+  rm -f "$_dfile"
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 fi

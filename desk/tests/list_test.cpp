@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -31,12 +32,12 @@ protected:
     return out;
   }
   std::string Bytes() {
-    std::ifstream f(ini, std::ios::binary);
+    std::ifstream f(std::filesystem::path(ini), std::ios::binary);
     std::stringstream s;
     s << f.rdbuf();
     return s.str();
   }
-  void Write(const std::string& text) { std::ofstream(ini, std::ios::binary) << text; }
+  void Write(const std::string& text) { std::ofstream(std::filesystem::path(ini), std::ios::binary) << text; }
   void Fill(std::initializer_list<const wchar_t*> paths) {
     for (auto p : paths) ASSERT_EQ(list.Append(p), ListResult::Done);
   }

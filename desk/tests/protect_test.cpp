@@ -1,6 +1,7 @@
 // Runs in its own program folder beside a recording SorvMount.dll.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -23,7 +24,7 @@ protected:
   }
   void TearDown() override { SetEnvironmentVariableA("SORV_MOUNT_RESULT", nullptr); }
   std::string Sent() {
-    std::ifstream f(log, std::ios::binary);
+    std::ifstream f(std::filesystem::path(log), std::ios::binary);
     std::stringstream s;
     s << f.rdbuf();
     return s.str();

@@ -44,6 +44,10 @@ TEST_F(RegTest, TextTypesRoundTripTrimmedAndExact) {
   SetRegValue(HKEY_CURRENT_USER, kKey, L"Long", 123LL, REG_SZ);
   EXPECT_EQ(GetRegValue(HKEY_CURRENT_USER, kKey, L"One"), L"1");
   EXPECT_EQ(GetRegValue(HKEY_CURRENT_USER, kKey, L"Long"), L"123");
+  SetRegValue(HKEY_CURRENT_USER, kKey, L"Key", DWORD(123), REG_SZ);
+  SetRegValue(HKEY_CURRENT_USER, kKey, L"Tick", true, REG_SZ);
+  EXPECT_EQ(GetRegValue(HKEY_CURRENT_USER, kKey, L"Key"), L"123");
+  EXPECT_EQ(GetRegValue(HKEY_CURRENT_USER, kKey, L"Tick"), L"1");
 }
 
 TEST_F(RegTest, DwordBytesAndRange) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "CutAtNul.h"
@@ -16,7 +17,7 @@ protected:
   TempDir dir{L"sorv_tips"};
   std::wstring tips = dir / L"tips.dat";
 
-  void WriteTips(const std::string& text) { std::ofstream(tips, std::ios::binary) << text; }
+  void WriteTips(const std::string& text) { std::ofstream(std::filesystem::path(tips), std::ios::binary) << text; }
 
   // Opens the dialog as a program would (without its modal loop) and returns the tip shown.
   std::wstring Open(TipOfDay& dialog) {
@@ -60,6 +61,7 @@ TEST_F(TipTest, OrderAndWrap) {
   {
     TipOfDay d(TipOfDay::Placement::Desk);
     EXPECT_EQ(Open(d), L"\r\n\r\none");
+    SetSetting(L"LastTipsLine", L"9");
     EXPECT_EQ(Next(d), L"\r\n\r\none") << "past the end wraps to 1";
     d.Unload();
   }

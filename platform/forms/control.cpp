@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "form.h"
+#include "guard.h"
 #include "twips.h"
 
 namespace forms {
@@ -29,6 +30,7 @@ HWND Control::CreateWin(Form& form, Control* container, const wchar_t* windowCla
                                 GetModuleHandleW(nullptr), nullptr);
     if (!hwnd) return nullptr;
     SetWindowLongPtrW(hwnd, GWLP_ID, id);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(form.Font()), FALSE);
     Attach(form, hwnd);
     return hwnd;
 }
@@ -43,7 +45,6 @@ void Control::Attach(Form& form, HWND hwnd) {
         SetWindowLongPtrW(hwnd, GWLP_ID, id_);
     }
     form.controls_[id_] = this;
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(form.Font()), FALSE);
     SetWindowSubclass(hwnd, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
@@ -58,8 +59,9 @@ LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
         return DefSubclassProc(hwnd, msg, wp, lp);
     }
     LRESULT result = 0;
-    if (self->OnMessage(msg, wp, lp, result)) return result;
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    bool handled = false;
+    if (!Guarded([&] { handled = self->OnMessage(msg, wp, lp, result); })) return 0;
+    return handled ? result : DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 int ShiftState() {

@@ -55,6 +55,9 @@ public:
     std::wstring Text() const { return Caption(); }
     void Text(const std::wstring& text) { Caption(text); }
 
+    HFONT Font() const { return reinterpret_cast<HFONT>(Send(WM_GETFONT)); }
+    void Font(HFONT font) { Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
+
     void ToolTipText(const std::wstring& text);
     std::wstring ToolTipText() const { return tip_; }
 
@@ -75,7 +78,7 @@ protected:
     HWND CreateWin(Form& form, Control* container, const wchar_t* windowClass,
                    const std::wstring& text, DWORD style, DWORD exStyle,
                    int left, int top, int width, int height);
-    // Adopts a child window of the form made elsewhere.
+    // Adopts a child window of the form made elsewhere (it keeps its own font).
     void Attach(Form& form, HWND hwnd);
 
     // A message the parent received about this control; true when handled (result set).

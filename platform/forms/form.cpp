@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "controls.h"
+#include "guard.h"
 #include "menu.h"
 #include "statusbar.h"
 #include "timer.h"
@@ -70,7 +71,7 @@ void Styles(BorderStyle border, DWORD& style, DWORD& ex) {
     style = WS_OVERLAPPEDWINDOW;
     switch (border) {
     case BorderStyle::None: style = WS_POPUP; break;
-    case BorderStyle::FixedSingle: style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX; break;
+    case BorderStyle::FixedSingle: style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU; break;
     case BorderStyle::Sizable: style = WS_OVERLAPPEDWINDOW; break;
     case BorderStyle::FixedDialog:
         style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
@@ -227,9 +228,10 @@ void Form::Top(int twips) { Move(Left(), twips); }
 void Form::Width(int twips) { Move(Left(), Top(), twips); }
 void Form::Height(int twips) { Move(Left(), Top(), -1, twips); }
 
+// A minimised or maximised window keeps its place, as such forms always have.
 void Form::Move(int left, int top, int width, int height) {
     Load();
-    if (!hwnd_) return;
+    if (!hwnd_ || IsIconic(hwnd_) || IsZoomed(hwnd_)) return;
     MoveTwips(hwnd_, WindowPixels(hwnd_), left, top, width, height);
 }
 
@@ -313,7 +315,9 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         self->Forget();
         return DefWindowProcW(hwnd, msg, wp, lp);
     }
-    return self->Handle(msg, wp, lp);
+    LRESULT result = 0;
+    if (Guarded([&] { result = self->Handle(msg, wp, lp); })) return result;
+    return 0;
 }
 
 LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {

@@ -49,6 +49,7 @@ public:
     void Top(int twips);
     void Width(int twips);
     void Height(int twips);
+    // Does nothing while the window is minimised or maximised.
     void Move(int left, int top, int width = -1, int height = -1);
     // Client area in twips.
     int ScaleWidth();

@@ -3,7 +3,8 @@
 // A form is a class derived from forms::Form with its controls as members. Its constructor
 // sets the design-time properties; Design() makes the controls (positions in twips, the
 // order of creation is the tab order) and wires their events to the form's handlers; the
-// Form_* hooks are the form's own events. No exception may leave a handler.
+// Form_* hooks are the form's own events. An exception that leaves a handler ends it with
+// a message box "Error: ..." and the window stays open.
 //
 //   class Form1 : public forms::Form {
 //   public:
@@ -38,6 +39,10 @@
 //       form.Show();
 //       return forms::Run();   // ends when the last form is unloaded
 //   }
+//
+// An outside control (its own window class) derives from forms::Control, makes its window as
+// a child of form.hWnd() and calls Attach(form, hwnd), or makes it with CreateWin; the form
+// then hands it its notifications through Reflect() (see control.h).
 //
 // In CMake: add_executable(prog WIN32 ...) then sorv_window_program(prog), which links this
 // library and adds the manifest (common controls 6, dpi awareness) and -municode.

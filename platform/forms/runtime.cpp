@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "form.h"
+#include "guard.h"
 
 namespace forms {
 namespace {
@@ -123,6 +124,10 @@ Launcher SetLauncher(Launcher launcher) {
     Launcher old = std::move(CurrentLauncher());
     CurrentLauncher() = std::move(launcher);
     return old;
+}
+
+void ReportUncaught(const char* what) {
+    MsgBox(L"Error: " + FromAnsi(what), MB_OK | MB_ICONERROR);
 }
 
 std::wstring FromAnsi(const std::string& text) {
