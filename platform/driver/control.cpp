@@ -1,0 +1,248 @@
+// Device requests: the five of the mount library, and the disk queries a file
+// system asks before it uses a volume.
+#include "driver.h"
+
+#include <mountdev.h>
+#include <ntdddisk.h>
+#include <ntddstor.h>
+
+#include "request_check.h"
+#include "sorvdisk_ioctl.h"
+
+namespace {
+
+// The volume controls (ntifs.h has them, with much else).
+constexpr ULONG kLockVolume = CTL_CODE(FILE_DEVICE_FILE_SYSTEM, 6, METHOD_BUFFERED, FILE_ANY_ACCESS);
+constexpr ULONG kUnlockVolume = CTL_CODE(FILE_DEVICE_FILE_SYSTEM, 7, METHOD_BUFFERED, FILE_ANY_ACCESS);
+constexpr ULONG kDismountVolume = CTL_CODE(FILE_DEVICE_FILE_SYSTEM, 8, METHOD_BUFFERED, FILE_ANY_ACCESS);
+
+constexpr ULONG kPoolTag = 0x6b736944;  // "Disk" in pool dumps
+
+struct Request {
+  void* buffer;  // METHOD_BUFFERED: input on the way in, output on the way out
+  ULONG inLength;
+  ULONG outLength;
+  ULONG_PTR information;
+};
+
+NTSTATUS OpenContainer(DiskDevice* disk, Request& r) {
+  const char* name;
+  size_t nameLength;
+  if (!ParseOpenFileRequest(static_cast<const uint8_t*>(r.buffer), r.inLength, &name, &nameLength))
+    return STATUS_INVALID_PARAMETER;
+  if (disk->file) return STATUS_DEVICE_BUSY;
+
+  HANDLE file;
+  NTSTATUS status = OpenFileByName(name, nameLength, GENERIC_READ | GENERIC_WRITE, &file);
+  if (!NT_SUCCESS(status)) return status;
+  FILE_STANDARD_INFORMATION info;
+  IO_STATUS_BLOCK io;
+  status = ZwQueryInformationFile(file, &io, &info, sizeof info, FileStandardInformation);
+  ULONGLONG length = NT_SUCCESS(status) ? DiskLength(info.EndOfFile.QuadPart) : 0;
+  UCHAR* scratch = nullptr;
+  if (NT_SUCCESS(status) && length == 0) status = STATUS_INVALID_PARAMETER;
+  if (NT_SUCCESS(status)) {
+    scratch = static_cast<UCHAR*>(ExAllocatePoolWithTag(PagedPool, kScratchSize, kPoolTag));
+    if (!scratch) status = STATUS_INSUFFICIENT_RESOURCES;
+  }
+  if (!NT_SUCCESS(status)) {
+    ZwClose(file);
+    return status;
+  }
+  disk->file = file;
+  disk->length = length;
+  disk->scratch = scratch;
+  disk->keyed = false;
+  ++disk->changes;
+  return STATUS_SUCCESS;
+}
+
+NTSTATUS SetKey(DiskDevice* disk, Request& r) {
+  if (r.inLength < kSetKeySize) return STATUS_INVALID_PARAMETER;
+  if (!disk->file) return STATUS_DEVICE_NOT_READY;
+  XtsSetDiskKey(&disk->key, static_cast<const uint8_t*>(r.buffer), true);
+  disk->keyed = true;
+  return STATUS_SUCCESS;
+}
+
+NTSTATUS LockFile(Request& r) {
+  const char* path;
+  size_t length;
+  ULONG size = r.inLength < kLockFileSize ? r.inLength : kLockFileSize;
+  if (!ParseLockFileRequest(static_cast<const uint8_t*>(r.buffer), size, &path, &length))
+    return STATUS_INVALID_PARAMETER;
+  return GuardFile(path, length);
+}
+
+template <typename T>
+T* Output(Request& r) {
+  if (r.outLength < sizeof(T)) return nullptr;
+  RtlZeroMemory(r.buffer, sizeof(T));
+  r.information = sizeof(T);
+  return static_cast<T*>(r.buffer);
+}
+
+void FillPartition(const DiskDevice* disk, PARTITION_INFORMATION* p) {
+  p->StartingOffset.QuadPart = 0;
+  p->PartitionLength.QuadPart = static_cast<LONGLONG>(disk->length);
+  p->HiddenSectors = 0;
+  p->PartitionNumber = 1;
+  p->PartitionType = PARTITION_IFS;
+  p->BootIndicator = FALSE;
+  p->RecognizedPartition = TRUE;
+  p->RewritePartition = FALSE;
+}
+
+NTSTATUS DiskQuery(DiskDevice* disk, ULONG code, Request& r) {
+  if (!disk->file) return STATUS_NO_MEDIA_IN_DEVICE;
+  switch (code) {
+    case IOCTL_DISK_GET_DRIVE_GEOMETRY: {
+      auto* g = Output<DISK_GEOMETRY>(r);
+      if (!g) return STATUS_BUFFER_TOO_SMALL;
+      g->MediaType = FixedMedia;
+      g->TracksPerCylinder = 2;
+      g->SectorsPerTrack = 32;
+      g->BytesPerSector = kSectorSize;
+      g->Cylinders.QuadPart = static_cast<LONGLONG>(disk->length / (2 * 32 * kSectorSize));
+      return STATUS_SUCCESS;
+    }
+    case IOCTL_DISK_GET_LENGTH_INFO: {
+      auto* l = Output<GET_LENGTH_INFORMATION>(r);
+      if (!l) return STATUS_BUFFER_TOO_SMALL;
+      l->Length.QuadPart = static_cast<LONGLONG>(disk->length);
+      return STATUS_SUCCESS;
+    }
+    case IOCTL_DISK_GET_PARTITION_INFO: {
+      auto* p = Output<PARTITION_INFORMATION>(r);
+      if (!p) return STATUS_BUFFER_TOO_SMALL;
+      FillPartition(disk, p);
+      return STATUS_SUCCESS;
+    }
+    case IOCTL_DISK_GET_PARTITION_INFO_EX: {
+      auto* p = Output<PARTITION_INFORMATION_EX>(r);
+      if (!p) return STATUS_BUFFER_TOO_SMALL;
+      PARTITION_INFORMATION plain;
+      FillPartition(disk, &plain);
+      p->PartitionStyle = PARTITION_STYLE_MBR;
+      p->StartingOffset = plain.StartingOffset;
+      p->PartitionLength = plain.PartitionLength;
+      p->PartitionNumber = plain.PartitionNumber;
+      p->RewritePartition = FALSE;
+      p->Mbr.PartitionType = plain.PartitionType;
+      p->Mbr.BootIndicator = FALSE;
+      p->Mbr.RecognizedPartition = TRUE;
+      p->Mbr.HiddenSectors = 0;
+      return STATUS_SUCCESS;
+    }
+    case IOCTL_DISK_IS_WRITABLE:
+      return STATUS_SUCCESS;
+    default: {  // the verify requests: the medium is there, and how often it changed
+      if (r.outLength >= sizeof(ULONG)) {
+        *static_cast<ULONG*>(r.buffer) = disk->changes;
+        r.information = sizeof(ULONG);
+      }
+      return STATUS_SUCCESS;
+    }
+  }
+}
+
+NTSTATUS QueryProperty(Request& r) {
+  if (r.inLength < sizeof(STORAGE_PROPERTY_QUERY)) return STATUS_INVALID_PARAMETER;
+  auto* query = static_cast<STORAGE_PROPERTY_QUERY*>(r.buffer);
+  if (query->PropertyId != StorageDeviceProperty) return STATUS_INVALID_DEVICE_REQUEST;
+  if (query->QueryType == PropertyExistsQuery) return STATUS_SUCCESS;
+  if (query->QueryType != PropertyStandardQuery) return STATUS_INVALID_DEVICE_REQUEST;
+  if (r.outLength < sizeof(STORAGE_DESCRIPTOR_HEADER)) return STATUS_BUFFER_TOO_SMALL;
+  STORAGE_DEVICE_DESCRIPTOR d;
+  RtlZeroMemory(&d, sizeof d);
+  d.Version = sizeof d;
+  d.Size = sizeof d;
+  d.DeviceType = 0;  // direct-access device
+  d.BusType = BusTypeFileBackedVirtual;
+  ULONG n = r.outLength < sizeof d ? r.outLength : static_cast<ULONG>(sizeof d);
+  RtlCopyMemory(r.buffer, &d, n);
+  r.information = n;
+  return STATUS_SUCCESS;
+}
+
+NTSTATUS QueryDeviceName(const DiskDevice* disk, Request& r) {
+  if (r.outLength < sizeof(MOUNTDEV_NAME)) return STATUS_INVALID_PARAMETER;
+  auto* name = static_cast<MOUNTDEV_NAME*>(r.buffer);
+  name->NameLength = disk->nameLength;
+  ULONG needed = FIELD_OFFSET(MOUNTDEV_NAME, Name) + disk->nameLength;
+  if (r.outLength < needed) {
+    r.information = sizeof(MOUNTDEV_NAME);
+    return STATUS_BUFFER_OVERFLOW;
+  }
+  RtlCopyMemory(name->Name, disk->name, disk->nameLength);
+  r.information = needed;
+  return STATUS_SUCCESS;
+}
+
+NTSTATUS Dispatch(DiskDevice* disk, ULONG code, Request& r) {
+  switch (code) {
+    case kIoctlOpenFile:
+      return OpenContainer(disk, r);
+    case kIoctlCloseFile:
+      CloseContainer(disk);  // nothing open is nothing to release
+      return STATUS_SUCCESS;
+    case kIoctlSetKey:
+      return SetKey(disk, r);
+    case kIoctlLockFile:
+      return LockFile(r);
+    case kIoctlUnlockFile:
+      ReleaseGuard();
+      return STATUS_SUCCESS;
+    case IOCTL_DISK_GET_DRIVE_GEOMETRY:
+    case IOCTL_DISK_GET_LENGTH_INFO:
+    case IOCTL_DISK_GET_PARTITION_INFO:
+    case IOCTL_DISK_GET_PARTITION_INFO_EX:
+    case IOCTL_DISK_IS_WRITABLE:
+    case IOCTL_DISK_CHECK_VERIFY:
+    case IOCTL_STORAGE_CHECK_VERIFY:
+    case IOCTL_STORAGE_CHECK_VERIFY2:
+      return DiskQuery(disk, code, r);
+    case IOCTL_STORAGE_QUERY_PROPERTY:
+      return QueryProperty(r);
+    case IOCTL_MOUNTDEV_QUERY_DEVICE_NAME:
+      return QueryDeviceName(disk, r);
+    case kLockVolume:  // no file system here to answer the volume controls
+    case kUnlockVolume:
+    case kDismountVolume:
+      return STATUS_SUCCESS;
+    default:
+      return STATUS_INVALID_DEVICE_REQUEST;
+  }
+}
+
+}  // namespace
+
+void CloseContainer(DiskDevice* disk) {
+  Lock(&disk->lock);
+  if (disk->file) {
+    IO_STATUS_BLOCK io;
+    ZwFlushBuffersFile(disk->file, &io);
+    ZwClose(disk->file);
+    ++disk->changes;
+  }
+  if (disk->scratch) ExFreePoolWithTag(disk->scratch, kPoolTag);
+  disk->file = nullptr;
+  disk->scratch = nullptr;
+  disk->length = 0;
+  disk->keyed = false;
+  XtsClear(&disk->key);
+  Unlock(&disk->lock);
+}
+
+NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
+  DiskDevice* disk = Disk(device);
+  PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
+  ULONG code = stack->Parameters.DeviceIoControl.IoControlCode;
+  Request r = {irp->AssociatedIrp.SystemBuffer, stack->Parameters.DeviceIoControl.InputBufferLength,
+               stack->Parameters.DeviceIoControl.OutputBufferLength, 0};
+  if (!r.buffer) r.inLength = r.outLength = 0;
+  Lock(&disk->lock);  // a mutex: CloseContainer may take it again
+  NTSTATUS status = Dispatch(disk, code, r);
+  Unlock(&disk->lock);
+  return CompleteIrp(irp, status, NT_SUCCESS(status) || status == STATUS_BUFFER_OVERFLOW ? r.information : 0);
+}

@@ -1,0 +1,42 @@
+// SorvDisk.sys: file-backed virtual disks \Device\SorvDisk\SorvDisk0..3 whose sectors
+// are a container file from byte 1024 on, encrypted with XTS-AES-128 per sector.
+#pragma once
+
+#include "ddk.h"
+
+#include "xts.h"
+
+struct DiskDevice {
+  KMUTEX lock;       // guards everything below; IRPs may arrive on several threads
+  HANDLE file;       // the container, held without sharing; null when none
+  ULONGLONG length;  // bytes of disk
+  bool keyed;        // no sector moves before the key is set
+  ULONG changes;     // media change count for the verify requests
+  UCHAR* scratch;    // ciphertext of a write, so the caller's data stays as it was
+  XtsKey key;
+  USHORT nameLength;  // bytes of name, without terminator
+  WCHAR name[32];
+};
+
+inline DiskDevice* Disk(PDEVICE_OBJECT device) {
+  return static_cast<DiskDevice*>(device->DeviceExtension);
+}
+
+inline void Lock(KMUTEX* mutex) { KeWaitForSingleObject(mutex, Executive, KernelMode, FALSE, nullptr); }
+inline void Unlock(KMUTEX* mutex) { KeReleaseMutex(mutex, FALSE); }
+
+NTSTATUS CompleteIrp(PIRP irp, NTSTATUS status, ULONG_PTR information);
+
+// disk_io.cpp
+constexpr ULONG kScratchSize = 1 << 20;
+NTSTATUS DispatchReadWrite(PDEVICE_OBJECT device, PIRP irp);
+
+// control.cpp
+NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp);
+void CloseContainer(DiskDevice* disk);
+
+// files.cpp: opens a file by its NT path given as ANSI text.
+NTSTATUS OpenFileByName(const char* name, size_t length, ACCESS_MASK access, HANDLE* handle);
+NTSTATUS GuardFile(const char* dosPath, size_t length);
+void ReleaseGuard();
+void InitGuard();

@@ -1,0 +1,25 @@
+// Checks of the driver's request buffers and transfers, kept apart from the kernel
+// calls so they run in ordinary tests. Freestanding.
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+
+// The NT path inside an open-file request ("\??\" and a DOS path), or false when
+// the buffer is short, the length runs past it, or the name is empty, holds a NUL
+// or is not a DOS path.
+bool ParseOpenFileRequest(const uint8_t* buffer, size_t size, const char** name,
+                          size_t* nameLength);
+
+// The DOS path inside a lock-file request: text up to its NUL, which must lie
+// within the buffer; false for an empty or unterminated path.
+bool ParseLockFileRequest(const uint8_t* buffer, size_t size, const char** path,
+                          size_t* pathLength);
+
+// Bytes of disk a container file of fileSize bytes serves: whole sectors after
+// the header; 0 when there is not one.
+uint64_t DiskLength(uint64_t fileSize);
+
+// Whether a read or write of length bytes at offset lies on whole sectors
+// inside a disk of diskLength bytes.
+bool TransferFits(uint64_t offset, uint64_t length, uint64_t diskLength);

@@ -1,0 +1,28 @@
+// The requests SorvDisk.sys takes, shared by the driver and the mount library.
+// Codes are CTL_CODE(0x8000, function, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS).
+#pragma once
+
+#include <stdint.h>
+
+constexpr uint32_t SorvDiskCode(uint32_t function) {
+  return (0x8000u << 16) | (3u << 14) | (function << 2);
+}
+
+constexpr uint32_t kIoctlOpenFile = SorvDiskCode(0x800);    // 0x8000E000
+constexpr uint32_t kIoctlCloseFile = SorvDiskCode(0x801);   // 0x8000E004
+constexpr uint32_t kIoctlSetKey = SorvDiskCode(0x802);      // 0x8000E008
+constexpr uint32_t kIoctlLockFile = SorvDiskCode(0x803);    // 0x8000E00C
+constexpr uint32_t kIoctlUnlockFile = SorvDiskCode(0x804);  // 0x8000E010
+
+// Open-file: 16 reserved bytes, a 16-bit name length, the NT path ("\??\C:\..."),
+// then 5 zero bytes.
+constexpr uint32_t kOpenFileNameOffset = 18;
+constexpr uint32_t kOpenFileOverhead = kOpenFileNameOffset + 5;
+constexpr uint32_t kSetKeySize = 32;
+constexpr uint32_t kKeyBytes = 16;
+constexpr uint32_t kLockFileSize = 256;
+
+// The disk starts after the container header; sectors are 512 bytes.
+constexpr uint64_t kDiskOffset = 1024;
+constexpr uint32_t kSectorSize = 512;
+constexpr unsigned kDeviceCount = 4;

@@ -1,0 +1,92 @@
+// SorvSetup.exe: the installation program's stand-in. Copies the programs from its own
+// folder into the program folder and installs the driver through SorvKeeper.
+//   SorvSetup [program folder]      default: C:\Program Files\Sorvane
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+bool EndsWith(const std::string& s, const char* tail) {
+  size_t n = strlen(tail);
+  return s.size() >= n && _stricmp(s.c_str() + s.size() - n, tail) == 0;
+}
+
+// The deliverables and their stand-ins; test and benchmark programs stay behind.
+bool BelongsToProduct(const std::string& name) {
+  if (EndsWith(name, "_test.exe") || EndsWith(name, "_bench.exe") || EndsWith(name, "_probe.exe"))
+    return false;
+  return EndsWith(name, ".exe") || EndsWith(name, ".dll") || EndsWith(name, ".sys") ||
+         EndsWith(name, ".ocx") || EndsWith(name, ".chm") || EndsWith(name, ".dat");
+}
+
+std::string ProgramFolder() {
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path, n);
+  return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+bool CopyProgramFiles(const std::string& from, const std::string& to) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((from + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  bool ok = true;
+  do {
+    std::string name = found.cFileName;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !BelongsToProduct(name)) continue;
+    if (!CopyFileA((from + name).c_str(), (to + name).c_str(), FALSE)) {
+      fprintf(stderr, "SorvSetup: cannot copy %s (error %lu)\n", name.c_str(), GetLastError());
+      ok = false;
+    }
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return ok;
+}
+
+FARPROC KeeperFunction(HMODULE keeper, const char* name) {
+  return keeper ? GetProcAddress(keeper, name) : nullptr;
+}
+
+// A running driver holds its file; an earlier installation is removed first.
+void RemoveDriver(const std::string& folder) {
+  HMODULE keeper = LoadLibraryA((folder + "SorvKeeper.dll").c_str());
+  if (FARPROC remove = KeeperFunction(keeper, "SRSorvKeeper"))
+    reinterpret_cast<int(__stdcall*)()>(reinterpret_cast<void*>(remove))();
+  if (keeper) FreeLibrary(keeper);
+}
+
+int InstallDriver(const std::string& folder) {
+  HMODULE keeper = LoadLibraryA((folder + "SorvKeeper.dll").c_str());
+  FARPROC create = KeeperFunction(keeper, "SRCreateService");
+  if (!create) {
+    fprintf(stderr, "SorvSetup: SorvKeeper.dll not found in %s\n", folder.c_str());
+    return -1;
+  }
+  using CreateFn = int(__stdcall*)(const char*);
+  int result = reinterpret_cast<CreateFn>(reinterpret_cast<void*>(create))(
+      (folder + "SorvDisk.sys").c_str());
+  FreeLibrary(keeper);
+  return result;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string target = argc > 1 ? argv[1] : "C:\\Program Files\\Sorvane";
+  if (target.back() != '\\') target += '\\';
+  std::string source = ProgramFolder();
+  if (!CreateDirectoryA(target.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+    fprintf(stderr, "SorvSetup: cannot create %s (error %lu)\n", target.c_str(), GetLastError());
+    return 1;
+  }
+  RemoveDriver(target);
+  bool copied = _stricmp(source.c_str(), target.c_str()) == 0 || CopyProgramFiles(source, target);
+  if (InstallDriver(target) != 1) {
+    fprintf(stderr, "SorvSetup: the driver could not be installed\n");
+    return 2;
+  }
+  printf("SorvSetup: installed into %s\n", target.c_str());
+  return copied ? 0 : 3;
+}
