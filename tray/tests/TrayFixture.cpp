@@ -67,8 +67,9 @@ std::vector<std::string> TrayFixture::MountCommands() {
 
 void TrayFixture::ClearMountCommands() { DeleteFileW(MountLog().c_str()); }
 
-std::string TrayFixture::MakeContainer(const std::wstring& path, const std::string& password) {
-  MakeFile(path, 1 << 20);
+std::string TrayFixture::MakeContainer(const std::wstring& path, const std::string& password,
+                                       long long bytes) {
+  MakeFile(path, bytes);
   const std::string ansiPath = Ansi(path);
   EXPECT_EQ(sorvlib::CVD_InitHeader(ansiPath.c_str()), 0);
   SorvCtl ctl;

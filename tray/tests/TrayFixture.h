@@ -42,9 +42,10 @@ protected:
   // The commands the recording SorvMount.dll received, one a line, ANSI.
   std::vector<std::string> MountCommands();
   void ClearMountCommands();
-  // A container of 1 MiB at `path` with `password`; returns the 16 key characters that
-  // a mount with this password must hand the driver.
-  std::string MakeContainer(const std::wstring& path, const std::string& password);
+  // A container at `path` with `password`; returns the 16 key characters that a mount with
+  // this password must hand the driver.
+  std::string MakeContainer(const std::wstring& path, const std::string& password,
+                            long long bytes = 1 << 20);
   static std::string Ansi(const std::wstring& text) { return forms::ToAnsi(text); }
   static void SetEnv(const char* name, const char* value) { SetEnvironmentVariableA(name, value); }
 
