@@ -4,6 +4,7 @@
 #include "DriveChoice.h"
 #include "Instance.h"
 #include "PromptForm.h"
+#include "ProcessHarness.h"
 #include "TrayFixture.h"
 
 namespace {
@@ -148,6 +149,66 @@ TEST_F(PromptTest, NoContainerQuitStartsNothingAndProtectsWhenAsked) {
   auto sent = MountCommands();
   ASSERT_EQ(sent.size(), 1u);
   EXPECT_EQ(sent[0].rfind("/unlockfile 0 ", 0), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+int tipsSeen = 0;
+void CALLBACK CloseTips(HWND, UINT, UINT_PTR, DWORD) {
+  std::vector<forms::Form*> loaded = forms::Forms();
+  for (forms::Form* f : loaded)
+    if (f->Caption() == L"日积月累" && f->Visible()) {
+      ++tipsSeen;
+      f->Unload();
+    }
+}
+
+TEST_F(PromptTest, TipShownAtTheFirstActivationOnly) {
+  MakeContainer(dir / L"box.cvd", "pw");
+  SetSetting(L"Path", dir / L"box.cvd");
+  DeleteRegValue(HKEY_LOCAL_MACHINE, SettingsKey, L"TipsOfDay");
+  tipsSeen = 0;
+  UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseTips);
+  tray::Form1 form;
+  form.Show();
+  WaitFor([] { forms::DoEvents(); return tipsSeen > 0; }, 5000);
+  EXPECT_EQ(tipsSeen, 1);
+
+  // Another window of the program, then the prompt again: no second tip.
+  form.about.Show();
+  forms::DoEvents();
+  SetForegroundWindow(form.hWnd());
+  WaitFor([] { forms::DoEvents(); return false; }, 500);
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(tipsSeen, 1);
+  form.Unload();
+}
+
+TEST_F(PromptTest, CancelGuardsTheFileAgainWhenAsked) {
+  MakeContainer(dir / L"box.cvd", "pw");
+  SetSetting(L"Path", dir / L"box.cvd");
+  SetSetting(L"IsProtectFile", L"1");
+  tray::Form1 form;
+  form.Show();
+  ClearMountCommands();
+  SendMessageW(form.Command2.hWnd(), BM_CLICK, 0, 0);
+  EXPECT_FALSE(form.IsLoaded());
+  auto sent = MountCommands();
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_EQ(sent[0], "/lockfile 0 " + Ansi(tray::FreeDriveLetters().front()) + " \"" +
+                         Ansi(dir / L"box.cvd") + "\"");
+  EXPECT_TRUE(icons.size() == 1 && icons[0].message == NIM_DELETE);  // nothing to remove, asked anyway
+
+  // The close box does the same; with the setting off nothing is guarded.
+  SetSetting(L"IsProtectFile", L"0");
+  tray::Form1 again;
+  again.Show();
+  ClearMountCommands();
+  SendMessageW(again.hWnd(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(again.IsLoaded());
+  EXPECT_TRUE(MountCommands().empty());
 }
 
 }  // namespace
