@@ -1,7 +1,7 @@
 // The drive list's preselection and the hot key from the settings.
 #include "DriveChoice.h"
 #include "HotKey.h"
-#include "TrayFixture.h"
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -39,22 +39,6 @@ TEST(HotKeyValues, ModifiersAndKey) {
   // Not a key number: F12 rather than key 0.
   for (const wchar_t* bad : {L"abc", L"65x", L"0", L"-3", L"99999"})
     EXPECT_EQ(tray::HotKeyFromValues(L"", L"", L"", L"", bad).vkey, 123u) << bad;
-}
-
-using HotKeySettings = TrayFixture;
-
-TEST_F(HotKeySettings, ReadFromTheRegistry) {
-  auto h = tray::ReadHotKeySetting();  // the fixture removed all five
-  EXPECT_TRUE(h.enabled);
-  EXPECT_EQ(h.modifiers, UINT(MOD_CONTROL | MOD_ALT));
-  EXPECT_EQ(h.vkey, UINT(VK_F12));
-  SetSetting(L"HotKeyCtrl", L"1");
-  SetSetting(L"HotKeyAlt", L"0");
-  SetSetting(L"HotKeyShift", L"1");
-  SetSetting(L"HotKeyKey", L"65");
-  h = tray::ReadHotKeySetting();
-  EXPECT_EQ(h.modifiers, 6u);
-  EXPECT_EQ(h.vkey, 65u);
 }
 
 }  // namespace
