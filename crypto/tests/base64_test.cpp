@@ -5,68 +5,44 @@
 #include <cstring>
 #include <string>
 
-namespace {
-
-std::string Encode(const std::string& bytes) {
-  char text[64];
-  std::memset(text, 'x', sizeof text);
-  EXPECT_EQ(Base64Encode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), text), 0);
-  return text;
-}
-
-// Decodes into a buffer of the given room followed by guard bytes.
-std::string Decode(const char* text, size_t room = 48) {
-  uint8_t buffer[64];
-  std::memset(buffer, 0xee, sizeof buffer);
-  size_t count = room;
-  size_t result = Base64Decode(text, buffer, &count);
-  EXPECT_EQ(result, count);
-  EXPECT_LE(count, room);
-  for (size_t i = count; i < sizeof buffer; ++i) EXPECT_EQ(buffer[i], 0xee) << "byte " << i;
-  return std::string(reinterpret_cast<char*>(buffer), count);
-}
-
-}  // namespace
-
 TEST(Base64, EncodesWithPadding) {
-  EXPECT_EQ(Encode(""), "");
-  EXPECT_EQ(Encode("f"), "Zg==");
-  EXPECT_EQ(Encode("fo"), "Zm8=");
-  EXPECT_EQ(Encode("foo"), "Zm9v");
-  EXPECT_EQ(Encode("foob"), "Zm9vYg==");
-  EXPECT_EQ(Encode("fooba"), "Zm9vYmE=");
-  EXPECT_EQ(Encode("foobar"), "Zm9vYmFy");
-  EXPECT_EQ(Encode("\xff\xfe\x80"), "//6A");  // bytes are unsigned
-  EXPECT_EQ(Encode(std::string(16, '\0')), "AAAAAAAAAAAAAAAAAAAAAA==");
+  const struct {
+    std::string bytes;
+    const char* text;
+  } rows[] = {{"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"}, {"foob", "Zm9vYg=="},
+              {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"}, {"\xff\xfe\x80", "//6A"},
+              {std::string(16, '\0'), "AAAAAAAAAAAAAAAAAAAAAA=="}};
+  for (const auto& row : rows) {
+    char text[32];
+    EXPECT_EQ(Base64Encode(reinterpret_cast<const uint8_t*>(row.bytes.data()), row.bytes.size(), text), 0);
+    EXPECT_STREQ(text, row.text);
+  }
 }
 
-TEST(Base64, DecodesWholeGroupsAndStopsAtPadding) {
-  EXPECT_EQ(Decode("Zm9vYmFy"), "foobar");
-  EXPECT_EQ(Decode("Zm9vYg=="), "foob");
-  EXPECT_EQ(Decode("Zm9vYmE="), "fooba");
-  EXPECT_EQ(Decode(""), "");
-  EXPECT_EQ(Decode("Zm9"), "");              // fewer than four characters
-  EXPECT_EQ(Decode("Zm9vYm"), "foo");        // a partial group at the end is ignored
-  EXPECT_EQ(Decode("Zm9vYmFyZ"), "foobar");
-  EXPECT_EQ(Decode("Zg==Zm9v"), "f");        // nothing after the first padded group
-  EXPECT_EQ(Decode("Zm=8"), "f`");  // one "=" anywhere: two bytes
-  EXPECT_EQ(Decode("Z==="), "");
-  EXPECT_EQ(Decode("===="), "");
-  EXPECT_EQ(Decode("Zm9v===="), "foo");
-}
-
-TEST(Base64, CharactersOutsideTheAlphabetCountAsZero) {
-  EXPECT_EQ(Decode("A*A*"), Decode("AAAA"));
-  EXPECT_EQ(Decode("\xc3\xa9\x80 "), Decode("AAAA"));  // high bytes, blank
-  EXPECT_EQ(Decode("-_Zg"), Decode("AAZg"));
-}
-
-TEST(Base64, DecodingNeverPassesTheRoom) {
-  std::string long_text(100, 'Q');
-  EXPECT_EQ(Decode(long_text.c_str(), 16).size(), 16u);
-  EXPECT_EQ(Decode(long_text.c_str(), 17).size(), 17u);
-  EXPECT_EQ(Decode("Zm9vYmFy", 4), "foob");
-  EXPECT_EQ(Decode("Zm9vYmFy", 0), "");
-  // A 24-character text of 16 bytes fills 16 bytes exactly.
-  EXPECT_EQ(Decode("AAAAAAAAAAAAAAAAAAAAAA==", 16), std::string(16, '\0'));
+// Whole groups only, nothing after the first group with "=", characters outside
+// the alphabet count as 0, and never a byte past the room.
+TEST(Base64, DecodesIntoTheRoomOnly) {
+  const std::string zeros(32, '\0');
+  const struct {
+    std::string text;
+    size_t room;
+    std::string bytes;
+  } rows[] = {
+      {"Zm9vYmFy", 48, "foobar"}, {"Zm9vYg==", 48, "foob"}, {"Zm9vYmE=", 48, "fooba"},
+      {"", 48, ""},               {"Zm9", 48, ""},          {"Zm9vYm", 48, "foo"},
+      {"Zg==Zm9v", 48, "f"},      {"Zm=8", 48, "f`"},       {"Z===", 48, ""},
+      {"Zm9v====", 48, "foo"},    {"A*\xc3\x80", 48, zeros.substr(0, 3)},
+      {"-_Zg", 48, std::string("\0\x06\x60", 3)},  // not the URL-safe alphabet
+      {"Zm9vYmFy", 4, "foob"},    {"Zm9vYmFy", 0, ""},      {std::string(99, 'A'), 17, zeros.substr(0, 17)},
+      {"AAAAAAAAAAAAAAAAAAAAAA==", 16, zeros.substr(0, 16)},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text + " into " + std::to_string(row.room));
+    uint8_t buffer[64];
+    std::memset(buffer, 0xee, sizeof buffer);
+    size_t count = row.room;
+    EXPECT_EQ(Base64Decode(row.text.c_str(), buffer, &count), count);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), count), row.bytes);
+    for (size_t i = count; i < sizeof buffer; ++i) EXPECT_EQ(buffer[i], 0xee) << "byte " << i;
+  }
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -13,11 +14,8 @@ inline std::vector<uint8_t> FromHex(const std::string& hex) {
 }
 
 inline std::string ToHex(const uint8_t* bytes, size_t count) {
-  static const char digits[] = "0123456789abcdef";
-  std::string text;
-  for (size_t i = 0; i < count; ++i) {
-    text += digits[bytes[i] >> 4];
-    text += digits[bytes[i] & 15];
-  }
+  std::string text(2 * count + 1, '\0');
+  for (size_t i = 0; i < count; ++i) std::snprintf(&text[2 * i], 3, "%02x", bytes[i]);
+  text.pop_back();
   return text;
 }
