@@ -66,7 +66,8 @@ class ContainerHeader : public testing::Test {
     return result == 0 ? std::string(out, 64) : "failed";
   }
 
-  const fs::path folder_ = fs::temp_directory_path() / ("sorv_header_" + std::to_string(std::random_device()()));
+  const fs::path folder_ =
+      fs::temp_directory_path() / ("sorv_header_" + std::to_string(std::random_device()()));
   const fs::path file_ = folder_ / "Sorvane.cvd";
   const std::string path_ = file_.string();
 };

@@ -14,7 +14,8 @@ TEST(Base64, EncodesWithPadding) {
               {std::string(16, '\0'), "AAAAAAAAAAAAAAAAAAAAAA=="}};
   for (const auto& row : rows) {
     char text[32];
-    EXPECT_EQ(Base64Encode(reinterpret_cast<const uint8_t*>(row.bytes.data()), row.bytes.size(), text), 0);
+    const auto* bytes = reinterpret_cast<const uint8_t*>(row.bytes.data());
+    EXPECT_EQ(Base64Encode(bytes, row.bytes.size(), text), 0);
     EXPECT_STREQ(text, row.text);
   }
 }
@@ -33,7 +34,8 @@ TEST(Base64, DecodesIntoTheRoomOnly) {
       {"Zg==Zm9v", 48, "f"},      {"Zm=8", 48, "f`"},       {"Z===", 48, ""},
       {"Zm9v====", 48, "foo"},    {"A*\xc3\x80", 48, zeros.substr(0, 3)},
       {"-_Zg", 48, std::string("\0\x06\x60", 3)},  // not the URL-safe alphabet
-      {"Zm9vYmFy", 4, "foob"},    {"Zm9vYmFy", 0, ""},      {std::string(99, 'A'), 17, zeros.substr(0, 17)},
+      {"Zm9vYmFy", 4, "foob"},    {"Zm9vYmFy", 0, ""},
+      {std::string(99, 'A'), 17, zeros.substr(0, 17)},
       {"AAAAAAAAAAAAAAAAAAAAAA==", 16, zeros.substr(0, 16)},
   };
   for (const auto& row : rows) {

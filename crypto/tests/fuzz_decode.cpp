@@ -19,14 +19,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   size_t count = data[0] % 40;
   std::vector<uint8_t> bytes(count);
-  if (Base64Decode(text.c_str(), bytes.data(), &count) != count || count > bytes.size()) std::abort();
+  size_t written = Base64Decode(text.c_str(), bytes.data(), &count);
+  if (written != count || count > bytes.size()) std::abort();
   // What was decoded encodes and decodes back to the same bytes.
   std::string again(4 * (count / 3 + 1) + 1, '\0');
   Base64Encode(bytes.data(), count, again.data());
   std::vector<uint8_t> back(count);
   size_t backCount = count;
   Base64Decode(again.c_str(), back.data(), &backCount);
-  if (backCount != count || (count && std::memcmp(bytes.data(), back.data(), count) != 0)) std::abort();
+  if (backCount != count || (count && std::memcmp(bytes.data(), back.data(), count) != 0))
+    std::abort();
 
   std::vector<char> plain(16), wrapped(25);
   DecryptFromB64(text.c_str(), key.c_str(), plain.data());

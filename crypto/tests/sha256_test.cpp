@@ -43,6 +43,7 @@ TEST(Sha256, PublishedDigestsWholeAndPiecewise) {
     uint8_t digest[32];
     EXPECT_EQ(Sha256Digest(digest, row.message.data(), row.message.size()), 32u);
     EXPECT_EQ(ToHex(digest, 32), row.digest);
-    for (size_t piece : {1, 13, 63, 64, 997}) EXPECT_EQ(Digest(row.message, piece), row.digest) << piece;
+    for (size_t piece : {1, 13, 63, 64, 997})
+      EXPECT_EQ(Digest(row.message, piece), row.digest) << piece;
   }
 }
