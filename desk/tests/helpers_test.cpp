@@ -1,50 +1,27 @@
 #include <gtest/gtest.h>
 
-#include "CutAtNul.h"
 #include "PublicFunc.h"
 #include "SavedSettings.h"
 
 namespace {
 
-TEST(PublicFunc, IsSpaceChar) {
-  EXPECT_FALSE(IsSpaceChar(L""));
-  EXPECT_FALSE(IsSpaceChar(L"password"));
+TEST(PublicFunc, SmallHelpers) {
+  // Only character 32 is a blank.
   EXPECT_FALSE(IsSpaceChar(L"tab\there\x3000wide"));
-  EXPECT_TRUE(IsSpaceChar(L" first"));
-  EXPECT_TRUE(IsSpaceChar(L"mid dle"));
   EXPECT_TRUE(IsSpaceChar(L"last "));
-}
-
-TEST(PublicFunc, CutAtNul) {
-  EXPECT_EQ(CutAtNul(std::wstring(L"abc\0def", 7)), L"abc");
-  EXPECT_EQ(CutAtNul(std::wstring(L"abc")), L"abc");
-  EXPECT_EQ(CutAtNul(std::wstring(128, L'\0')), L"");
-}
-
-TEST(PublicFunc, RandomCharIsBase64KeyThenNuls) {
-  std::wstring a = RandomChar(), b = RandomChar();
-  ASSERT_EQ(a.size(), 32u);
-  EXPECT_EQ(a.substr(24), std::wstring(8, L'\0'));
-  EXPECT_EQ(a.substr(22, 2), L"==");
-  EXPECT_EQ(a.find_first_not_of(
-                L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/="),
+  // A disk key: 24 Base64 characters then 8 NULs, new every time.
+  std::wstring key = RandomChar();
+  ASSERT_EQ(key.size(), 32u);
+  EXPECT_EQ(key.substr(24), std::wstring(8, L'\0'));
+  EXPECT_EQ(key.find_first_not_of(L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/="),
             24u);
-  EXPECT_NE(a, b);
-}
-
-TEST(PublicFunc, GetDriveFreeMB) {
+  EXPECT_NE(RandomChar(), key);
   ULARGE_INTEGER free{};
   ASSERT_TRUE(GetDiskFreeSpaceExW(L"C:\\", &free, nullptr, nullptr));
-  int32_t mb = GetDriveFreeMB(L"C:");
-  EXPECT_NEAR(double(mb), double(free.QuadPart) / 1048576.0, 64.0);  // the disk moves on
-  EXPECT_EQ(GetDriveFreeMB(L"C:\\"), mb);
-  DWORD defined = GetLogicalDrives();
-  for (wchar_t l = L'Z'; l > L'C'; --l) {
-    if (!(defined & (1u << (l - L'A')))) {
-      EXPECT_EQ(GetDriveFreeMB(std::wstring{l, L':'}), -1);
-      break;
-    }
-  }
+  EXPECT_NEAR(GetDriveFreeMB(L"C:\\"), double(free.QuadPart) / 1048576.0, 64.0);  // it moves on
+  wchar_t unused = L'Z';
+  while (GetLogicalDrives() & (1u << (unused - L'A'))) --unused;
+  EXPECT_EQ(GetDriveFreeMB(std::wstring{unused, L':'}), -1);
 }
 
 class MainWindowStub : public forms::Form {
@@ -67,58 +44,33 @@ protected:
   }
 };
 
-void AddRow(forms::ListView& list, const std::wstring& file, const std::wstring& folder) {
-  int row = list.Add(L"", 1);
-  list.SubItem(row, 1, file);
-  list.SubItem(row, 2, folder);
-  list.SubItem(row, 3, L"10M");
-}
-
-TEST(ListHelpers, MarkCurrentContainer) {
+TEST(ListHelpers, MarkCurrentContainerAndButtons) {
   SavedSettings keep{L"Path"};
   MainWindowStub w;
   w.Load();
-  AddRow(w.ListView1, L"a.cvd", L"C:\\box\\");
-  AddRow(w.ListView1, L"b.cvd", L"C:\\box\\");
-  AddRow(w.ListView1, L"a.cvd", L"C:\\box\\");
-  auto icons = [&] {
-    std::vector<int> v;
-    for (int r = 1; r <= w.ListView1.Count(); ++r) v.push_back(w.ListView1.SmallIcon(r));
-    return v;
-  };
-  SetSetting(L"Path", L"C:\\box\\a.cvd");
-  MarkCurrentContainer(w.ListView1);
-  EXPECT_EQ(icons(), (std::vector<int>{2, 1, 2}));
-  SetSetting(L"Path", L"C:\\BOX\\b.cvd");  // case counts
-  MarkCurrentContainer(w.ListView1);
-  EXPECT_EQ(icons(), (std::vector<int>{1, 1, 1}));
-  SetSetting(L"Path", std::wstring(L"C:\\box\\b.cvd\0junk", 17));  // cut at the NUL
-  MarkCurrentContainer(w.ListView1);
-  EXPECT_EQ(icons(), (std::vector<int>{1, 2, 1}));
-  SetSetting(L"Path", L"");
-  MarkCurrentContainer(w.ListView1);
-  EXPECT_EQ(icons(), (std::vector<int>{1, 1, 1}));
-  w.Unload();
-}
-
-TEST(ListHelpers, ButtonsFollowTheList) {
-  MainWindowStub w;
-  w.Load();
-  auto states = [&] {
-    return std::vector<bool>{w.btnDeleteFile.Enabled(), w.btnActivate.Enabled(),
-                             w.btnModifyPassword.Enabled(), w.btnBackup.Enabled()};
-  };
-  const std::vector<bool> on(4, true), off(4, false);
   UpdateButtonsForEmptyList(w.ListView1, w.btnDeleteFile, w.btnActivate, w.btnModifyPassword,
                             w.btnBackup, w);
-  EXPECT_EQ(states(), off);
+  EXPECT_FALSE(w.btnBackup.Enabled());
   EnableListButtons(w.btnDeleteFile, w.btnActivate, w.btnModifyPassword, w.btnBackup, w);
-  EXPECT_EQ(states(), on);
-  AddRow(w.ListView1, L"a.cvd", L"C:\\");
-  w.btnBackup.Enabled(false);
-  UpdateButtonsForEmptyList(w.ListView1, w.btnDeleteFile, w.btnActivate, w.btnModifyPassword,
-                            w.btnBackup, w);
-  EXPECT_EQ(states(), (std::vector<bool>{true, true, true, false}));  // a list: left alone
+  EXPECT_TRUE(w.btnBackup.Enabled());
+  for (auto file : {L"a.cvd", L"b.cvd", L"a.cvd"}) {
+    int row = w.ListView1.Add(L"", 1);
+    w.ListView1.SubItem(row, 1, file);
+    w.ListView1.SubItem(row, 2, L"C:\\box\\");
+  }
+  const std::pair<std::wstring, std::vector<int>> rows[] = {
+      {L"C:\\box\\a.cvd", {2, 1, 2}},
+      {L"C:\\BOX\\b.cvd", {1, 1, 1}},  // case counts
+      {std::wstring(L"C:\\box\\b.cvd\0junk", 17), {1, 2, 1}},  // cut at the NUL
+      {L"", {1, 1, 1}},
+  };
+  for (auto& [path, icons] : rows) {
+    SetSetting(L"Path", path);
+    MarkCurrentContainer(w.ListView1);
+    std::vector<int> shown;
+    for (int r = 1; r <= w.ListView1.Count(); ++r) shown.push_back(w.ListView1.SmallIcon(r));
+    EXPECT_EQ(shown, icons) << path;
+  }
   w.Unload();
 }
 
