@@ -4,15 +4,12 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 class TempDir {
 public:
-  explicit TempDir(const std::wstring& name) {
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    path_ = std::wstring(base) + name;
+  explicit TempDir(const std::wstring& name)
+      : path_((std::filesystem::temp_directory_path() / name).wstring()) {
     Remove();
     std::filesystem::create_directory(path_);
   }
@@ -35,9 +32,8 @@ inline void MakeFile(const std::wstring& path, long long bytes) {
 }
 
 inline std::string ReadBytes(const std::wstring& path) {
-  std::stringstream s;
-  s << std::ifstream(std::filesystem::path(path), std::ios::binary).rdbuf();
-  return s.str();
+  std::ifstream f(std::filesystem::path(path), std::ios::binary);
+  return {std::istreambuf_iterator<char>(f), {}};
 }
 
 inline void WriteBytes(const std::wstring& path, const std::string& bytes) {

@@ -15,14 +15,11 @@ protected:
 
   // Count and the CvdFileList keys in file order: "Count=n;1=a;2=b".
   std::wstring Layout() {
-    wchar_t keys[4096], value[1024];
-    GetPrivateProfileStringW(L"CvdFileCount", L"Count", L"<none>", value, 1024, ini.c_str());
-    std::wstring out = L"Count=" + std::wstring(value);
-    DWORD n = GetPrivateProfileStringW(L"CvdFileList", nullptr, L"", keys, 4096, ini.c_str());
-    for (const wchar_t* k = keys; k < keys + n && *k; k += wcslen(k) + 1) {
-      GetPrivateProfileStringW(L"CvdFileList", k, L"", value, 1024, ini.c_str());
-      out += L";" + std::wstring(k) + L"=" + value;
-    }
+    wchar_t count[64], keys[4096];
+    GetPrivateProfileStringW(L"CvdFileCount", L"Count", L"<none>", count, 64, ini.c_str());
+    std::wstring out = L"Count=" + std::wstring(count);
+    DWORD n = GetPrivateProfileSectionW(L"CvdFileList", keys, 4096, ini.c_str());
+    for (const wchar_t* k = keys; k < keys + n && *k; k += wcslen(k) + 1) out += L";" + std::wstring(k);
     return out;
   }
   void Fill(std::initializer_list<const wchar_t*> paths) {
@@ -37,14 +34,13 @@ TEST_F(ListTest, AppendThenRemoveMiddleFirstLastOnly) {
   Fill({L"a", L"D:\\加密 盘\\b.cvd", L"c", L"d"});
   EXPECT_EQ(list.Load(rows), ListResult::Done);
   EXPECT_EQ(rows, (std::vector<std::wstring>{L"a", L"D:\\加密 盘\\b.cvd", L"c", L"d"}));
-  EXPECT_EQ(list.RemoveAt(2, L"D:\\加密 盘\\b.cvd"), ListResult::Done);
-  EXPECT_EQ(Layout(), L"Count=3;1=a;2=c;3=d");
-  EXPECT_EQ(list.RemoveAt(1, L"a"), ListResult::Done);
-  EXPECT_EQ(Layout(), L"Count=2;1=c;2=d");
-  EXPECT_EQ(list.RemoveAt(2, L"d"), ListResult::Done);
-  EXPECT_EQ(Layout(), L"Count=1;1=c");
-  EXPECT_EQ(list.RemovePath(L"c"), ListResult::Done);
-  EXPECT_EQ(Layout(), L"Count=0");
+  const std::tuple<int, const wchar_t*, const wchar_t*> removals[] = {  // row 0: by path
+      {2, L"D:\\加密 盘\\b.cvd", L"Count=3;1=a;2=c;3=d"}, {1, L"a", L"Count=2;1=c;2=d"},
+      {2, L"d", L"Count=1;1=c"}, {0, L"c", L"Count=0"}};
+  for (auto [row, path, layout] : removals) {
+    EXPECT_EQ(row ? list.RemoveAt(row, path) : list.RemovePath(path), ListResult::Done);
+    EXPECT_EQ(Layout(), layout);
+  }
   EXPECT_TRUE(boxes.calls.empty());
 }
 

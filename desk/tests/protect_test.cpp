@@ -34,8 +34,7 @@ TEST_F(ProtectTest, CommandsOnTheFirstFreeLetter) {
   const std::string free = FirstFreeLetter();
   UnprotectCvdFile();
   EXPECT_EQ(ReadBytes(log), "/unlockfile 0 " + free + "\n");
-
-  // Once that letter is taken, the next free one carries the request; the path goes quoted in
+  // Once that letter is taken the next free one carries the request; the path goes quoted, in
   // the ANSI code page (936 here).
   wchar_t drive[] = {wchar_t(free[0]), L':', 0};
   ASSERT_TRUE(DefineDosDeviceW(DDD_RAW_TARGET_PATH, drive, L"\\Device\\Null"));
@@ -52,22 +51,20 @@ TEST_F(ProtectTest, CommandsOnTheFirstFreeLetter) {
 
 TEST_F(ProtectTest, FailuresAreShownWithoutTitle) {
   SetSetting(L"Path", L"C:\\a.cvd");
-  const std::wstring lockFailed = L"未知的原因使加载文件保护失败，请检查后重新尝试一遍",
-                     unlockFailed = L"未知的原因使取消文件保护失败，请检查后重新尝试一遍";
-  // The result is read as a 16-bit number: 65535 is -1, a positive one is no failure.
-  const std::tuple<const char*, void (*)(), std::wstring> rows[] = {
-      {"-1", ProtectCvdFile, lockFailed}, {"-1", UnprotectCvdFile, unlockFailed},
-      {"65535", UnprotectCvdFile, unlockFailed}, {"1", UnprotectCvdFile, L""}};
+  // The result is read as a 16-bit number: 65535 is -1, a positive one no failure.
+  const std::tuple<const char*, void (*)(), const wchar_t*> rows[] = {
+      {"-1", ProtectCvdFile, L"未知的原因使加载文件保护失败，请检查后重新尝试一遍"},
+      {"-1", UnprotectCvdFile, L"未知的原因使取消文件保护失败，请检查后重新尝试一遍"},
+      {"65535", UnprotectCvdFile, L"未知的原因使取消文件保护失败，请检查后重新尝试一遍"},
+      {"1", UnprotectCvdFile, nullptr}};
   for (auto& [result, call, prompt] : rows) {
-    SCOPED_TRACE(result);
     boxes.calls.clear();
     SetEnvironmentVariableA("SORV_MOUNT_RESULT", result);
     call();
-    ASSERT_EQ(boxes.calls.size(), prompt.empty() ? 0u : 1u);
-    if (prompt.empty()) continue;
+    ASSERT_EQ(boxes.calls.size(), prompt ? 1u : 0u) << result;
+    if (!prompt) continue;
     EXPECT_EQ(boxes.calls[0].prompt, prompt);
-    EXPECT_EQ(boxes.calls[0].Buttons(), UINT(MB_OK));
-    EXPECT_EQ(boxes.calls[0].Icon(), 0u);
+    EXPECT_EQ(boxes.calls[0].Buttons() | boxes.calls[0].Icon(), UINT(MB_OK));
     EXPECT_EQ(boxes.calls[0].title, forms::AppTitle());
   }
 }
