@@ -53,8 +53,8 @@ TEST(PublicFunc, SmallHelpers) {
   EXPECT_TRUE(IsSpaceChar(L"last "));
   // A disk key: 24 Base64 characters then 8 NULs, new every time.
   const std::wstring key = RandomChar();
-  EXPECT_EQ(key.find_first_not_of(L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/="),
-            24u);
+  EXPECT_EQ(key.find_first_not_of(
+                L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/="), 24u);
   EXPECT_EQ(key.substr(24), std::wstring(8, L'\0'));
   EXPECT_NE(RandomChar(), key);
   ULARGE_INTEGER free{};
@@ -65,22 +65,17 @@ TEST(PublicFunc, SmallHelpers) {
   EXPECT_EQ(GetDriveFreeMB(std::wstring{unused, L':'}), -1);
 }
 
-struct MainWindowStub : forms::Form {
-  forms::ListView ListView1;
-  void Design() override {
-    ListView1.Create(*this, nullptr, 0, 0, 4000, 2000);
-    for (auto name : {L"", L"文件名", L"位置"}) ListView1.AddColumn(name, 1000);
-  }
-};
-
 TEST(ListHelpers, MarkCurrentContainer) {
   SavedSettings keep{L"Path"};
-  MainWindowStub w;
+  forms::Form w;  // the main window's list: icon, file name, folder
+  forms::ListView list;
   w.Load();
+  list.Create(w, nullptr, 0, 0, 4000, 2000);
+  for (auto name : {L"", L"文件名", L"位置"}) list.AddColumn(name, 1000);
   for (auto file : {L"a.cvd", L"b.cvd", L"a.cvd"}) {
-    int row = w.ListView1.Add(L"", 1);
-    w.ListView1.SubItem(row, 1, file);
-    w.ListView1.SubItem(row, 2, L"C:\\box\\");
+    int row = list.Add(L"", 1);
+    list.SubItem(row, 1, file);
+    list.SubItem(row, 2, L"C:\\box\\");
   }
   const std::pair<std::wstring, std::vector<int>> rows[] = {
       {L"C:\\box\\a.cvd", {2, 1, 2}},
@@ -90,9 +85,9 @@ TEST(ListHelpers, MarkCurrentContainer) {
   };
   for (auto& [path, icons] : rows) {
     SetSetting(L"Path", path);
-    MarkCurrentContainer(w.ListView1);
+    MarkCurrentContainer(list);
     std::vector<int> shown;
-    for (int r = 1; r <= 3; ++r) shown.push_back(w.ListView1.SmallIcon(r));
+    for (int r = 1; r <= 3; ++r) shown.push_back(list.SmallIcon(r));
     EXPECT_EQ(shown, icons) << path;
   }
   w.Unload();

@@ -19,7 +19,8 @@ protected:
     GetPrivateProfileStringW(L"CvdFileCount", L"Count", L"<none>", count, 64, ini.c_str());
     std::wstring out = L"Count=" + std::wstring(count);
     DWORD n = GetPrivateProfileSectionW(L"CvdFileList", keys, 4096, ini.c_str());
-    for (const wchar_t* k = keys; k < keys + n && *k; k += wcslen(k) + 1) out += L";" + std::wstring(k);
+    for (const wchar_t* k = keys; k < keys + n && *k; k += wcslen(k) + 1)
+      out += L";" + std::wstring(k);
     return out;
   }
   void Fill(std::initializer_list<const wchar_t*> paths) {
@@ -69,7 +70,8 @@ TEST_F(ListTest, DamagedOrFullListIsNeverWritten) {
   for (const char* count :
        {"", "Count=\r\n", "Count=abc\r\n", "Count=-1\r\n", "Count=40000\r\n", "Count=2x\r\n"}) {
     SCOPED_TRACE(count);
-    WriteBytes(ini, std::string("[CvdFileCount]\r\n") + count + "[CvdFileList]\r\n1=C:\\keep.cvd\r\n");
+    WriteBytes(ini,
+               std::string("[CvdFileCount]\r\n") + count + "[CvdFileList]\r\n1=C:\\keep.cvd\r\n");
     const std::string before = ReadBytes(ini);
     std::vector<std::wstring> rows{L"x"};
     EXPECT_EQ(list.Load(rows), ListResult::Damaged);

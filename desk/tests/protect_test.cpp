@@ -45,7 +45,8 @@ TEST_F(ProtectTest, CommandsOnTheFirstFreeLetter) {
   DefineDosDeviceW(DDD_RAW_TARGET_PATH | DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, drive,
                    L"\\Device\\Null");
   EXPECT_NE(next, free);
-  EXPECT_EQ(ReadBytes(log), "/lockfile 0 " + next + " \"D:\\my boxes\\\xBC\xD3\xC3\xDC \xC5\xCC.cvd\"\n");
+  EXPECT_EQ(ReadBytes(log),
+            "/lockfile 0 " + next + " \"D:\\my boxes\\\xBC\xD3\xC3\xDC \xC5\xCC.cvd\"\n");
   EXPECT_TRUE(boxes.calls.empty());
 }
 

@@ -79,7 +79,8 @@ TEST(ShippedTips, TwelveChineseTipsInGbk) {
   const std::wstring file = forms::AppPath() + L"\\tips.dat";
   ASSERT_EQ(AllLineNumber(file), 12);
   EXPECT_EQ(GetTips(file, 1).substr(0, 5), L"加密盘的密");
-  for (int i = 1; i <= 12; ++i) EXPECT_EQ(GetTips(file, i).find(L'\xFFFD'), std::wstring::npos) << i;
+  for (int i = 1; i <= 12; ++i)
+    EXPECT_EQ(GetTips(file, i).find(L'\xFFFD'), std::wstring::npos) << i;
 }
 
 }  // namespace
