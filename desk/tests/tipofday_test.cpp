@@ -66,15 +66,6 @@ TEST_F(TipTest, CloseButtonClearsShowOnceAndShowAtStartIsKept) {
   EXPECT_TRUE(showOnce);
 }
 
-TEST_F(TipTest, TrayPlacement) {
-  TipOfDay d(TipOfDay::Placement::Tray);
-  Open(d, "one");
-  // Two thirds across, three quarters down; twips go through whole pixels: allow one.
-  EXPECT_NEAR(d.Left(), (forms::Screen::Width() - d.Width()) * 2 / 3, 15);
-  EXPECT_NEAR(d.Top(), (forms::Screen::Height() - d.Height()) * 3 / 4, 15);
-  d.Unload();
-}
-
 TEST(ShippedTips, TwelveChineseTipsInGbk) {
   const std::wstring file = forms::AppPath() + L"\\tips.dat";
   ASSERT_EQ(AllLineNumber(file), 12);
