@@ -1,6 +1,5 @@
-// A scripted stand-in for the system behind the mount operations: drive letters,
-// one driver device, and answers chosen by the test, including those Wine never
-// gives (a volume lock refused because files are open).
+// A scripted stand-in for the system behind the mount operations, answering what
+// the test chooses, including what Wine never gives (a volume lock refused).
 #pragma once
 
 #include <windows.h>
@@ -12,75 +11,47 @@
 
 #include "drive_system.h"
 
-class ScriptedDrive : public DriveSystem {
- public:
-  struct Sent {
-    DWORD code;
-    std::vector<uint8_t> input;
-  };
-
-  // Letters that exist before the test: openable, or defined yet unopenable.
-  std::set<char> existing;
-  std::set<char> unopenable;
+struct ScriptedDrive : DriveSystem {
+  std::set<char> existing, unopenable;         // letters there before the test
   std::map<std::string, std::string> defined;  // drive name -> device name
-  std::map<DWORD, DWORD> failSend;             // request code -> error it fails with
+  std::map<DWORD, DWORD> failSend;             // request code -> its error
   DWORD failDefine = 0, failRemove = 0, failOpen = 0;
-  std::vector<std::string> calls;
-  std::vector<Sent> sent;
+  std::vector<std::string> calls;  // define, remove and open, in order
+  std::vector<DWORD> codes;        // the requests sent
+  std::vector<std::vector<uint8_t>> inputs;
   int openHandles = 0;
 
-  bool DefineDrive(const char* driveName, const char* deviceName) override {
-    calls.push_back(std::string("define ") + driveName + " " + deviceName);
-    if (failDefine) return Fail(failDefine);
-    defined[driveName] = deviceName;
-    return true;
-  }
-  bool RemoveDrive(const char* driveName) override {
-    calls.push_back(std::string("remove ") + driveName);
-    if (failRemove) return Fail(failRemove);
-    if (!defined.erase(driveName)) return Fail(ERROR_FILE_NOT_FOUND);
-    return true;
-  }
-  bool DriveDefined(const char* driveName) override {
-    return existing.count(driveName[0]) || unopenable.count(driveName[0]) || defined.count(driveName);
-  }
-  HANDLE OpenDrive(const char* volumePath) override {
-    calls.push_back(std::string("open ") + volumePath);
-    std::string drive = std::string(volumePath + 4);
-    if (existing.count(drive[0])) return Opened();
-    if (unopenable.count(drive[0])) return Fail(ERROR_ACCESS_DENIED), INVALID_HANDLE_VALUE;
-    if (!defined.count(drive)) return Fail(ERROR_FILE_NOT_FOUND), INVALID_HANDLE_VALUE;
-    if (failOpen) return Fail(failOpen), INVALID_HANDLE_VALUE;
-    return Opened();
-  }
-  bool Send(HANDLE, DWORD code, const void* input, DWORD size) override {
-    char text[32];
-    snprintf(text, sizeof text, "send %#lx", code);
-    calls.push_back(text);
-    const auto* bytes = static_cast<const uint8_t*>(input);
-    sent.push_back({code, std::vector<uint8_t>(bytes, bytes + (input ? size : 0))});
-    auto failure = failSend.find(code);
-    if (failure != failSend.end()) return Fail(failure->second);
-    return true;
-  }
-  void CloseDrive(HANDLE) override {
-    calls.push_back("close");
-    --openHandles;
-  }
-
-  std::vector<DWORD> Codes() const {
-    std::vector<DWORD> codes;
-    for (const Sent& s : sent) codes.push_back(s.code);
-    return codes;
-  }
-
- private:
   static bool Fail(DWORD error) {
     SetLastError(error);
     return false;
   }
-  HANDLE Opened() {
-    ++openHandles;
-    return reinterpret_cast<HANDLE>(static_cast<intptr_t>(0x100 + openHandles));
+  bool DefineDrive(const char* drive, const char* device) override {
+    calls.push_back(std::string("define ") + drive);
+    return failDefine ? Fail(failDefine) : (defined[drive] = device, true);
   }
+  bool RemoveDrive(const char* drive) override {
+    calls.push_back(std::string("remove ") + drive);
+    return failRemove ? Fail(failRemove) : defined.erase(drive) || Fail(ERROR_FILE_NOT_FOUND);
+  }
+  bool DriveDefined(const char* drive) override {
+    return existing.count(*drive) || unopenable.count(*drive) || defined.count(drive);
+  }
+  HANDLE OpenDrive(const char* volume) override {
+    calls.push_back(std::string("open ") + volume);
+    const char* drive = volume + 4;
+    DWORD error = existing.count(*drive)     ? 0
+                  : unopenable.count(*drive) ? ERROR_ACCESS_DENIED
+                  : !defined.count(drive)    ? ERROR_FILE_NOT_FOUND
+                                             : failOpen;
+    if (error) return Fail(error), INVALID_HANDLE_VALUE;
+    return reinterpret_cast<HANDLE>(static_cast<intptr_t>(0x100 + ++openHandles));
+  }
+  bool Send(HANDLE, DWORD code, const void* input, DWORD size) override {
+    codes.push_back(code);
+    const auto* bytes = static_cast<const uint8_t*>(input);
+    inputs.emplace_back(bytes, bytes + (input ? size : 0));
+    auto failure = failSend.find(code);
+    return failure == failSend.end() || Fail(failure->second);
+  }
+  void CloseDrive(HANDLE) override { --openHandles; }
 };
