@@ -1,5 +1,5 @@
-// The command line: word splitting with its exact consequences, the choice of
-// operation, and the request buffers byte for byte.
+// The command line: word splitting with its exact consequences, quote stripping,
+// and the request buffers byte for byte.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -13,10 +13,7 @@ namespace {
 using W = std::vector<std::string>;
 
 TEST(SplitWords, BlanksAndQuotes) {
-  const struct {
-    const char* line;
-    W words;
-  } cases[] = {
+  const struct { const char* line; W words; } cases[] = {
       {"/umount Q:", {"/umount", "Q:"}},
       {"", {""}},
       {"/umount  Q:", {"/umount", " ", "Q:"}},  // a doubled blank makes a one-blank word
@@ -55,45 +52,6 @@ TEST(StripQuotes, DropsFirstAndLastCharacterOfAQuotedWord) {
     strcpy(word, c[0]);
     StripQuotes(word);
     EXPECT_STREQ(word, c[1]) << c[0];
-  }
-}
-
-TEST(ParseCommand, PicksTheOperationByCountAndExactWord) {
-  const struct {
-    const char* line;
-    Operation operation;
-    unsigned device;
-    char drive;
-    const char* path;
-  } cases[] = {
-      {"/mount 0 \"C:\\my dir\\a.cvd\" X: ABCDEFGHIJKLMNOPQRSTUVWX", Operation::Mount, 0, 'X',
-       "C:\\my dir\\a.cvd"},
-      {"/umount X:\\", Operation::Unmount, 0, 'X', nullptr},
-      {"/umount x", Operation::Unmount, 0, 'x', nullptr},  // no change of case
-      {"/kill X:\\", Operation::Kill, 0, 'X', nullptr},
-      {"/lockfile 3 R: C:\\a.cvd", Operation::LockFile, 3, 'R', "C:\\a.cvd"},
-      {"/lockfile 0 R: \"C:\\a.cvd\"", Operation::LockFile, 0, 'R', "C:\\a.cvd"},
-      {"/unlockfile 12x R:", Operation::UnlockFile, 12, 'R', nullptr},
-      {"/unlockfile x R:", Operation::UnlockFile, 0, 'R', nullptr},
-      {"/unlockfile 99999999999999 R:", Operation::UnlockFile, 999999999, 'R', nullptr},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.line);
-    WordTable table;
-    Command command = ParseCommand(c.line, &table);
-    EXPECT_EQ(command.operation, c.operation);
-    EXPECT_EQ(command.device, c.device);
-    EXPECT_EQ(command.drive, c.drive);
-    EXPECT_STREQ(command.path, c.path);
-    if (c.operation == Operation::Mount) {
-      EXPECT_STREQ(command.key, "ABCDEFGHIJKLMNOPQRSTUVWX");
-    }
-  }
-  for (const char* line : {"", "/UMOUNT X:", "/umount  X:", "/umount X: ", " /umount X:",
-                           "/umount", "/mount 0 C:\\my dir\\a.cvd X: key", "/mount 0 a X:",
-                           "/kill X: Y:", "/lockfile 0 R:", "/unlockfile 0", "mount 0 a X: k"}) {
-    WordTable table;
-    EXPECT_EQ(ParseCommand(line, &table).operation, Operation::None) << "[" << line << "]";
   }
 }
 

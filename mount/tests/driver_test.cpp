@@ -291,7 +291,8 @@ TEST_F(Driver, RefusesMalformedRequests) {
 
 TEST_F(Driver, CommandWordsAreSplitExactly) {
   for (const char* line : {"/unlockfile  0 R:", "/unlockfile 0 R: ", " /unlockfile 0 R:",
-                           "/UNLOCKFILE 0 R:", "/unlockfile 0", "", "/umount", "/kill  Q:"})
+                           "/UNLOCKFILE 0 R:", "unlockfile 0 R:", "/unlockfile 0", "",
+                           "/unlockfile 0 R: S:", "1 2 3 4 5 6 7 8 9 10 11"})
     EXPECT_EQ(Mount(line), -1) << "[" << line << "]";
   MakeContainer(container);
   EXPECT_EQ(Mount("/mount 0 " + container + " Q: " + kKey), -1) << "unquoted, a blank splits";

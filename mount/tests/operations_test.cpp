@@ -65,12 +65,8 @@ TEST_F(Operations, MountDefinesTheLetterAndHandsOverFileAndKey) {
 }
 
 TEST_F(Operations, RefusedMountsUndoWhatTheyDid) {
-  struct Case {
-    Script script;
-    std::vector<DWORD> codes;
-    const char* lastCall;  // never a define after the letter was found in use
-    const char* err;
-  };
+  // The last call: never a define once the letter is found in use.
+  struct Case { Script script; std::vector<DWORD> codes; const char* lastCall, *err; };
   const Case cases[] = {
       {[](ScriptedDrive& d) { d.existing.insert('Q'); }, {}, "open \\\\.\\Q:", "Q: "},
       {[](ScriptedDrive& d) { d.unopenable.insert('Q'); }, {}, "open \\\\.\\Q:", "Q: "},
@@ -95,15 +91,8 @@ TEST_F(Operations, RefusedMountsUndoWhatTheyDid) {
 TEST_F(Operations, EachUnmountStepHasItsCode) {
   const Script removeRefused = [](ScriptedDrive& d) { d.failRemove = ERROR_ACCESS_DENIED; };
   const DWORD denied = ERROR_ACCESS_DENIED;
-  struct Case {
-    const char* line;
-    Script script;
-    int result;
-    size_t sent;
-    const char* err;
-    bool stays = true;
-    bool mounted = true;
-  };
+  struct Case { const char* line; Script script; int result; size_t sent; const char* err;
+                bool stays = true, mounted = true; };
   const Case cases[] = {
       {"/umount Q:\\", nullptr, 0, 4, "", false},
       // Wine, and Windows for a raw volume, refuse the dismount as a missing function.
@@ -163,11 +152,13 @@ TEST_F(Operations, LockAndUnlockUseTheLetterOnlyForTheRequest) {
   EXPECT_TRUE(drive.codes.empty());
 }
 
-TEST_F(Operations, LinesOffTheTableTouchNothing) {
-  for (const char* line : {"", "/MOUNT 0 a Q: k", "/umount  Q:", "/lockfile 0 R:"}) {
-    EXPECT_EQ(Run(line), -1);
-    EXPECT_TRUE(drive.calls.empty() && drive.codes.empty()) << line;
-    EXPECT_EQ(out + err, "");
+TEST_F(Operations, TheDeviceIsTheNumberAtTheStartOfItsWord) {
+  for (auto [line, device] :
+       {std::pair{"/unlockfile 12x r:", "r\nDeviceName:[\\Device\\SorvDisk\\SorvDisk12]"},
+        {"/lockfile x R: C:\\a.cvd", "SorvDisk0]"},  // no number: device 0
+        {"/unlockfile 99999999999999 R:", "SorvDisk999999999]"}}) {  // no wrap-around
+    EXPECT_EQ(Run(line), 0);
+    EXPECT_NE(out.find(device), std::string::npos) << out;
   }
 }
 
