@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "aes.h"
+#include "command.h"
 #include "sha256.h"
 #include "sorvdisk_ioctl.h"
 
@@ -109,20 +110,19 @@ bool Control(HANDLE volume, DWORD code, const void* in, DWORD inSize, void* out 
                          nullptr);
 }
 
-// The service's state; the service manager starts the driver with the system, so
-// waitRunning gives it a while.
-QUERY_SERVICE_CONFIGA* Service(bool* running, bool waitRunning = false) {
+// The service's configuration, null when there is none, and whether it runs. The
+// service manager starts the driver with the system: give it `wait` tenths of a second.
+QUERY_SERVICE_CONFIGA* Service(bool* running, int wait = 0) {
   static char buffer[4096];
   auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer);
   SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
   SC_HANDLE service = OpenServiceA(manager, "Sorvane", SERVICE_QUERY_CONFIG | SERVICE_QUERY_STATUS);
-  SERVICE_STATUS status;
+  SERVICE_STATUS status = {};
+  while (QueryServiceStatus(service, &status) && status.dwCurrentState != SERVICE_RUNNING &&
+         wait-- > 0)
+    Sleep(100);
+  *running = status.dwCurrentState == SERVICE_RUNNING;
   DWORD needed;
-  *running = false;
-  for (int tries = 0; service && !*running && tries < (waitRunning ? 300 : 1); ++tries) {
-    *running = QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_RUNNING;
-    if (!*running && waitRunning) Sleep(100);
-  }
   bool found = service && QueryServiceConfigA(service, config, sizeof buffer, &needed);
   CloseServiceHandle(service);
   CloseServiceHandle(manager);
@@ -133,7 +133,7 @@ class Driver : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     bool running;
-    ASSERT_TRUE(Service(&running, true) && running) << "the driver is not installed";
+    ASSERT_TRUE(Service(&running, 300) && running) << "the driver is not installed";
   }
   std::string container = Temp("sorv mount test.cvd");
 
@@ -157,38 +157,34 @@ TEST_F(Driver, MountedSectorsAreEncryptedBehindTheHeader) {
   HANDLE volume = OpenVolume("\\\\.\\Q:");
   ASSERT_NE(volume, INVALID_HANDLE_VALUE);
 
-  // The disk queries a file system asks, and refusals of a short output buffer.
+  // The disk queries a file system asks; a short output buffer is refused.
   GET_LENGTH_INFORMATION length = {};
   DISK_GEOMETRY geometry = {};
   PARTITION_INFORMATION partition = {};
   PARTITION_INFORMATION_EX partitionEx = {};
+  STORAGE_PROPERTY_QUERY query = {StorageDeviceProperty, PropertyStandardQuery, {}};
+  STORAGE_DEVICE_DESCRIPTOR device = {};
+  struct { USHORT length; WCHAR name[64]; } name = {};
+  const DWORD queryName = CTL_CODE('M', 2, METHOD_BUFFERED, FILE_ANY_ACCESS);  // mount manager's
   EXPECT_TRUE(Control(volume, IOCTL_DISK_GET_LENGTH_INFO, nullptr, 0, &length, sizeof length));
   EXPECT_TRUE(Control(volume, IOCTL_DISK_GET_DRIVE_GEOMETRY, nullptr, 0, &geometry, sizeof geometry));
   EXPECT_TRUE(Control(volume, IOCTL_DISK_GET_PARTITION_INFO, nullptr, 0, &partition, sizeof partition));
   EXPECT_TRUE(Control(volume, IOCTL_DISK_GET_PARTITION_INFO_EX, nullptr, 0, &partitionEx, sizeof partitionEx));
+  EXPECT_TRUE(Control(volume, IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof query, &device, sizeof device));
+  EXPECT_TRUE(Control(volume, queryName, nullptr, 0, &name, sizeof name));
   EXPECT_EQ(length.Length.QuadPart, static_cast<LONGLONG>(kDiskBytes));
-  EXPECT_EQ(geometry.BytesPerSector, 512u);
   EXPECT_EQ(partition.PartitionLength.QuadPart, length.Length.QuadPart);
-  EXPECT_TRUE(partition.RecognizedPartition);
   EXPECT_EQ(partitionEx.PartitionLength.QuadPart, length.Length.QuadPart);
+  EXPECT_EQ(geometry.BytesPerSector, 512u);
+  EXPECT_EQ(device.BusType, BusTypeFileBackedVirtual);
+  EXPECT_EQ(std::wstring(name.name, name.length / 2), L"\\Device\\SorvDisk\\SorvDisk0");
   EXPECT_FALSE(Control(volume, IOCTL_DISK_GET_DRIVE_GEOMETRY, nullptr, 0, &geometry, 8));
+  EXPECT_FALSE(Control(volume, IOCTL_STORAGE_QUERY_PROPERTY, &query, 4, &device, sizeof device));
+  EXPECT_FALSE(Control(volume, queryName, nullptr, 0, &name, 1));
   ULONG changes = 0;
   for (DWORD code : {IOCTL_DISK_IS_WRITABLE, IOCTL_DISK_CHECK_VERIFY, IOCTL_STORAGE_CHECK_VERIFY,
                      IOCTL_STORAGE_CHECK_VERIFY2})
     EXPECT_TRUE(Control(volume, code, nullptr, 0, &changes, sizeof changes)) << code;
-  STORAGE_PROPERTY_QUERY query = {StorageDeviceProperty, PropertyStandardQuery, {}};
-  STORAGE_DEVICE_DESCRIPTOR device = {};
-  EXPECT_TRUE(Control(volume, IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof query, &device, sizeof device));
-  EXPECT_EQ(device.BusType, BusTypeFileBackedVirtual);
-  EXPECT_FALSE(Control(volume, IOCTL_STORAGE_QUERY_PROPERTY, &query, 4, &device, sizeof device));
-  struct {
-    USHORT length;
-    WCHAR name[64];
-  } name = {};
-  const DWORD queryName = CTL_CODE('M', 2, METHOD_BUFFERED, FILE_ANY_ACCESS);  // the mount manager's
-  EXPECT_TRUE(Control(volume, queryName, nullptr, 0, &name, sizeof name));
-  EXPECT_EQ(std::wstring(name.name, name.length / 2), L"\\Device\\SorvDisk\\SorvDisk0");
-  EXPECT_FALSE(Control(volume, queryName, nullptr, 0, &name, 1));
 
   // Sectors at the start, in the middle and at the very end of the disk.
   std::vector<uint8_t> plain(8192), back(plain.size());
@@ -274,10 +270,7 @@ TEST_F(Driver, RefusesMalformedRequests) {
 
   // After all that the device still serves a disk, once it has its key.
   MakeContainer(container, 64 << 10);
-  std::string name = "\\??\\" + container;
-  std::vector<uint8_t> open(name.size() + 23, 0);
-  open[16] = static_cast<uint8_t>(name.size());
-  memcpy(&open[18], name.data(), name.size());
+  std::vector<uint8_t> open = OpenFileRequest(container.c_str());
   EXPECT_TRUE(Control(volume, kIoctlOpenFile, open.data(), static_cast<DWORD>(open.size())));
   EXPECT_FALSE(Transfer(volume, false, 0, sector, 512)) << "no sector moves before the key";
   EXPECT_FALSE(Control(volume, kIoctlSetKey, key, 16)) << "a short key";
@@ -355,7 +348,9 @@ TEST_F(Driver, KeeperRemovesInstallsAndReplacesTheService) {
   static auto create = Export<int(__stdcall*)(const char*)>("SorvKeeper.dll", "SRCreateService");
   static auto remove = Export<int(__stdcall*)()>("SorvKeeper.dll", "SRSorvKeeper");
   bool running;
-  const std::string driver = Service(&running)->lpBinaryPathName;
+  QUERY_SERVICE_CONFIGA* installed = Service(&running);
+  ASSERT_TRUE(installed);
+  const std::string driver = installed->lpBinaryPathName;
   EXPECT_EQ(remove(), 1);
   EXPECT_EQ(Service(&running), nullptr);
   EXPECT_EQ(remove(), -1) << "nothing installed";
