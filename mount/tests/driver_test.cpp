@@ -129,6 +129,10 @@ QUERY_SERVICE_CONFIGA* Service(bool* running, int wait = 0) {
   return found ? config : nullptr;
 }
 
+std::string MountLine(const std::string& path, const char* drive = "Q:") {
+  return "/mount 0 \"" + path + "\" " + drive + " " + kKey;
+}
+
 class Driver : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -145,14 +149,11 @@ class Driver : public ::testing::Test {
     Mount("/unlockfile 0 R:");
     DeleteFileA(container.c_str());
   }
-  std::string MountLine(const char* drive = "Q:") {
-    return "/mount 0 \"" + container + "\" " + drive + " " + kKey;
-  }
 };
 
 TEST_F(Driver, MountedSectorsAreEncryptedBehindTheHeader) {
   const std::vector<uint8_t> original = MakeContainer(container);
-  ASSERT_EQ(Mount(MountLine()), 0);
+  ASSERT_EQ(Mount(MountLine(container)), 0);
   EXPECT_EQ(Target("Q:"), "\\Device\\SorvDisk\\SorvDisk0");
   HANDLE volume = OpenVolume("\\\\.\\Q:");
   ASSERT_NE(volume, INVALID_HANDLE_VALUE);
@@ -216,18 +217,18 @@ TEST_F(Driver, MountedSectorsAreEncryptedBehindTheHeader) {
 }
 
 TEST_F(Driver, RefusedMountsLeaveTheLettersAsTheyWere) {
-  EXPECT_EQ(Mount("/mount 0 \"" + Temp("no such.cvd") + "\" Q: " + kKey), -1);
-  EXPECT_EQ(Mount(std::string("/mount 0 \"\" Q: ") + kKey), -1) << "the empty path";
+  EXPECT_EQ(Mount(MountLine(Temp("no such.cvd"))), -1);
+  EXPECT_EQ(Mount(MountLine("")), -1) << "the empty path";
   EXPECT_EQ(Target("Q:"), "");
   MakeContainer(container);
   const std::string drive = Target("C:");
-  EXPECT_EQ(Mount(MountLine("C:")), -1);
+  EXPECT_EQ(Mount(MountLine(container, "C:")), -1);
   EXPECT_EQ(Target("C:"), drive);
-  ASSERT_EQ(Mount(MountLine()), 0) << "the driver did not take the file";
-  EXPECT_EQ(Mount(MountLine()), -1) << "a letter already mounted";
+  ASSERT_EQ(Mount(MountLine(container)), 0) << "the driver did not take the file";
+  EXPECT_EQ(Mount(MountLine(container)), -1) << "a letter already mounted";
   const std::string other = Temp("sorv other.cvd");
   MakeContainer(other);
-  EXPECT_EQ(Mount("/mount 0 \"" + other + "\" S: " + kKey), -1) << "a device already in use";
+  EXPECT_EQ(Mount(MountLine(other, "S:")), -1) << "a device already in use";
   EXPECT_EQ(Target("S:"), "");
   DeleteFileA(other.c_str());
   EXPECT_EQ(Mount("/kill Q:\\"), 0);
