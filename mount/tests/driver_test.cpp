@@ -243,7 +243,8 @@ TEST_F(Driver, LockFileGuardsTheContainerUntilUnlock) {
   for (const std::string& word : {path, "\"" + path + "\""}) {
     ASSERT_EQ(Mount("/lockfile 0 R: " + word), 0);
     EXPECT_EQ(Target("R:"), "") << "the temporary letter is gone";
-    EXPECT_EQ(CreateFileA(path.c_str(), GENERIC_READ, 7, nullptr, OPEN_EXISTING, 0, nullptr),
+    const DWORD anyShare = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    EXPECT_EQ(CreateFileA(path.c_str(), GENERIC_READ, anyShare, nullptr, OPEN_EXISTING, 0, nullptr),
               INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
     EXPECT_FALSE(DeleteFileA(path.c_str()));
