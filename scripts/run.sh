@@ -10,12 +10,18 @@ export SORV_WINEPREFIX=${SORV_WINEPREFIX:-$PWD/build/run-prefix}
 . scripts/display.sh
 cmake --preset windows >/dev/null
 cmake --build --preset windows
-[ -f "$WINEPREFIX/system.reg" ] || scripts/wine-prefix build/windows/bin
+# A new prefix the first time; afterwards only the programs and the driver are renewed.
+if [ -f "$WINEPREFIX/system.reg" ]; then
+  scripts/wine-install build/windows/bin
+else
+  scripts/wine-prefix build/windows/bin
+fi
 progdir="$WINEPREFIX/drive_c/Program Files/Sorvane"
 if [ -f "$progdir/SorvDesk.exe" ]; then
   echo "Starting the management program on display $DISPLAY"
   wine "$progdir/SorvDesk.exe"
 else
-  echo "Built into build/windows/bin; the Wine prefix is $WINEPREFIX."
-  echo "The window programs are not built yet; nothing to start."
+  echo "Built into build/windows/bin and installed into $progdir"
+  echo "(Wine prefix $WINEPREFIX, driver service \"Sorvane\" loaded)."
+  echo "The management program is not built yet, so nothing is started."
 fi

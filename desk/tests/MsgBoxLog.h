@@ -4,17 +4,11 @@
 
 #include "forms.h"
 
-class MsgBoxLog {
-public:
-  MsgBoxLog() {
-    previous_ = forms::SetMsgBoxResponder([this](const forms::MsgBoxCall& call) {
-      calls.push_back(call);
-      return IDOK;
-    });
-  }
-  ~MsgBoxLog() { forms::SetMsgBoxResponder(previous_); }
+struct MsgBoxLog {
   std::vector<forms::MsgBoxCall> calls;
-
-private:
-  forms::MsgBoxResponder previous_;
+  forms::MsgBoxResponder previous = forms::SetMsgBoxResponder([this](const forms::MsgBoxCall& c) {
+    calls.push_back(c);
+    return IDOK;
+  });
+  ~MsgBoxLog() { forms::SetMsgBoxResponder(previous); }
 };

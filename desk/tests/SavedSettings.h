@@ -1,6 +1,7 @@
 #pragma once
 // Keeps the named settings of HKLM "SoftWare\Sorvane" and puts them back afterwards.
 #include <map>
+#include <optional>
 #include <string>
 
 #include "Reg.h"
@@ -11,20 +12,15 @@ public:
     for (auto n : names) {
       DWORD type = 0;
       std::wstring v = GetRegValue(HKEY_LOCAL_MACHINE, SettingsKey, n, type);
-      saved_[n] = type ? v : kMissing;
+      saved_[n] = type ? std::optional(v) : std::nullopt;
       DeleteRegValue(HKEY_LOCAL_MACHINE, SettingsKey, n);
     }
   }
   ~SavedSettings() {
-    for (auto& [n, v] : saved_) {
-      if (v == kMissing)
-        DeleteRegValue(HKEY_LOCAL_MACHINE, SettingsKey, n);
-      else
-        SetSetting(n.c_str(), v);
-    }
+    for (auto& [n, v] : saved_)
+      v ? SetSetting(n.c_str(), *v) : DeleteRegValue(HKEY_LOCAL_MACHINE, SettingsKey, n);
   }
 
 private:
-  static inline const std::wstring kMissing = L"\x1F<missing>";
-  std::map<std::wstring, std::wstring> saved_;
+  std::map<std::wstring, std::optional<std::wstring>> saved_;
 };

@@ -2,16 +2,16 @@
 // A fresh folder under %TEMP% for one test, removed with its files afterwards.
 #include <windows.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 class TempDir {
 public:
-  explicit TempDir(const std::wstring& name) {
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    path_ = std::wstring(base) + name;
+  explicit TempDir(const std::wstring& name)
+      : path_((std::filesystem::temp_directory_path() / name).wstring()) {
     Remove();
-    CreateDirectoryW(path_.c_str(), nullptr);
+    std::filesystem::create_directory(path_);
   }
   ~TempDir() { Remove(); }
   const std::wstring& path() const { return path_; }
@@ -19,22 +19,23 @@ public:
 
 private:
   void Remove() {
-    std::wstring from = path_ + L'\0';
-    SHFILEOPSTRUCTW op{};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NO_UI;
-    SHFileOperationW(&op);
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
   }
   std::wstring path_;
 };
 
-// Writes `bytes` bytes (sparse-free, plain zeros) to a new file.
+// A new file of `bytes` zero bytes.
 inline void MakeFile(const std::wstring& path, long long bytes) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  LARGE_INTEGER at;
-  at.QuadPart = bytes;
-  SetFilePointerEx(h, at, nullptr, FILE_BEGIN);
-  SetEndOfFile(h);
-  CloseHandle(h);
+  std::ofstream(std::filesystem::path(path)).close();
+  std::filesystem::resize_file(path, bytes);
+}
+
+inline std::string ReadBytes(const std::wstring& path) {
+  std::ifstream f(std::filesystem::path(path), std::ios::binary);
+  return {std::istreambuf_iterator<char>(f), {}};
+}
+
+inline void WriteBytes(const std::wstring& path, const std::string& bytes) {
+  std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
 }

@@ -1,124 +1,94 @@
 #include <gtest/gtest.h>
 
-#include "CutAtNul.h"
+#include <array>
+
+#include "FileSize.h"
 #include "PublicFunc.h"
 #include "SavedSettings.h"
+#include "SplitPath.h"
+#include "TempDir.h"
 
 namespace {
 
-TEST(PublicFunc, IsSpaceChar) {
-  EXPECT_FALSE(IsSpaceChar(L""));
-  EXPECT_FALSE(IsSpaceChar(L"password"));
-  EXPECT_FALSE(IsSpaceChar(L"tab\there\x3000wide"));
-  EXPECT_TRUE(IsSpaceChar(L" first"));
-  EXPECT_TRUE(IsSpaceChar(L"mid dle"));
-  EXPECT_TRUE(IsSpaceChar(L"last "));
+TEST(SplitPath, Cases) {
+  using Parts = std::array<std::wstring, 5>;  // drive, dir, file name, base name, extension
+  const std::pair<const wchar_t*, Parts> rows[] = {
+      {L"C:\\Data\\Box\\a.b.cvd", {L"C:", L"\\Data\\Box\\", L"a.b.cvd", L"a.b", L"cvd"}},
+      {L"C:\\Sorvane.cvd", {L"C:", L"\\", L"Sorvane.cvd", L"Sorvane", L"cvd"}},
+      {L"\\\\server\\share\\d\\x.cvd", {L"\\\\server", L"\\share\\d\\", L"x.cvd", L"x", L"cvd"}},
+      {L"D:\\dir\\noext", {L"D:", L"\\dir\\", L"noext", L"noext", L""}},
+      {L"D:\\dir\\.hidden", {L"D:", L"\\dir\\", L".hidden", L"", L"hidden"}},
+      {L"D:file.cvd", {L"D:", L"", L"file.cvd", L"file", L"cvd"}},
+      {L"D:\\v1.2\\box", {L"D:", L"\\v1.2\\", L"box", L"box", L""}},
+      {L"", {}},
+      {L"E:\\加密\\我的.cvd", {L"E:", L"\\加密\\", L"我的.cvd", L"我的", L"cvd"}},
+      {L"\\\\server", {L"\\\\server", L"", L"", L"", L""}},  // a bare server name
+  };
+  for (auto& [path, expected] : rows) {
+    Parts p;
+    SplitPath(path, p[0], p[1], p[2], p[3], p[4]);
+    EXPECT_EQ(p, expected) << path;
+  }
 }
 
-TEST(PublicFunc, CutAtNul) {
-  EXPECT_EQ(CutAtNul(std::wstring(L"abc\0def", 7)), L"abc");
-  EXPECT_EQ(CutAtNul(std::wstring(L"abc")), L"abc");
-  EXPECT_EQ(CutAtNul(std::wstring(128, L'\0')), L"");
+TEST(GetFileSize, WholeMiBHalvesToEvenAndZeroWhenInUse) {
+  TempDir dir(L"sorv_filesize");
+  const long long MiB = 1 << 20;
+  const std::pair<long long, int> rows[] = {
+      {10 * MiB, 10}, {3 * MiB / 2, 2}, {5 * MiB / 2, 2}, {MiB / 2, 0}, {MiB / 2 + 1, 1}};
+  for (auto [bytes, size] : rows) {
+    MakeFile(dir / L"f", bytes);
+    EXPECT_EQ(GetFileSize(dir / L"f"), size) << bytes;
+  }
+  EXPECT_EQ(GetFileSize(dir / L"missing"), 0);
+  // Held open for writing elsewhere (as the driver holds a mounted container).
+  HANDLE w = CreateFileW((dir / L"f").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                         nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_EQ(GetFileSize(dir / L"f"), 0);
+  CloseHandle(w);
 }
 
-TEST(PublicFunc, RandomCharIsBase64KeyThenNuls) {
-  std::wstring a = RandomChar(), b = RandomChar();
-  ASSERT_EQ(a.size(), 32u);
-  EXPECT_EQ(a.substr(24), std::wstring(8, L'\0'));
-  EXPECT_EQ(a.substr(22, 2), L"==");
-  EXPECT_EQ(a.find_first_not_of(
-                L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/="),
-            24u);
-  EXPECT_NE(a, b);
-}
-
-TEST(PublicFunc, GetDriveFreeMB) {
+TEST(PublicFunc, SmallHelpers) {
+  EXPECT_FALSE(IsSpaceChar(L"tab\there\x3000wide"));  // only character 32 is a blank
+  // A disk key: 24 Base64 characters then 8 NULs, new every time.
+  const std::wstring key = RandomChar();
+  EXPECT_EQ(key.find_first_not_of(
+                L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/="), 24u);
+  EXPECT_EQ(key.substr(24), std::wstring(8, L'\0'));
+  EXPECT_NE(RandomChar(), key);
   ULARGE_INTEGER free{};
   ASSERT_TRUE(GetDiskFreeSpaceExW(L"C:\\", &free, nullptr, nullptr));
-  int32_t mb = GetDriveFreeMB(L"C:");
-  EXPECT_NEAR(double(mb), double(free.QuadPart) / 1048576.0, 64.0);  // the disk moves on
-  EXPECT_EQ(GetDriveFreeMB(L"C:\\"), mb);
-  DWORD defined = GetLogicalDrives();
-  for (wchar_t l = L'Z'; l > L'C'; --l) {
-    if (!(defined & (1u << (l - L'A')))) {
-      EXPECT_EQ(GetDriveFreeMB(std::wstring{l, L':'}), -1);
-      break;
-    }
-  }
-}
-
-class MainWindowStub : public forms::Form {
-public:
-  forms::ListView ListView1;
-  forms::CommandButton btnDeleteFile, btnActivate, btnModifyPassword, btnBackup;
-  forms::ImageList icons;
-
-protected:
-  void Design() override {
-    ListView1.Create(*this, nullptr, 0, 0, 4000, 2000);
-    icons.Create();
-    icons.Add(LoadIconW(nullptr, IDI_APPLICATION));
-    icons.Add(LoadIconW(nullptr, IDI_INFORMATION));
-    ListView1.SmallIcons(icons);
-    for (auto name : {L"", L"文件名", L"位置", L"大小"}) ListView1.AddColumn(name, 1000);
-    int top = 2100;
-    for (auto* b : {&btnDeleteFile, &btnActivate, &btnModifyPassword, &btnBackup})
-      b->Create(*this, nullptr, L"b", 0, top, 900, 300), top += 320;
-  }
-};
-
-void AddRow(forms::ListView& list, const std::wstring& file, const std::wstring& folder) {
-  int row = list.Add(L"", 1);
-  list.SubItem(row, 1, file);
-  list.SubItem(row, 2, folder);
-  list.SubItem(row, 3, L"10M");
+  EXPECT_NEAR(GetDriveFreeMB(L"C:"), double(free.QuadPart) / 1048576.0, 64.0);  // it moves on
+  wchar_t unused = L'Z';
+  while (GetLogicalDrives() & (1u << (unused - L'A'))) --unused;
+  EXPECT_EQ(GetDriveFreeMB(std::wstring{unused, L':'}), -1);
 }
 
 TEST(ListHelpers, MarkCurrentContainer) {
   SavedSettings keep{L"Path"};
-  MainWindowStub w;
+  forms::Form w;  // the main window's list: icon, file name, folder
+  forms::ListView list;
   w.Load();
-  AddRow(w.ListView1, L"a.cvd", L"C:\\box\\");
-  AddRow(w.ListView1, L"b.cvd", L"C:\\box\\");
-  AddRow(w.ListView1, L"a.cvd", L"C:\\box\\");
-  auto icons = [&] {
-    std::vector<int> v;
-    for (int r = 1; r <= w.ListView1.Count(); ++r) v.push_back(w.ListView1.SmallIcon(r));
-    return v;
+  list.Create(w, nullptr, 0, 0, 4000, 2000);
+  for (auto name : {L"", L"文件名", L"位置"}) list.AddColumn(name, 1000);
+  for (auto file : {L"a.cvd", L"b.cvd", L"a.cvd"}) {
+    int row = list.Add(L"", 1);
+    list.SubItem(row, 1, file);
+    list.SubItem(row, 2, L"C:\\box\\");
+  }
+  const std::pair<std::wstring, std::vector<int>> rows[] = {
+      {L"C:\\box\\a.cvd", {2, 1, 2}},
+      {L"C:\\BOX\\b.cvd", {1, 1, 1}},                        // case counts
+      {std::wstring(L"C:\\box\\b.cvd\0junk", 17), {1, 2, 1}},  // cut at the NUL
+      {L"", {1, 1, 1}},
   };
-  SetSetting(L"Path", L"C:\\box\\a.cvd");
-  MarkCurrentContainer(w.ListView1);
-  EXPECT_EQ(icons(), (std::vector<int>{2, 1, 2}));
-  SetSetting(L"Path", L"C:\\BOX\\b.cvd");  // case counts
-  MarkCurrentContainer(w.ListView1);
-  EXPECT_EQ(icons(), (std::vector<int>{1, 1, 1}));
-  SetSetting(L"Path", std::wstring(L"C:\\box\\b.cvd\0junk", 17));  // cut at the NUL
-  MarkCurrentContainer(w.ListView1);
-  EXPECT_EQ(icons(), (std::vector<int>{1, 2, 1}));
-  SetSetting(L"Path", L"");
-  MarkCurrentContainer(w.ListView1);
-  EXPECT_EQ(icons(), (std::vector<int>{1, 1, 1}));
-  w.Unload();
-}
-
-TEST(ListHelpers, ButtonsFollowTheList) {
-  MainWindowStub w;
-  w.Load();
-  auto states = [&] {
-    return std::vector<bool>{w.btnDeleteFile.Enabled(), w.btnActivate.Enabled(),
-                             w.btnModifyPassword.Enabled(), w.btnBackup.Enabled()};
-  };
-  const std::vector<bool> on(4, true), off(4, false);
-  UpdateButtonsForEmptyList(w.ListView1, w.btnDeleteFile, w.btnActivate, w.btnModifyPassword,
-                            w.btnBackup, w);
-  EXPECT_EQ(states(), off);
-  EnableListButtons(w.btnDeleteFile, w.btnActivate, w.btnModifyPassword, w.btnBackup, w);
-  EXPECT_EQ(states(), on);
-  AddRow(w.ListView1, L"a.cvd", L"C:\\");
-  w.btnBackup.Enabled(false);
-  UpdateButtonsForEmptyList(w.ListView1, w.btnDeleteFile, w.btnActivate, w.btnModifyPassword,
-                            w.btnBackup, w);
-  EXPECT_EQ(states(), (std::vector<bool>{true, true, true, false}));  // a list: left alone
+  for (auto& [path, icons] : rows) {
+    SetSetting(L"Path", path);
+    MarkCurrentContainer(list);
+    std::vector<int> shown;
+    for (int r = 1; r <= 3; ++r) shown.push_back(list.SmallIcon(r));
+    EXPECT_EQ(shown, icons) << path;
+  }
   w.Unload();
 }
 

@@ -1,35 +1,31 @@
-// The mount and service libraries against the real driver under Wine: containers
-// mounted, sectors through \\.\Q:, the file checked, guarded files, the service
-// installed and removed, and commands from several processes.
+// The mount and service libraries against the installed driver under Wine.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <winioctl.h>
 
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "aes.h"
+#include "command.h"
 #include "sha256.h"
 #include "sorvdisk_ioctl.h"
 
-#include <winioctl.h>
-
 namespace {
 
-// The mount manager's query (mountmgr.h is a driver kit header).
-constexpr DWORD IOCTL_MOUNTDEV_QUERY_DEVICE_NAME = CTL_CODE('M', 2, METHOD_BUFFERED, FILE_ANY_ACCESS);
-
-const char kKey[] = "0123456789ABCDEFGHIJKLMN";  // 24 characters; the driver gets 16
+const char kKey[] = "0123456789ABCDEFGHIJKLMN";  // 24 characters; the driver takes 16
+const size_t kFileBytes = 10 << 20, kDiskBytes = kFileBytes - 1024;
 
 // The test's own reading of the disk format: XTS-AES-128 per 512-byte sector, key 2
 // the first half of SHA-256 of key 1, tweak the sector number.
-void DecryptSector(const char* key, uint64_t sector, uint8_t* data) {
-  uint8_t key2[32];
-  Sha256Digest(key2, key, 16);
+void DecryptSector(uint64_t sector, uint8_t* data) {
+  uint8_t key2[32], t[16] = {};
+  Sha256Digest(key2, kKey, 16);
   AesContext data1, tweak;
-  AesSetKey(&data1, reinterpret_cast<const uint8_t*>(key), 16, 0);
+  AesSetKey(&data1, reinterpret_cast<const uint8_t*>(kKey), 16, 0);
   AesSetKey(&tweak, key2, 16, 1);
-  uint8_t t[16] = {};
   memcpy(t, &sector, sizeof sector);  // little-endian
   AesEncryptBlock(&tweak, t, t);
   for (int block = 0; block < 32; ++block, data += 16) {
@@ -45,18 +41,12 @@ void DecryptSector(const char* key, uint64_t sector, uint8_t* data) {
 template <typename F>
 F Export(const char* library, const char* name) {
   HMODULE module = LoadLibraryA(library);
-  return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)))
-                : nullptr;
+  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
 int Mount(const std::string& line) {
   static auto mount = Export<int(__stdcall*)(const char*)>("SorvMount.dll", "SorvMount");
-  return mount ? mount(line.c_str()) : -100;
-}
-
-bool Defined(const char* drive) {
-  char target[MAX_PATH];
-  return QueryDosDeviceA(drive, target, MAX_PATH) != 0;
+  return mount(line.c_str());
 }
 
 std::string Target(const char* drive) {
@@ -65,15 +55,13 @@ std::string Target(const char* drive) {
   return target;
 }
 
-std::string Folder() {
+std::string Temp(const char* name) {
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
-  std::string folder = std::string(temp) + "sorv mount test\\";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  return folder;
+  return std::string(temp) + name;
 }
 
-std::vector<uint8_t> ReadWhole(const std::string& path) {
+std::vector<uint8_t> ReadWhole(const std::string& path) {  // empty when it cannot be opened
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                             nullptr);
   if (file == INVALID_HANDLE_VALUE) return {};
@@ -84,9 +72,9 @@ std::vector<uint8_t> ReadWhole(const std::string& path) {
   return bytes;
 }
 
-// A container as the programs make it: the file at its full size, zero-filled, then
-// the header and a data block written by the header library.
-std::vector<uint8_t> MakeContainer(const std::string& path, size_t size = 10 << 20) {
+// A container as the programs make it: zero-filled at full size, then header and a
+// data block written by the header library.
+std::vector<uint8_t> MakeContainer(const std::string& path, size_t size = kFileBytes) {
   static auto init = Export<int(__stdcall*)(const char*)>("SorvBlock.dll", "CVD_InitHeader");
   static auto block =
       Export<int(__stdcall*)(const char*, int, const char*)>("SorvBlock.dll", "CVD_WriteDataBlock");
@@ -95,12 +83,8 @@ std::vector<uint8_t> MakeContainer(const std::string& path, size_t size = 10 << 
   DWORD written = 0;
   WriteFile(file, zeros.data(), static_cast<DWORD>(size), &written, nullptr);
   CloseHandle(file);
-  EXPECT_EQ(written, size);
-  EXPECT_TRUE(init && block);
-  if (init && block) {
-    EXPECT_EQ(init(path.c_str()), 0);
-    EXPECT_EQ(block(path.c_str(), 1, "verifier text"), 0);
-  }
+  EXPECT_EQ(init(path.c_str()), 0);
+  EXPECT_EQ(block(path.c_str(), 1, "verifier text"), 0);
   return ReadWhole(path);
 }
 
@@ -123,228 +107,181 @@ bool Control(HANDLE volume, DWORD code, const void* in, DWORD inSize, void* out 
              DWORD outSize = 0) {
   DWORD returned;
   return DeviceIoControl(volume, code, const_cast<void*>(in), inSize, out, outSize, &returned,
-                         nullptr) != 0;
+                         nullptr);
 }
 
-// The service manager starts the driver when the system starts; wait for it.
-bool DriverRunning() {
+// The service's configuration, null when there is none, and whether it runs. The
+// service manager starts the driver with the system: give it `wait` tenths of a second.
+QUERY_SERVICE_CONFIGA* Service(bool* running, int wait = 0) {
+  static char buffer[4096];
+  auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer);
   SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-  SC_HANDLE service = manager ? OpenServiceA(manager, "Sorvane", SERVICE_QUERY_STATUS) : nullptr;
-  bool running = false;
-  for (int tries = 0; service && !running && tries < 300; ++tries) {
-    SERVICE_STATUS status;
-    running = QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_RUNNING;
-    if (!running) Sleep(100);
-  }
-  if (service) CloseServiceHandle(service);
-  if (manager) CloseServiceHandle(manager);
-  return running;
+  SC_HANDLE service = OpenServiceA(manager, "Sorvane", SERVICE_QUERY_CONFIG | SERVICE_QUERY_STATUS);
+  SERVICE_STATUS status = {};
+  while (QueryServiceStatus(service, &status) && status.dwCurrentState != SERVICE_RUNNING &&
+         wait-- > 0)
+    Sleep(100);
+  *running = status.dwCurrentState == SERVICE_RUNNING;
+  DWORD needed;
+  bool found = service && QueryServiceConfigA(service, config, sizeof buffer, &needed);
+  CloseServiceHandle(service);
+  CloseServiceHandle(manager);
+  return found ? config : nullptr;
+}
+
+std::string MountLine(const std::string& path, const char* drive = "Q:") {
+  return "/mount 0 \"" + path + "\" " + drive + " " + kKey;
 }
 
 class Driver : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(DriverRunning()) << "the driver is not installed"; }
-
-  std::string folder = Folder();
-  std::string container = folder + "disk one.cvd";
+  static void SetUpTestSuite() {
+    bool running;
+    ASSERT_TRUE(Service(&running, 300) && running) << "the driver is not installed";
+  }
+  std::string container = Temp("sorv mount test.cvd");
 
   void SetUp() override {
-    for (const char* drive : {"Q:", "R:", "S:"})
-      if (Defined(drive)) DefineDosDeviceA(DDD_REMOVE_DEFINITION, drive, nullptr);
+    for (const char* drive : {"Q:", "R:", "S:"}) DefineDosDeviceA(DDD_REMOVE_DEFINITION, drive, nullptr);
   }
   void TearDown() override {
-    if (Defined("Q:")) Mount("/kill Q:");
+    if (!Target("Q:").empty()) Mount("/kill Q:");
     Mount("/unlockfile 0 R:");
     DeleteFileA(container.c_str());
-  }
-  std::string MountLine(const char* drive = "Q:") {
-    return "/mount 0 \"" + container + "\" " + drive + " " + kKey;
   }
 };
 
 TEST_F(Driver, MountedSectorsAreEncryptedBehindTheHeader) {
   const std::vector<uint8_t> original = MakeContainer(container);
-  ASSERT_EQ(Mount(MountLine()), 0) << "is the driver installed?";
+  ASSERT_EQ(Mount(MountLine(container)), 0);
   EXPECT_EQ(Target("Q:"), "\\Device\\SorvDisk\\SorvDisk0");
-
   HANDLE volume = OpenVolume("\\\\.\\Q:");
   ASSERT_NE(volume, INVALID_HANDLE_VALUE);
+
+  // The disk queries a file system asks; a short output buffer is refused.
   GET_LENGTH_INFORMATION length = {};
-  EXPECT_TRUE(Control(volume, IOCTL_DISK_GET_LENGTH_INFO, nullptr, 0, &length, sizeof length));
-  const uint64_t diskBytes = (10 << 20) - 1024;
-  EXPECT_EQ(static_cast<uint64_t>(length.Length.QuadPart), diskBytes);
   DISK_GEOMETRY geometry = {};
+  PARTITION_INFORMATION partition = {};
+  PARTITION_INFORMATION_EX partitionEx = {};
+  STORAGE_PROPERTY_QUERY query = {StorageDeviceProperty, PropertyStandardQuery, {}};
+  STORAGE_DEVICE_DESCRIPTOR device = {};
+  struct { USHORT length; WCHAR name[64]; } name = {};
+  const DWORD queryName = CTL_CODE('M', 2, METHOD_BUFFERED, FILE_ANY_ACCESS);  // mount manager's
+  EXPECT_TRUE(Control(volume, IOCTL_DISK_GET_LENGTH_INFO, nullptr, 0, &length, sizeof length));
   EXPECT_TRUE(Control(volume, IOCTL_DISK_GET_DRIVE_GEOMETRY, nullptr, 0, &geometry, sizeof geometry));
+  EXPECT_TRUE(Control(volume, IOCTL_DISK_GET_PARTITION_INFO, nullptr, 0, &partition, sizeof partition));
+  EXPECT_TRUE(Control(volume, IOCTL_DISK_GET_PARTITION_INFO_EX, nullptr, 0, &partitionEx, sizeof partitionEx));
+  EXPECT_TRUE(Control(volume, IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof query, &device, sizeof device));
+  EXPECT_TRUE(Control(volume, queryName, nullptr, 0, &name, sizeof name));
+  EXPECT_EQ(length.Length.QuadPart, static_cast<LONGLONG>(kDiskBytes));
+  EXPECT_EQ(partition.PartitionLength.QuadPart, length.Length.QuadPart);
+  EXPECT_EQ(partitionEx.PartitionLength.QuadPart, length.Length.QuadPart);
   EXPECT_EQ(geometry.BytesPerSector, 512u);
-  EXPECT_TRUE(Control(volume, IOCTL_DISK_IS_WRITABLE, nullptr, 0));
+  EXPECT_EQ(device.BusType, BusTypeFileBackedVirtual);
+  EXPECT_EQ(std::wstring(name.name, name.length / 2), L"\\Device\\SorvDisk\\SorvDisk0");
+  EXPECT_FALSE(Control(volume, IOCTL_DISK_GET_DRIVE_GEOMETRY, nullptr, 0, &geometry, 8));
+  EXPECT_FALSE(Control(volume, IOCTL_STORAGE_QUERY_PROPERTY, &query, 4, &device, sizeof device));
+  EXPECT_FALSE(Control(volume, queryName, nullptr, 0, &name, 1));
+  ULONG changes = 0;
+  for (DWORD code : {IOCTL_DISK_IS_WRITABLE, IOCTL_DISK_CHECK_VERIFY, IOCTL_STORAGE_CHECK_VERIFY,
+                     IOCTL_STORAGE_CHECK_VERIFY2})
+    EXPECT_TRUE(Control(volume, code, nullptr, 0, &changes, sizeof changes)) << code;
 
   // Sectors at the start, in the middle and at the very end of the disk.
-  std::vector<uint8_t> plain(8192);
+  std::vector<uint8_t> plain(8192), back(plain.size());
   for (size_t i = 0; i < plain.size(); ++i) plain[i] = static_cast<uint8_t>(i * 7 + i / 512);
-  const uint64_t offsets[] = {0, 4 << 20, diskBytes - plain.size()};
-  for (uint64_t offset : offsets)
-    EXPECT_TRUE(Transfer(volume, true, offset, plain.data(), static_cast<DWORD>(plain.size())));
+  const uint64_t offsets[] = {0, 4 << 20, kDiskBytes - plain.size()};
+  for (uint64_t offset : offsets) EXPECT_TRUE(Transfer(volume, true, offset, plain.data(), 8192));
   for (uint64_t offset : offsets) {
-    std::vector<uint8_t> back(plain.size());
-    EXPECT_TRUE(Transfer(volume, false, offset, back.data(), static_cast<DWORD>(back.size())));
+    EXPECT_TRUE(Transfer(volume, false, offset, back.data(), 8192));
     EXPECT_EQ(back, plain) << "at " << offset;
   }
-  std::vector<uint8_t> sector(512);
-  EXPECT_FALSE(Transfer(volume, false, diskBytes, sector.data(), 512)) << "past the end";
-  EXPECT_FALSE(Transfer(volume, false, 100, sector.data(), 512)) << "not on a sector";
-  EXPECT_EQ(ReadWhole(container).size(), 0u) << "the mounted file is held without sharing";
+  EXPECT_FALSE(Transfer(volume, false, kDiskBytes, back.data(), 512)) << "past the end";
+  EXPECT_FALSE(Transfer(volume, false, 100, back.data(), 512)) << "not on a sector";
+  EXPECT_TRUE(ReadWhole(container).empty()) << "the mounted file is held without sharing";
   CloseHandle(volume);
-
   EXPECT_EQ(Mount("/umount Q:\\"), 0);
-  EXPECT_FALSE(Defined("Q:"));
+  EXPECT_EQ(Target("Q:"), "");
 
   const std::vector<uint8_t> stored = ReadWhole(container);
   ASSERT_EQ(stored.size(), original.size());
-  EXPECT_TRUE(std::equal(stored.begin(), stored.begin() + 1024, original.begin()))
-      << "the header is untouched";
+  EXPECT_TRUE(std::equal(stored.begin(), stored.begin() + 1024, original.begin()));
   for (uint64_t offset : offsets) {
     std::vector<uint8_t> cipher(stored.begin() + 1024 + offset,
                                 stored.begin() + 1024 + offset + plain.size());
     EXPECT_NE(cipher, plain);
     for (size_t at = 0; at < cipher.size(); at += 512)
-      DecryptSector(kKey, (offset + at) / 512, cipher.data() + at);
+      DecryptSector((offset + at) / 512, cipher.data() + at);
     EXPECT_EQ(cipher, plain) << "at " << offset;
   }
 }
 
-TEST_F(Driver, AnswersTheDiskQueriesOfAFileSystem) {
+TEST_F(Driver, RefusedMountsLeaveTheLettersAsTheyWere) {
+  EXPECT_EQ(Mount(MountLine(Temp("no such.cvd"))), -1);
+  EXPECT_EQ(Mount(MountLine("")), -1) << "the empty path";
+  EXPECT_EQ(Target("Q:"), "");
   MakeContainer(container);
-  ASSERT_EQ(Mount(MountLine()), 0);
-  HANDLE volume = OpenVolume("\\\\.\\Q:");
-  ASSERT_NE(volume, INVALID_HANDLE_VALUE);
-  const LONGLONG diskBytes = (10 << 20) - 1024;
-  PARTITION_INFORMATION partition = {};
-  EXPECT_TRUE(Control(volume, IOCTL_DISK_GET_PARTITION_INFO, nullptr, 0, &partition, sizeof partition));
-  EXPECT_EQ(partition.PartitionLength.QuadPart, diskBytes);
-  EXPECT_TRUE(partition.RecognizedPartition);
-  PARTITION_INFORMATION_EX partitionEx = {};
-  EXPECT_TRUE(Control(volume, IOCTL_DISK_GET_PARTITION_INFO_EX, nullptr, 0, &partitionEx, sizeof partitionEx));
-  EXPECT_EQ(partitionEx.PartitionStyle, PARTITION_STYLE_MBR);
-  EXPECT_EQ(partitionEx.PartitionLength.QuadPart, diskBytes);
-  DISK_GEOMETRY geometry;
-  EXPECT_FALSE(Control(volume, IOCTL_DISK_GET_DRIVE_GEOMETRY, nullptr, 0, &geometry, 8))
-      << "an output buffer too small";
-  ULONG changes = 0;
-  EXPECT_TRUE(Control(volume, IOCTL_DISK_CHECK_VERIFY, nullptr, 0, &changes, sizeof changes));
-  EXPECT_TRUE(Control(volume, IOCTL_STORAGE_CHECK_VERIFY, nullptr, 0));
-  EXPECT_TRUE(Control(volume, IOCTL_STORAGE_CHECK_VERIFY2, nullptr, 0));
-
-  STORAGE_PROPERTY_QUERY query = {};
-  query.PropertyId = StorageDeviceProperty;
-  query.QueryType = PropertyStandardQuery;
-  STORAGE_DEVICE_DESCRIPTOR device = {};
-  EXPECT_TRUE(Control(volume, IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof query, &device, sizeof device));
-  EXPECT_EQ(device.BusType, BusTypeFileBackedVirtual);
-  EXPECT_FALSE(Control(volume, IOCTL_STORAGE_QUERY_PROPERTY, &query, 4, &device, sizeof device));
-
-  struct {
-    USHORT length;
-    WCHAR name[64];
-  } name = {};
-  EXPECT_TRUE(Control(volume, IOCTL_MOUNTDEV_QUERY_DEVICE_NAME, nullptr, 0, &name, sizeof name));
-  EXPECT_EQ(std::wstring(name.name, name.length / 2), L"\\Device\\SorvDisk\\SorvDisk0");
-  USHORT lengthOnly = 0;
-  EXPECT_FALSE(Control(volume, IOCTL_MOUNTDEV_QUERY_DEVICE_NAME, nullptr, 0, &lengthOnly, 1));
-  CloseHandle(volume);
-  EXPECT_EQ(Mount("/umount Q:"), 0);
-}
-
-TEST_F(Driver, BothDriveWordsUnmountAndTheContainerIsFreeAgain) {
-  MakeContainer(container);
-  for (const char* line : {"/umount Q:", "/umount Q:\\", "/kill Q:"}) {
-    ASSERT_EQ(Mount(MountLine()), 0);
-    EXPECT_EQ(Mount(line), 0) << line;
-    EXPECT_FALSE(Defined("Q:"));
-    EXPECT_EQ(ReadWhole(container).size(), 10u << 20);
-  }
+  const std::string drive = Target("C:");
+  EXPECT_EQ(Mount(MountLine(container, "C:")), -1);
+  EXPECT_EQ(Target("C:"), drive);
+  ASSERT_EQ(Mount(MountLine(container)), 0) << "the driver did not take the file";
+  EXPECT_EQ(Mount(MountLine(container)), -1) << "a letter already mounted";
+  const std::string other = Temp("sorv other.cvd");
+  MakeContainer(other);
+  EXPECT_EQ(Mount(MountLine(other, "S:")), -1) << "a device already in use";
+  EXPECT_EQ(Target("S:"), "");
+  DeleteFileA(other.c_str());
+  EXPECT_EQ(Mount("/kill Q:\\"), 0);
+  EXPECT_EQ(Target("Q:"), "");
+  EXPECT_EQ(ReadWhole(container).size(), kFileBytes) << "the container is free again";
   EXPECT_EQ(Mount("/umount Q:"), -1) << "nothing mounted";
 }
 
-TEST_F(Driver, MountingOntoAnExistingLetterLeavesItUntouched) {
-  MakeContainer(container);
-  const std::string before = Target("C:");
-  ASSERT_FALSE(before.empty());
-  EXPECT_EQ(Mount(MountLine("C:")), -1);
-  EXPECT_EQ(Target("C:"), before);
-  EXPECT_EQ(ReadWhole(container).size(), 10u << 20) << "the driver did not take the file";
-  // A letter already mounted is in use too.
-  ASSERT_EQ(Mount(MountLine()), 0);
-  EXPECT_EQ(Mount(MountLine()), -1);
-  EXPECT_EQ(Target("Q:"), "\\Device\\SorvDisk\\SorvDisk0");
-}
-
-TEST_F(Driver, MountingAMissingFileLeavesNoLetter) {
-  EXPECT_EQ(Mount("/mount 0 \"" + folder + "no such.cvd\" Q: " + kKey), -1);
-  EXPECT_FALSE(Defined("Q:"));
-  EXPECT_EQ(Mount(std::string("/mount 0 \"\" Q: ") + kKey), -1) << "the empty path";
-  EXPECT_FALSE(Defined("Q:"));
-  // A second container on a device that is busy is refused the same way.
-  MakeContainer(container);
-  ASSERT_EQ(Mount(MountLine()), 0);
-  std::string other = folder + "disk two.cvd";
-  MakeContainer(other);
-  EXPECT_EQ(Mount("/mount 0 \"" + other + "\" S: " + kKey), -1);
-  EXPECT_FALSE(Defined("S:"));
-  DeleteFileA(other.c_str());
-}
-
 TEST_F(Driver, LockFileGuardsTheContainerUntilUnlock) {
-  MakeContainer(container);
-  ASSERT_EQ(Mount("/lockfile 0 R: \"" + container + "\""), 0);
-  EXPECT_FALSE(Defined("R:")) << "the temporary letter is gone";
-  HANDLE other = CreateFileA(container.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                             nullptr, OPEN_EXISTING, 0, nullptr);
-  EXPECT_EQ(other, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-  EXPECT_FALSE(DeleteFileA(container.c_str()));
-
-  ASSERT_EQ(Mount("/unlockfile 0 R:"), 0);
-  EXPECT_FALSE(Defined("R:"));
-  EXPECT_EQ(ReadWhole(container).size(), 10u << 20);
-
-  EXPECT_EQ(Mount("/lockfile 0 C: \"" + container + "\""), -1) << "a letter in use";
-  EXPECT_EQ(ReadWhole(container).size(), 10u << 20);
-  EXPECT_EQ(Mount("/unlockfile 0 C:"), -1);
+  const std::string path = Temp("sorvplain.cvd");  // no blank: quoted or not, the same
+  MakeContainer(path);
+  for (const std::string& word : {path, "\"" + path + "\""}) {
+    ASSERT_EQ(Mount("/lockfile 0 R: " + word), 0);
+    EXPECT_EQ(Target("R:"), "") << "the temporary letter is gone";
+    const DWORD anyShare = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    EXPECT_EQ(CreateFileA(path.c_str(), GENERIC_READ, anyShare, nullptr, OPEN_EXISTING, 0, nullptr),
+              INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    EXPECT_FALSE(DeleteFileA(path.c_str()));
+    ASSERT_EQ(Mount("/unlockfile 0 R:"), 0);
+    EXPECT_EQ(Target("R:"), "");
+    EXPECT_EQ(ReadWhole(path).size(), kFileBytes);
+  }
+  EXPECT_EQ(Mount("/lockfile 0 C: " + path), -1) << "a letter in use";
+  EXPECT_EQ(ReadWhole(path).size(), kFileBytes);
+  DeleteFileA(path.c_str());
 }
 
 TEST_F(Driver, RefusesMalformedRequests) {
   ASSERT_TRUE(DefineDosDeviceA(DDD_RAW_TARGET_PATH, "S:", "\\Device\\SorvDisk\\SorvDisk1"));
   HANDLE volume = OpenVolume("\\\\.\\S:");
   ASSERT_NE(volume, INVALID_HANDLE_VALUE);
-  uint8_t key[32] = {1};
-  EXPECT_FALSE(Control(volume, kIoctlSetKey, key, sizeof key)) << "set-key before open-file";
-  std::vector<uint8_t> sector(512);
-  EXPECT_FALSE(Transfer(volume, false, 0, sector.data(), 512)) << "read before open-file";
-  EXPECT_FALSE(Control(volume, IOCTL_DISK_GET_LENGTH_INFO, nullptr, 0, sector.data(), 8));
-
-  uint8_t shortRequest[10] = {};
-  EXPECT_FALSE(Control(volume, kIoctlOpenFile, shortRequest, sizeof shortRequest));
-  EXPECT_FALSE(Control(volume, kIoctlOpenFile, nullptr, 0));
-  std::vector<uint8_t> past(40, 0);
-  past[16] = 200;  // name length past the buffer
-  memcpy(&past[18], "\\??\\C:\\x", 8);
-  EXPECT_FALSE(Control(volume, kIoctlOpenFile, past.data(), static_cast<DWORD>(past.size())));
-  uint8_t unterminated[256];
+  uint8_t key[32] = {1}, sector[512], unterminated[256];
   memset(unterminated, 'a', sizeof unterminated);
+  std::vector<uint8_t> past(40, 0);
+  past[16] = 200;  // a name length past the buffer
+  EXPECT_FALSE(Control(volume, kIoctlSetKey, key, sizeof key)) << "set-key before open-file";
+  EXPECT_FALSE(Transfer(volume, false, 0, sector, 512)) << "read before open-file";
+  EXPECT_FALSE(Control(volume, IOCTL_DISK_GET_LENGTH_INFO, nullptr, 0, sector, 8));
+  EXPECT_FALSE(Control(volume, kIoctlOpenFile, past.data(), 10)) << "a short request";
+  EXPECT_FALSE(Control(volume, kIoctlOpenFile, nullptr, 0));
+  EXPECT_FALSE(Control(volume, kIoctlOpenFile, past.data(), static_cast<DWORD>(past.size())));
   EXPECT_FALSE(Control(volume, kIoctlLockFile, unterminated, sizeof unterminated));
   EXPECT_FALSE(Control(volume, 0x8000E014, nullptr, 0)) << "unknown request";
 
-  // After all that the device still serves a disk.
+  // After all that the device still serves a disk, once it has its key.
   MakeContainer(container, 64 << 10);
-  std::string name = "\\??\\" + container;
-  std::vector<uint8_t> open(name.size() + 23, 0);
-  open[16] = static_cast<uint8_t>(name.size());
-  memcpy(&open[18], name.data(), name.size());
+  std::vector<uint8_t> open = OpenFileRequest(container.c_str());
   EXPECT_TRUE(Control(volume, kIoctlOpenFile, open.data(), static_cast<DWORD>(open.size())));
-  EXPECT_FALSE(Transfer(volume, false, 0, sector.data(), 512)) << "no sector moves before the key";
+  EXPECT_FALSE(Transfer(volume, false, 0, sector, 512)) << "no sector moves before the key";
   EXPECT_FALSE(Control(volume, kIoctlSetKey, key, 16)) << "a short key";
   EXPECT_TRUE(Control(volume, kIoctlSetKey, key, sizeof key));
-  EXPECT_TRUE(Transfer(volume, false, 0, sector.data(), 512));
+  EXPECT_TRUE(Transfer(volume, false, 0, sector, 512));
   EXPECT_TRUE(Control(volume, kIoctlCloseFile, nullptr, 0));
   EXPECT_TRUE(Control(volume, kIoctlCloseFile, nullptr, 0)) << "closing twice is harmless";
   CloseHandle(volume);
@@ -352,33 +289,19 @@ TEST_F(Driver, RefusesMalformedRequests) {
 }
 
 TEST_F(Driver, CommandWordsAreSplitExactly) {
-  EXPECT_EQ(Mount("/unlockfile 0 R:"), 0);
+  EXPECT_EQ(Mount("/unlockfile 0 R:"), 0) << "the line the others vary";
   for (const char* line : {"/unlockfile  0 R:", "/unlockfile 0 R: ", " /unlockfile 0 R:",
-                           "/UNLOCKFILE 0 R:", "/unlockfile 0", "", "/umount", "/kill  Q:"}) {
+                           "/UNLOCKFILE 0 R:", "unlockfile 0 R:", "/unlockfile 0", "",
+                           "/unlockfile 0 R: S:", "1 2 3 4 5 6 7 8 9 10 11"})
     EXPECT_EQ(Mount(line), -1) << "[" << line << "]";
-    EXPECT_FALSE(Defined("R:"));
-  }
   MakeContainer(container);
-  // Unquoted, the blank in the path makes six words.
-  EXPECT_EQ(Mount("/mount 0 " + container + " Q: " + kKey), -1);
-  EXPECT_FALSE(Defined("Q:"));
-  // Quoted or not, a path without blanks reaches the driver the same.
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  std::string plainPath = std::string(temp) + "sorvplain.cvd";
-  ASSERT_EQ(plainPath.find(' '), std::string::npos);
-  MakeContainer(plainPath);
-  for (const std::string& word : {plainPath, "\"" + plainPath + "\""}) {
-    ASSERT_EQ(Mount("/lockfile 0 R: " + word), 0);
-    EXPECT_EQ(ReadWhole(plainPath).size(), 0u) << word;
-    ASSERT_EQ(Mount("/unlockfile 0 R:"), 0);
-  }
-  ASSERT_EQ(Mount("/mount 0 " + plainPath + " Q: " + kKey), 0);
-  EXPECT_EQ(Mount("/umount Q:"), 0);
-  DeleteFileA(plainPath.c_str());
+  EXPECT_EQ(Mount("/mount 0 " + container + " Q: " + kKey), -1) << "unquoted, a blank splits";
+  EXPECT_EQ(Target("Q:"), "");
 }
 
-PROCESS_INFORMATION StartClient(int count, const std::string& command) {
+// Starts mount_client, which sends the command COUNT times and exits with the number
+// of failures.
+HANDLE StartClient(int count, const std::string& command) {
   SetEnvironmentVariableA("SORV_COMMAND", command.c_str());
   std::string line = "mount_client.exe " + std::to_string(count);
   STARTUPINFOA startup = {};
@@ -387,34 +310,79 @@ PROCESS_INFORMATION StartClient(int count, const std::string& command) {
   EXPECT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                              &startup, &process));
   CloseHandle(process.hThread);
-  return process;
+  return process.hProcess;
 }
 
-DWORD Finish(PROCESS_INFORMATION process) {
-  EXPECT_EQ(WaitForSingleObject(process.hProcess, 120000), WAIT_OBJECT_0);
+DWORD Finish(HANDLE process) {
   DWORD code = 999;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hProcess);
+  EXPECT_EQ(WaitForSingleObject(process, 120000), WAIT_OBJECT_0);
+  GetExitCodeProcess(process, &code);
+  CloseHandle(process);
   return code;
 }
 
 TEST_F(Driver, CommandsFromSeveralProcessesRunOneAfterTheOther) {
-  // While another holder has the command semaphore, a command waits.
   HANDLE semaphore = CreateSemaphoreA(nullptr, 1, 1, "SorvMount");
   ASSERT_EQ(WaitForSingleObject(semaphore, 10000), WAIT_OBJECT_0);
-  PROCESS_INFORMATION waiting = StartClient(1, "/unlockfile 0 R:");
-  EXPECT_EQ(WaitForSingleObject(waiting.hProcess, 1500), static_cast<DWORD>(WAIT_TIMEOUT));
+  HANDLE waiting = StartClient(1, "/unlockfile 0 R:");
+  EXPECT_EQ(WaitForSingleObject(waiting, 1500), static_cast<DWORD>(WAIT_TIMEOUT));
   ReleaseSemaphore(semaphore, 1, nullptr);
   EXPECT_EQ(Finish(waiting), 0u);
   CloseHandle(semaphore);
 
   // Two processes using the same temporary letter at once never collide.
   MakeContainer(container);
-  PROCESS_INFORMATION a = StartClient(15, "/lockfile 0 R: \"" + container + "\"");
-  PROCESS_INFORMATION b = StartClient(15, "/unlockfile 0 R:");
-  EXPECT_EQ(Finish(a), 0u);
-  EXPECT_EQ(Finish(b), 0u);
-  EXPECT_FALSE(Defined("R:"));
+  HANDLE lock = StartClient(15, "/lockfile 0 R: \"" + container + "\"");
+  HANDLE unlock = StartClient(15, "/unlockfile 0 R:");
+  EXPECT_EQ(Finish(lock), 0u);
+  EXPECT_EQ(Finish(unlock), 0u);
+  EXPECT_EQ(Target("R:"), "");
+}
+
+// The service library: removed, installed, replaced, and a file that is no driver.
+// Leaves the driver installed.
+TEST_F(Driver, KeeperRemovesInstallsAndReplacesTheService) {
+  static auto create = Export<int(__stdcall*)(const char*)>("SorvKeeper.dll", "SRCreateService");
+  static auto remove = Export<int(__stdcall*)()>("SorvKeeper.dll", "SRSorvKeeper");
+  bool running;
+  QUERY_SERVICE_CONFIGA* installed = Service(&running);
+  ASSERT_TRUE(installed);
+  const std::string driver = installed->lpBinaryPathName;
+  EXPECT_EQ(remove(), 1);
+  EXPECT_EQ(Service(&running), nullptr);
+  EXPECT_EQ(remove(), -1) << "nothing installed";
+  for (int call = 0; call < 2; ++call) {  // the second call replaces the registration
+    EXPECT_EQ(create(driver.c_str()), 1);
+    QUERY_SERVICE_CONFIGA* config = Service(&running);
+    ASSERT_TRUE(config && running);
+    EXPECT_STREQ(config->lpDisplayName, "Sorvmount title");
+    EXPECT_EQ(config->lpBinaryPathName, driver);
+    EXPECT_EQ(config->dwServiceType, static_cast<DWORD>(SERVICE_KERNEL_DRIVER));
+    EXPECT_EQ(config->dwStartType, static_cast<DWORD>(SERVICE_SYSTEM_START));
+  }
+
+  const std::string bogus = Temp("not a driver.sys");
+  HANDLE file = CreateFileA(bogus.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  CloseHandle(file);
+  std::string message;
+  std::thread answer([&] {  // the message box the failed start shows
+    HWND box = nullptr;
+    for (int i = 0; i < 600 && !(box = FindWindowA(nullptr, "StartService Error")); ++i) Sleep(50);
+    EnumChildWindows(box, [](HWND child, LPARAM out) -> BOOL {
+      char text[256];
+      if (GetWindowTextA(child, text, sizeof text) && strstr(text, "SorvaneService"))
+        *reinterpret_cast<std::string*>(out) = text;
+      return TRUE;
+    }, reinterpret_cast<LPARAM>(&message));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+  });
+  EXPECT_EQ(create(bogus.c_str()), -1);
+  answer.join();
+  EXPECT_EQ(message.rfind("Start SorvaneService error.Code:", 0), 0u) << message;
+  EXPECT_NE(Service(&running), nullptr) << "registered all the same";
+  EXPECT_FALSE(running);
+  EXPECT_EQ(create(driver.c_str()), 1);
+  DeleteFileA(bogus.c_str());
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
+#include <fstream>
 #include <string>
 
 extern "C" int32_t __stdcall SorvMount(const char* commandLine) {
@@ -12,17 +12,11 @@ extern "C" int32_t __stdcall SorvMount(const char* commandLine) {
   GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
                          GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                      reinterpret_cast<LPCSTR>(&SorvMount), &self);
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(self, path, MAX_PATH);
-  std::string log(path, n);
-  log = log.substr(0, log.find_last_of('\\')) + "\\mount-commands.txt";
-  HANDLE h = CreateFileA(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0,
-                         nullptr);
-  std::string line = std::string(commandLine) + "\n";
-  DWORD written = 0;
-  WriteFile(h, line.data(), DWORD(line.size()), &written, nullptr);
-  CloseHandle(h);
-  char result[32];
+  char path[MAX_PATH], result[32];
+  std::string log(path, GetModuleFileNameA(self, path, MAX_PATH));
+  log.replace(log.find_last_of('\\') + 1, std::string::npos, "mount-commands.txt");
+  std::ofstream(log, std::ios::app | std::ios::binary) << commandLine << "\n";
+  // The environment as SetEnvironmentVariable leaves it, not the C runtime's copy.
   if (GetEnvironmentVariableA("SORV_MOUNT_RESULT", result, sizeof result) == 0) return 0;
   return int32_t(std::strtol(result, nullptr, 10));
 }
