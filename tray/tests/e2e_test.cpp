@@ -1,112 +1,150 @@
-// start.exe as a user meets it: a separate process driven from here, the real libraries
+// start.exe as a user meets it: separate processes driven from here, the real libraries
 // and, for the mount, the installed driver.
 #include <shlobj.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
 #include "DriveChoice.h"
-#include "ProcessHarness.h"
 #include "Protection.h"
 #include "TrayFixture.h"
 
 namespace {
 
-class TrayEndToEnd : public TrayFixture {
-protected:
-  std::wstring path = dir / L"e2e box.cvd";
-  std::vector<std::vector<std::wstring>> answered;  // texts of the boxes answered on the way
-
-  std::wstring StartExe() const { return forms::AppPath() + L"\\start.exe"; }
-
-  // The password prompt, once the message boxes before it (a failed release of the file
-  // protection where no driver runs) are answered with OK.
-  HWND WaitPrompt(ProcessHarness& program) {
-    HWND prompt = nullptr;
-    WaitFor(
-        [&] {
-          if (HWND box = program.FindWindowOf(L"#32770", L"")) {
-            answered.push_back(ProcessHarness::ChildTexts(box));
-            ProcessHarness::Click(GetDlgItem(box, IDOK));
-            Sleep(300);
-          }
-          prompt = program.FindWindowOf(L"", L"Velkiro");
-          return prompt != nullptr;
-        },
-        20000);
-    return prompt;
+bool WaitFor(const std::function<bool()>& done, DWORD ms) {
+  for (DWORD waited = 0; !done(); waited += 100) {
+    if (waited >= ms) return false;
+    Sleep(100);
   }
+  return true;
+}
 
-  static bool Contains(const std::vector<std::wstring>& texts, const std::wstring& text) {
-    return std::find(texts.begin(), texts.end(), text) != texts.end();
+std::wstring TextOf(HWND hwnd) {
+  wchar_t buffer[1024] = {};
+  GetWindowTextW(hwnd, buffer, 1024);
+  return buffer;
+}
+
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t buffer[256] = {};
+  GetClassNameW(hwnd, buffer, 256);
+  return buffer;
+}
+
+bool HasChild(HWND parent, const std::wstring& text) {
+  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    if (TextOf(c) == text) return true;
+  return false;
+}
+
+HWND Child(HWND parent, const wchar_t* windowClass, const std::wstring& text) {
+  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    if (_wcsicmp(ClassOf(c).c_str(), windowClass) == 0 && TextOf(c) == text) return c;
+  return nullptr;
+}
+
+// Posted, so that a modal loop the click starts does not hold up the test.
+void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
+// A start.exe of its own, ended at the latest with the test.
+struct Program {
+  PROCESS_INFORMATION info{};
+  Program() {
+    std::wstring exe = forms::AppPath() + L"\\start.exe", line = L"\"" + exe + L"\"";
+    STARTUPINFOW si{sizeof si};
+    CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                   &info);
+  }
+  ~Program() {
+    if (!Exited(0)) TerminateProcess(info.hProcess, 1);
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+  }
+  bool Exited(DWORD ms) const { return WaitForSingleObject(info.hProcess, ms) == WAIT_OBJECT_0; }
+  // A visible top-level window of the process with this class ("" any) and caption ("" any).
+  HWND Window(const std::wstring& cls, const std::wstring& caption, DWORD ms) const {
+    HWND found = nullptr;
+    WaitFor([&] {
+      for (HWND w = GetTopWindow(nullptr); w && !found; w = GetWindow(w, GW_HWNDNEXT)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == info.dwProcessId && IsWindowVisible(w) && (cls.empty() || ClassOf(w) == cls) &&
+            (caption.empty() || TextOf(w) == caption))
+          found = w;
+      }
+      return found != nullptr;
+    }, ms);
+    return found;
+  }
+  // The password prompt, once the boxes before it (a failed release of the file protection
+  // where no driver runs) are answered with OK.
+  HWND Prompt() const {
+    HWND prompt = nullptr;
+    WaitFor([&] {
+      if (HWND box = Window(L"#32770", L"", 0)) {
+        Click(GetDlgItem(box, IDOK));
+        Sleep(300);
+      }
+      return (prompt = Window(L"", L"Velkiro", 0)) != nullptr;
+    }, 20000);
+    return prompt;
   }
 };
 
-TEST_F(TrayEndToEnd, PromptOnScreenAndOneInstanceOnly) {
-  MakeContainer(path, "password");
-  SetSetting(L"Path", path);
-  SetSetting(L"IsProtectFile", L"0");
-  ProcessHarness first;
-  ASSERT_TRUE(first.Start(StartExe()));
-  HWND prompt = WaitPrompt(first);
-  ASSERT_NE(prompt, nullptr);
-  auto texts = ProcessHarness::ChildTexts(prompt);
-  EXPECT_TRUE(Contains(texts, L"e2e box.cvd"));
-  EXPECT_TRUE(Contains(texts, L"确定"));
-  EXPECT_TRUE(Contains(texts, L"开机自动加载"));
-
-  // Kept for people to look at, beside the build's other output.
-  SetForegroundWindow(prompt);
-  Sleep(700);
-  EXPECT_TRUE(SaveWindowBitmap(prompt, forms::AppPath() + L"\\..\\tray-prompt.bmp"));
-
-  ProcessHarness second;
-  ASSERT_TRUE(second.Start(StartExe()));
-  HWND box = second.WaitWindow(L"#32770", L"注意", 15000);
-  ASSERT_NE(box, nullptr);
-  EXPECT_TRUE(Contains(ProcessHarness::ChildTexts(box),
-                       L"您已经运行了向导程序或者“启动Velkiro”程序，请先退出再尝试运行本程序"));
-  ProcessHarness::Click(GetDlgItem(box, IDOK));
-  EXPECT_TRUE(second.WaitExit(10000));
-  EXPECT_EQ(second.FindWindowOf(L"", L"Velkiro"), nullptr);
-  EXPECT_TRUE(first.Running());
-  EXPECT_TRUE(IsWindowVisible(prompt));
-
-  ProcessHarness::Click(ProcessHarness::Child(prompt, L"Button", L"取消"));
-  EXPECT_TRUE(first.WaitExit(10000));
+// The window as shown on the screen, as a 24-bit BMP file.
+bool SaveWindowBitmap(HWND hwnd, const std::wstring& file) {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
+  BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB}};
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, bmp);
+  BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  const DWORD size = ((w * 3 + 3) & ~3) * h, offset = sizeof(BITMAPFILEHEADER) + sizeof bi.bmiHeader;
+  BITMAPFILEHEADER fh{0x4D42, offset + size, 0, 0, offset};
+  FILE* f = _wfopen(file.c_str(), L"wb");
+  bool ok = f && fwrite(&fh, sizeof fh, 1, f) && fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f) &&
+            fwrite(bits, size, 1, f);
+  ok = f && fclose(f) == 0 && ok;
+  SelectObject(dc, old);
+  DeleteObject(bmp);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return ok;
 }
 
 // The kernel service "Sorvane" running, or started now.
 bool DriverRunning() {
   SC_HANDLE scm = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
-  if (!scm) return false;
-  SC_HANDLE service = OpenServiceW(scm, L"Sorvane", SERVICE_QUERY_STATUS | SERVICE_START);
-  bool running = false;
-  if (service) {
-    SERVICE_STATUS status{};
-    if (QueryServiceStatus(service, &status) && status.dwCurrentState != SERVICE_RUNNING)
-      StartServiceW(service, 0, nullptr);
-    running = WaitFor([&] {
-      return QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_RUNNING;
-    }, 5000);
-    CloseServiceHandle(service);
-  }
-  CloseServiceHandle(scm);
+  SC_HANDLE service = scm ? OpenServiceW(scm, L"Sorvane", SERVICE_QUERY_STATUS | SERVICE_START)
+                          : nullptr;
+  SERVICE_STATUS status{};
+  if (service) StartServiceW(service, 0, nullptr);  // refused when it runs already
+  bool running = service && WaitFor([&] {
+    return QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_RUNNING;
+  }, 5000);
+  if (service) CloseServiceHandle(service);
+  if (scm) CloseServiceHandle(scm);
   return running;
 }
 
 std::wstring LinkTarget(const std::wstring& link) {
-  std::wstring target;
+  wchar_t target[MAX_PATH] = {};
   IShellLinkW* shellLink = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                              reinterpret_cast<void**>(&shellLink))))
-    return target;
   IPersistFile* file = nullptr;
-  if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-    wchar_t buffer[MAX_PATH] = {};
-    if (SUCCEEDED(file->Load(link.c_str(), STGM_READ)) &&
-        SUCCEEDED(shellLink->GetPath(buffer, MAX_PATH, nullptr, SLGP_RAWPATH)))
-      target = buffer;
-    file->Release();
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                 reinterpret_cast<void**>(&shellLink)))) {
+    if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+      if (SUCCEEDED(file->Load(link.c_str(), STGM_READ)))
+        shellLink->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
+      file->Release();
+    }
+    shellLink->Release();
   }
-  shellLink->Release();
   return target;
 }
 
@@ -116,36 +154,51 @@ bool HotKeyTaken(UINT modifiers, UINT key) {
   return false;
 }
 
-TEST_F(TrayEndToEnd, MountTrayAndQuitWithTheDriver) {
-  if (!DriverRunning())
-    GTEST_SKIP() << "the driver service \"Sorvane\" is not installed or does not start here";
+using TrayEndToEnd = TrayFixture;
+
+TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
+  path = dir / L"e2e box.cvd";
   MakeContainer(path, "e2e password", 10 << 20);
   SetSetting(L"Path", path);
   SetSetting(L"IsProtectFile", L"1");
+  Program first;
+  HWND prompt = first.Prompt();
+  ASSERT_NE(prompt, nullptr);
+  for (const wchar_t* text : {L"e2e box.cvd", L"确定", L"开机自动加载"})
+    EXPECT_TRUE(HasChild(prompt, text)) << Ansi(text);
+  // Kept for people to look at, beside the build's other output.
+  SetForegroundWindow(prompt);
+  Sleep(700);
+  EXPECT_TRUE(SaveWindowBitmap(prompt, forms::AppPath() + L"\\..\\tray-prompt.bmp"));
+
+  {
+    Program second;
+    HWND box = second.Window(L"#32770", L"注意", 15000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(HasChild(box, L"您已经运行了向导程序或者“启动Velkiro”程序，请先退出再尝试运行本程序"));
+    Click(GetDlgItem(box, IDOK));
+    EXPECT_TRUE(second.Exited(10000));
+    EXPECT_FALSE(first.Exited(0));
+    EXPECT_TRUE(IsWindowVisible(prompt));
+  }
+
+  if (!DriverRunning())
+    GTEST_SKIP() << "the driver service \"Sorvane\" is not installed or does not start here";
   const std::wstring letter = tray::FreeDriveLetters().back();  // the automatic choice
-  const std::wstring sendTo = GetRegValue(
-      HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-      L"SendTo");
-  ASSERT_FALSE(sendTo.empty());
-  const std::wstring link = sendTo + L"\\加密盘" + letter.substr(0, 1) + L".lnk";
+  const std::wstring link =
+      GetRegValue(HKEY_CURRENT_USER,
+                  L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                  L"SendTo") + L"\\加密盘" + letter.substr(0, 1) + L".lnk";
   DeleteFileW(link.c_str());
   ASSERT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, VK_F12));
-
-  ProcessHarness tray;
-  ASSERT_TRUE(tray.Start(StartExe()));
-  HWND prompt = WaitPrompt(tray);
-  ASSERT_NE(prompt, nullptr);
-  HWND edit = ProcessHarness::Child(prompt, L"Edit", L"");
-  ASSERT_NE(edit, nullptr);
-  SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"e2e password"));
-  ProcessHarness::Click(ProcessHarness::Child(prompt, L"Button", L"确定"));
-
-  std::vector<std::wstring> refusal;
+  SendMessageW(Child(prompt, L"Edit", L""), WM_SETTEXT, 0, LPARAM(L"e2e password"));
+  Click(Child(prompt, L"Button", L"确定"));
+  HWND refusal = nullptr;
   ASSERT_TRUE(WaitFor([&] {
-    if (HWND box = tray.FindWindowOf(L"#32770", L"")) refusal = ProcessHarness::ChildTexts(box);
-    return forms::DriveExists(letter) || !refusal.empty();
+    refusal = first.Window(L"#32770", L"", 0);
+    return forms::DriveExists(letter) || refusal;
   }, 30000)) << "the drive did not appear";
-  ASSERT_TRUE(refusal.empty()) << Ansi(refusal.size() > 1 ? refusal[1] : L"?");
+  ASSERT_EQ(refusal, nullptr) << "refused: " << Ansi(TextOf(GetDlgItem(refusal, 0xFFFF)));
   EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(prompt); }, 5000));
   EXPECT_TRUE(WaitFor([&] { return HotKeyTaken(MOD_CONTROL | MOD_ALT, VK_F12); }, 5000));
   ASSERT_TRUE(WaitFor([&] { return forms::FileExists(link); }, 15000));
@@ -154,16 +207,15 @@ TEST_F(TrayEndToEnd, MountTrayAndQuitWithTheDriver) {
   CoUninitialize();
 
   // Quit through the tray menu: right button on the icon, the last item, Yes.
-  PostMessageW(prompt, WM_USER + 1, 0, WM_RBUTTONUP);
-  HWND menu = tray.WaitWindow(L"#32768", L"", 10000);
+  PostMessageW(prompt, tray::TrayCallbackMessage, 0, WM_RBUTTONUP);
+  HWND menu = first.Window(L"#32768", L"", 10000);
   ASSERT_NE(menu, nullptr);
   PostMessageW(menu, WM_KEYDOWN, VK_UP, 0);
   PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
-  HWND ask = tray.WaitWindow(L"#32770", L"要退出程序吗？", 10000);
+  HWND ask = first.Window(L"#32770", L"要退出程序吗？", 10000);
   ASSERT_NE(ask, nullptr);
-  ProcessHarness::Click(GetDlgItem(ask, IDYES));
-  ASSERT_TRUE(tray.WaitExit(30000));
-
+  Click(GetDlgItem(ask, IDYES));
+  ASSERT_TRUE(first.Exited(30000));
   EXPECT_FALSE(forms::DriveExists(letter));
   EXPECT_FALSE(forms::FileExists(link));
   EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, VK_F12));
