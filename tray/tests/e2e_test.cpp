@@ -3,7 +3,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <fstream>
 #include <functional>
 
 #include "DriveChoice.h"
@@ -20,30 +20,6 @@ bool WaitFor(const std::function<bool()>& done, DWORD ms) {
   return true;
 }
 
-std::wstring TextOf(HWND hwnd) {
-  wchar_t buffer[1024] = {};
-  GetWindowTextW(hwnd, buffer, 1024);
-  return buffer;
-}
-
-std::wstring ClassOf(HWND hwnd) {
-  wchar_t buffer[256] = {};
-  GetClassNameW(hwnd, buffer, 256);
-  return buffer;
-}
-
-bool HasChild(HWND parent, const std::wstring& text) {
-  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-    if (TextOf(c) == text) return true;
-  return false;
-}
-
-HWND Child(HWND parent, const wchar_t* windowClass, const std::wstring& text) {
-  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-    if (_wcsicmp(ClassOf(c).c_str(), windowClass) == 0 && TextOf(c) == text) return c;
-  return nullptr;
-}
-
 // Posted, so that a modal loop the click starts does not hold up the test.
 void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
@@ -52,7 +28,8 @@ struct Program {
   PROCESS_INFORMATION info{};
   Program() {
     std::wstring exe = forms::AppPath() + L"\\start.exe", line = L"\"" + exe + L"\"";
-    STARTUPINFOW si{sizeof si};
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
     CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                    &info);
   }
@@ -62,16 +39,14 @@ struct Program {
     CloseHandle(info.hThread);
   }
   bool Exited(DWORD ms) const { return WaitForSingleObject(info.hProcess, ms) == WAIT_OBJECT_0; }
-  // A visible top-level window of the process with this class ("" any) and caption ("" any).
-  HWND Window(const std::wstring& cls, const std::wstring& caption, DWORD ms) const {
+  // A visible top-level window of the process; a null class or caption matches any.
+  HWND Window(const wchar_t* cls, const wchar_t* caption, DWORD ms) const {
     HWND found = nullptr;
     WaitFor([&] {
-      for (HWND w = GetTopWindow(nullptr); w && !found; w = GetWindow(w, GW_HWNDNEXT)) {
+      for (HWND w = nullptr; !found && (w = FindWindowExW(nullptr, w, cls, caption));) {
         DWORD pid = 0;
         GetWindowThreadProcessId(w, &pid);
-        if (pid == info.dwProcessId && IsWindowVisible(w) && (cls.empty() || ClassOf(w) == cls) &&
-            (caption.empty() || TextOf(w) == caption))
-          found = w;
+        if (pid == info.dwProcessId && IsWindowVisible(w)) found = w;
       }
       return found != nullptr;
     }, ms);
@@ -82,11 +57,11 @@ struct Program {
   HWND Prompt() const {
     HWND prompt = nullptr;
     WaitFor([&] {
-      if (HWND box = Window(L"#32770", L"", 0)) {
+      if (HWND box = Window(L"#32770", nullptr, 0)) {
         Click(GetDlgItem(box, IDOK));
         Sleep(300);
       }
-      return (prompt = Window(L"", L"Velkiro", 0)) != nullptr;
+      return (prompt = Window(nullptr, L"Velkiro", 0)) != nullptr;
     }, 20000);
     return prompt;
   }
@@ -97,38 +72,35 @@ bool SaveWindowBitmap(HWND hwnd, const std::wstring& file) {
   RECT r;
   GetWindowRect(hwnd, &r);
   const int w = r.right - r.left, h = r.bottom - r.top;
+  BITMAPINFOHEADER info{sizeof info, w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  std::string bits(((w * 3 + 3) & ~3) * h, '\0');
   HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
-  BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB}};
-  void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
   HGDIOBJ old = SelectObject(dc, bmp);
   BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  const DWORD size = ((w * 3 + 3) & ~3) * h, offset = sizeof(BITMAPFILEHEADER) + sizeof bi.bmiHeader;
-  BITMAPFILEHEADER fh{0x4D42, offset + size, 0, 0, offset};
-  FILE* f = _wfopen(file.c_str(), L"wb");
-  bool ok = f && fwrite(&fh, sizeof fh, 1, f) && fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f) &&
-            fwrite(bits, size, 1, f);
-  ok = f && fclose(f) == 0 && ok;
   SelectObject(dc, old);
+  GetDIBits(dc, bmp, 0, h, bits.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
   DeleteObject(bmp);
   DeleteDC(dc);
   ReleaseDC(nullptr, screen);
-  return ok;
+  const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof info;
+  BITMAPFILEHEADER head{0x4D42, DWORD(offset + bits.size()), 0, 0, offset};
+  std::ofstream out(forms::ToAnsi(file), std::ios::binary);
+  out.write(reinterpret_cast<char*>(&head), sizeof head)
+      .write(reinterpret_cast<char*>(&info), sizeof info) << bits;
+  return bool(out);
 }
 
-// The kernel service "Sorvane" running, or started now.
+// The kernel service "Sorvane" running: it starts with the system.
 bool DriverRunning() {
   SC_HANDLE scm = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
-  SC_HANDLE service = scm ? OpenServiceW(scm, L"Sorvane", SERVICE_QUERY_STATUS | SERVICE_START)
-                          : nullptr;
+  SC_HANDLE service = OpenServiceW(scm, L"Sorvane", SERVICE_QUERY_STATUS);
   SERVICE_STATUS status{};
-  if (service) StartServiceW(service, 0, nullptr);  // refused when it runs already
-  bool running = service && WaitFor([&] {
+  bool running = WaitFor([&] {
     return QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_RUNNING;
   }, 5000);
-  if (service) CloseServiceHandle(service);
-  if (scm) CloseServiceHandle(scm);
+  CloseServiceHandle(service);
+  CloseServiceHandle(scm);
   return running;
 }
 
@@ -136,15 +108,13 @@ std::wstring LinkTarget(const std::wstring& link) {
   wchar_t target[MAX_PATH] = {};
   IShellLinkW* shellLink = nullptr;
   IPersistFile* file = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                 reinterpret_cast<void**>(&shellLink)))) {
-    if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-      if (SUCCEEDED(file->Load(link.c_str(), STGM_READ)))
-        shellLink->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
-      file->Release();
-    }
-    shellLink->Release();
+  CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&shellLink));
+  if (shellLink && SUCCEEDED(shellLink->QueryInterface(IID_PPV_ARGS(&file)))) {
+    if (SUCCEEDED(file->Load(link.c_str(), STGM_READ)))
+      shellLink->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
+    file->Release();
   }
+  if (shellLink) shellLink->Release();
   return target;
 }
 
@@ -165,7 +135,7 @@ TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
   HWND prompt = first.Prompt();
   ASSERT_NE(prompt, nullptr);
   for (const wchar_t* text : {L"e2e box.cvd", L"确定", L"开机自动加载"})
-    EXPECT_TRUE(HasChild(prompt, text)) << Ansi(text);
+    EXPECT_NE(FindWindowExW(prompt, nullptr, nullptr, text), nullptr) << Ansi(text);
   // Kept for people to look at, beside the build's other output.
   SetForegroundWindow(prompt);
   Sleep(700);
@@ -175,7 +145,9 @@ TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
     Program second;
     HWND box = second.Window(L"#32770", L"注意", 15000);
     ASSERT_NE(box, nullptr);
-    EXPECT_TRUE(HasChild(box, L"您已经运行了向导程序或者“启动Velkiro”程序，请先退出再尝试运行本程序"));
+    EXPECT_NE(FindWindowExW(box, nullptr, nullptr,
+                            L"您已经运行了向导程序或者“启动Velkiro”程序，请先退出再尝试运行本程序"),
+              nullptr);
     Click(GetDlgItem(box, IDOK));
     EXPECT_TRUE(second.Exited(10000));
     EXPECT_FALSE(first.Exited(0));
@@ -191,14 +163,15 @@ TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
                   L"SendTo") + L"\\加密盘" + letter.substr(0, 1) + L".lnk";
   DeleteFileW(link.c_str());
   ASSERT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_ALT, VK_F12));
-  SendMessageW(Child(prompt, L"Edit", L""), WM_SETTEXT, 0, LPARAM(L"e2e password"));
-  Click(Child(prompt, L"Button", L"确定"));
-  HWND refusal = nullptr;
+  SendMessageW(FindWindowExW(prompt, nullptr, L"Edit", nullptr), WM_SETTEXT, 0,
+               LPARAM(L"e2e password"));
+  Click(FindWindowExW(prompt, nullptr, L"Button", L"确定"));
+  wchar_t refusal[512] = {};
   ASSERT_TRUE(WaitFor([&] {
-    refusal = first.Window(L"#32770", L"", 0);
-    return forms::DriveExists(letter) || refusal;
+    if (HWND box = first.Window(L"#32770", nullptr, 0)) GetDlgItemTextW(box, 0xFFFF, refusal, 512);
+    return forms::DriveExists(letter) || *refusal;
   }, 30000)) << "the drive did not appear";
-  ASSERT_EQ(refusal, nullptr) << "refused: " << Ansi(TextOf(GetDlgItem(refusal, 0xFFFF)));
+  ASSERT_EQ(*refusal, 0) << refusal;
   EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(prompt); }, 5000));
   EXPECT_TRUE(WaitFor([&] { return HotKeyTaken(MOD_CONTROL | MOD_ALT, VK_F12); }, 5000));
   ASSERT_TRUE(WaitFor([&] { return forms::FileExists(link); }, 15000));
@@ -208,7 +181,7 @@ TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
 
   // Quit through the tray menu: right button on the icon, the last item, Yes.
   PostMessageW(prompt, tray::TrayCallbackMessage, 0, WM_RBUTTONUP);
-  HWND menu = first.Window(L"#32768", L"", 10000);
+  HWND menu = first.Window(L"#32768", nullptr, 10000);
   ASSERT_NE(menu, nullptr);
   PostMessageW(menu, WM_KEYDOWN, VK_UP, 0);
   PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
