@@ -1,6 +1,4 @@
-// Once mounted: the tray procedure's messages, the menu's quit and the unload.
-#include <algorithm>
-
+// Once mounted: the tray procedure's messages and the quit.
 #include "Instance.h"
 #include "Protection.h"
 #include "TrayFixture.h"
@@ -9,8 +7,7 @@ namespace {
 
 class TrayWindowTest : public TrayFixture {
 protected:
-  std::wstring drive;  // "X:\"
-  std::wstring link;
+  std::wstring drive, link;  // "X:\", the shortcut
 
   void SetUp() override {
     MakeContainer(path, "pw");
@@ -27,84 +24,60 @@ protected:
     link = dir / tray::SendToLinkName;
     MakeFile(link, 10);  // the shortcut tool is recorded, not run
     icons.clear();
-    starts.clear();
-    ClearMountCommands();
+    MountCommands();
   }
   LRESULT Send(UINT msg, WPARAM wp, LPARAM lp) { return SendMessageW(form.hWnd(), msg, wp, lp); }
-  void HotKey(UINT mods) { Send(WM_HOTKEY, 1, MAKELPARAM(mods, 65)); }
 };
 
-TEST_F(TrayWindowTest, HotKeyHidesAndShowsTheIconTaskbarRestartKeepsIt) {
-  HotKey(MOD_CONTROL);  // another combination: passed on untouched
+TEST_F(TrayWindowTest, HotKeyFromTheSettingsTogglesTheIconTaskbarRestartBringsItBack) {
+  Send(WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL, 65));  // another combination: passed on
   EXPECT_TRUE(icons.empty());
-  HotKey(MOD_CONTROL | MOD_SHIFT);
-  ASSERT_EQ(icons.size(), 1u);
+  for (int press = 0; press < 3; ++press) Send(WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_SHIFT, 65));
+  ASSERT_EQ(icons.size(), 4u);  // off, on with the tip, off
   EXPECT_EQ(icons[0].first, DWORD(NIM_DELETE));
-  HotKey(MOD_CONTROL | MOD_SHIFT);
-  ASSERT_EQ(icons.size(), 3u);
   EXPECT_EQ(icons[1].first, DWORD(NIM_ADD));
-  EXPECT_STREQ(icons[1].second.szInfo, "");
   EXPECT_EQ(icons[2].second.szTip, Ansi(L"加密盘盘符为 " + drive));
-
-  // Hidden, then the taskbar comes back: the icon returns with its balloon, the state stays.
-  HotKey(MOD_CONTROL | MOD_SHIFT);
+  EXPECT_EQ(icons[3].first, DWORD(NIM_DELETE));
   icons.clear();
   Send(tray::TaskbarCreatedMsg, 0, 0);
   ASSERT_EQ(icons.size(), 3u);
   EXPECT_EQ(icons[1].first, DWORD(NIM_ADD));
   EXPECT_EQ(icons[1].second.szInfo, Ansi(L"加密盘已启动，盘符为 " + drive));
-  EXPECT_EQ(icons[2].second.szTip, Ansi(L"加密盘盘符为 " + drive));
-  EXPECT_FALSE(tray::TrayIconShown);
   EXPECT_FALSE(form.Visible());
-  EXPECT_TRUE(boxes.empty());
 }
 
-TEST_F(TrayWindowTest, DoubleClickOpensTheDriveAboutOpensOnce) {
-  Send(tray::TrayCallbackMessage, 0, WM_LBUTTONDOWN);
-  EXPECT_TRUE(starts.empty());
+TEST_F(TrayWindowTest, DoubleClickOpensTheDriveLogOffIsRefused) {
   Send(tray::TrayCallbackMessage, 0, WM_LBUTTONDBLCLK);
   wchar_t windir[MAX_PATH];
   GetEnvironmentVariableW(L"windir", windir, MAX_PATH);
-  ASSERT_EQ(starts.size(), 1u);
-  EXPECT_EQ(starts[0].first, std::wstring(windir) + L"\\explorer.exe " + drive);
-  Send(WM_COMMAND, form.popAbout.Id(), 0);
-  Send(WM_COMMAND, form.popAbout.Id(), 0);
-  EXPECT_TRUE(form.about.Visible());
-  const std::vector<forms::Form*> loaded = forms::Forms();
-  EXPECT_EQ(std::count(loaded.begin(), loaded.end(), &form.about), 1);
-  form.Unload();
-  EXPECT_FALSE(form.about.IsLoaded());
-}
+  EXPECT_EQ(starts.back().first, std::wstring(windir) + L"\\explorer.exe " + drive);
 
-TEST_F(TrayWindowTest, LogOffIsRefusedShutdownDropsTheShortcut) {
   EXPECT_EQ(Send(WM_QUERYENDSESSION, 0, LPARAM(ENDSESSION_LOGOFF)), 0);
   ExpectBox(0, L"为了保护您数据的安全，提醒您先退出Velkiro程序再选择注销。", L"注意",
             MB_ICONINFORMATION);
   EXPECT_TRUE(forms::FileExists(link));
+  // A shutdown goes ahead without the shortcut, and without an unmount.
   EXPECT_NE(Send(WM_QUERYENDSESSION, 0, 0), 0);
   EXPECT_FALSE(forms::FileExists(link));
-  EXPECT_TRUE(MountCommands().empty());  // no unmount at shutdown
+  EXPECT_TRUE(MountCommands().empty());
 }
 
-TEST_F(TrayWindowTest, QuitNoKeepsEverythingYesUnmountsAndGuards) {
+TEST_F(TrayWindowTest, QuitAsksThenUnmountsGuardsAndFrees) {
   SetSetting(L"IsProtectFile", L"1");
-  answers = {IDNO};
+  answers = {IDNO, IDYES};
   Send(WM_COMMAND, form.popTrayClose.Id(), 0);
   ExpectBox(0, L"单击Y将退出程序并卸载虚拟盘，单击N将返回程序。", L"要退出程序吗？",
             MB_ICONQUESTION);
   EXPECT_TRUE(MountCommands().empty());
   EXPECT_TRUE(form.IsLoaded());
 
-  answers = {IDYES};
   Send(WM_COMMAND, form.popTrayClose.Id(), 0);
   EXPECT_FALSE(form.IsLoaded());
   EXPECT_FALSE(forms::FileExists(link));
-  EXPECT_EQ(MountCommands(), (std::vector<std::string>{"/umount " + Ansi(drive),
-                                                       "/lockfile 0 " + Ansi(FreeDriveLetter()) +
-                                                           " \"" + Ansi(path) + "\""}));
-  ASSERT_FALSE(icons.empty());
-  EXPECT_EQ(icons.back().first, DWORD(NIM_DELETE));
-  // The semaphore is free and the hot key went with the window.
+  EXPECT_EQ(MountCommands(), (std::vector<std::string>{
+                                 "/umount " + Ansi(drive),
+                                 "/lockfile 0 " + Ansi(FreeDriveLetter()) + " \"" + Ansi(path) + "\""}));
+  // The semaphore and the hot key are free.
   HANDLE other = CreateSemaphoreA(nullptr, 1, 1, "Sorvane");
   EXPECT_EQ(WaitForSingleObject(other, 0), WAIT_OBJECT_0);
   CloseHandle(other);
@@ -119,22 +92,19 @@ TEST_F(TrayWindowTest, BusyDriveAsksBeforeTheForcedUnmount) {
   answers = {IDYES, IDNO};
   form.IsQuit();
   ExpectBox(1, L"程序检测到加密盘" + drive +
-                   L"处于被占用状态，如果现在退出可能会丢失数据。建议您先关闭占用虚拟盘的程序再选择退出。\r\n\r\n是否仍要现在退出程序？",
+                   L"处于被占用状态，如果现在退出可能会丢失数据。建议您先关闭占用虚拟盘的程序再选择退出。"
+                   L"\r\n\r\n是否仍要现在退出程序？",
             L"Velkiro", MB_ICONQUESTION);
+  EXPECT_EQ(MountCommands(), std::vector<std::string>{"/umount " + Ansi(drive)});
   EXPECT_TRUE(form.IsLoaded());
-  EXPECT_TRUE(forms::FileExists(link));
 
-  boxes.clear();
-  ClearMountCommands();
-  SetEnv("SORV_MOUNT_RESULT", "-5");
+  SetEnvironmentVariableA("SORV_MOUNT_RESULT", "-5");
   answers = {IDYES, IDYES};
+  boxes.clear();
   form.IsQuit();
   DefineDosDeviceW(DDD_RAW_TARGET_PATH | DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE,
                    letter.c_str(), L"\\Device\\Null");
-  auto sent = MountCommands();
-  ASSERT_GE(sent.size(), 2u);
-  EXPECT_EQ(sent[0], "/umount " + Ansi(drive));
-  EXPECT_EQ(sent[1], "/kill " + Ansi(drive));
+  EXPECT_EQ(MountCommands(), (std::vector<std::string>{"/umount " + Ansi(drive), "/kill " + Ansi(drive)}));
   ExpectBox(2, L"未知的原因使强行卸载文件失败，请检查后重新尝试一遍", L"start", 0);
   EXPECT_FALSE(form.IsLoaded());  // ends all the same
   EXPECT_FALSE(forms::FileExists(link));
