@@ -22,23 +22,23 @@ TEST(DriveChoice, PreselectionComparesAllButTheLastEntry) {
 }
 
 TEST(HotKeyValues, ModifiersAndKey) {
-  const struct { const wchar_t *config, *ctrl, *alt, *shift, *key; bool on; UINT mods, vkey; } rows[] = {
+  const struct {
+    const wchar_t *config, *ctrl, *alt, *shift, *key;
+    bool on;
+    UINT mods, vkey;
+  } rows[] = {
       {L"", L"", L"", L"", L"", true, MOD_CONTROL | MOD_ALT, VK_F12},
       {L"1", L"1", L"0", L"1", L"65", true, MOD_CONTROL | MOD_SHIFT, 65},
       {L"0", L"0", L"0", L"0", L"9", false, 0, 9},
       // Not a key number: F12 rather than key 0.
-      {L"", L"", L"", L"", L"abc", true, 3, VK_F12},
       {L"", L"", L"", L"", L"65x", true, 3, VK_F12},
       {L"", L"", L"", L"", L"0", true, 3, VK_F12},
-      {L"", L"", L"", L"", L"-3", true, 3, VK_F12},
       {L"", L"", L"", L"", L"99999", true, 3, VK_F12}};
   for (auto& r : rows) {
-    SCOPED_TRACE(testing::Message() << r.config << "," << r.ctrl << "," << r.alt << ","
-                                    << r.shift << "," << r.key);
     auto h = tray::HotKeyFromValues(r.config, r.ctrl, r.alt, r.shift, r.key);
-    EXPECT_EQ(h.enabled, r.on);
-    EXPECT_EQ(h.modifiers, r.mods);
-    EXPECT_EQ(h.vkey, r.vkey);
+    EXPECT_EQ(h.enabled, r.on) << r.key;
+    EXPECT_EQ(h.modifiers, r.mods) << r.key;
+    EXPECT_EQ(h.vkey, r.vkey) << r.key;
   }
 }
 

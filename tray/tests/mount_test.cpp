@@ -1,7 +1,6 @@
 // The OK button: what is stored, every refusal in its order, and the mount itself.
 #include "DriveChoice.h"
 #include "TrayFixture.h"
-#include "TrayWindowProc.h"
 
 namespace {
 
@@ -16,21 +15,22 @@ TEST_F(MountTest, RefusalsComeInOrderAndKeepThePrompt) {
   const struct {
     const wchar_t* file;
     const char *magic, *failBlock;  // the header's first bytes, the block whose read fails
+    int autostart;
     const wchar_t *password, *text, *title;
     UINT icon;
   } rows[] = {
-      {L"gone.cvd", "SR", nullptr, L"right pass",
+      {L"gone.cvd", "SR", nullptr, 1, L"right pass",
        L"在当前路径下没有找到加密盘文件，请先确认文件还存在", L"错误", MB_ICONERROR},
-      {L"box.cvd", "XX", nullptr, L"right pass",
+      {L"box.cvd", "XX", nullptr, 0, L"right pass",
        L"无法读取加密盘文件。可能的原因可能是文件被损坏或者仍旧处于保护状态或者是老版本的文件，"
        L"请确认后重试。",
        L"错误", MB_ICONERROR},
       // Block 1 is read before the empty password box is looked at.
-      {L"box.cvd", "SR", "1", L"", kUnreadable, L"注意", MB_ICONINFORMATION},
-      {L"box.cvd", "SR", nullptr, L"", L"请输入密码！", L"注意", MB_ICONEXCLAMATION},
-      {L"box.cvd", "SR", nullptr, L"RIGHT PASS", L"您输入的密码不对，请重新输入", L"错误",
+      {L"box.cvd", "SR", "1", 1, L"", kUnreadable, L"注意", MB_ICONINFORMATION},
+      {L"box.cvd", "SR", nullptr, 1, L"", L"请输入密码！", L"注意", MB_ICONEXCLAMATION},
+      {L"box.cvd", "SR", nullptr, 1, L"RIGHT PASS", L"您输入的密码不对，请重新输入", L"错误",
        MB_ICONEXCLAMATION},
-      {L"box.cvd", "SR", "2", L"right pass", kUnreadable, L"注意", MB_ICONINFORMATION}};
+      {L"box.cvd", "SR", "2", 1, L"right pass", kUnreadable, L"注意", MB_ICONINFORMATION}};
   for (auto& r : rows) {
     SCOPED_TRACE(r.text);
     SetSetting(L"Path", dir / r.file);
@@ -39,6 +39,7 @@ TEST_F(MountTest, RefusalsComeInOrderAndKeepThePrompt) {
     WriteFile(h, r.magic, 2, &n, nullptr);
     CloseHandle(h);
     SetEnvironmentVariableA("SORV_BLOCK_READ_FAIL", r.failBlock);
+    form.Check1.Value(r.autostart);
     Ok(r.password);
     ASSERT_EQ(boxes.size(), 1u);
     ExpectBox(0, r.text, r.title, r.icon);
@@ -47,7 +48,17 @@ TEST_F(MountTest, RefusalsComeInOrderAndKeepThePrompt) {
     EXPECT_EQ(form.Text1.Text(), r.password);
     EXPECT_TRUE(MountCommands().empty());
     EXPECT_TRUE(icons.empty());
+    // Autostart and IsAutoMount are stored before any check.
+    EXPECT_EQ(GetSetting(L"IsAutoMount"), r.autostart ? L"1" : L"0");
+    EXPECT_EQ(GetRegValue(HKEY_CURRENT_USER, AutostartRunKey, SRStartValue),
+              r.autostart ? forms::AppPath() + L"\\start.exe" : L"");
   }
+  // So is the drive, with the automatic entry's blank.
+  wchar_t stored[64] = {};
+  DWORD size = sizeof stored;
+  RegGetValueW(HKEY_LOCAL_MACHINE, SettingsKey, L"DriveLetter", RRF_RT_REG_SZ, nullptr, stored,
+               &size);
+  EXPECT_STREQ(stored, tray::AutoDrive);
 
   SetEnvironmentVariableA("SORV_BLOCK_READ_FAIL", nullptr);
   SetEnvironmentVariableA("SORV_MOUNT_RESULT", "65535");  // -1 as a 16-bit number
@@ -55,21 +66,6 @@ TEST_F(MountTest, RefusalsComeInOrderAndKeepThePrompt) {
   ExpectBox(0, L"未知的原因使加载文件失败，请检查后重新尝试一遍", L"start", 0);
   EXPECT_TRUE(form.Visible());
   EXPECT_TRUE(icons.empty());
-
-  // Drive, autostart and IsAutoMount are stored before any check fails.
-  SetSetting(L"Path", dir / L"gone.cvd");
-  for (int autostart : {1, 0}) {
-    form.Check1.Value(autostart);
-    Ok(L"right pass");
-    EXPECT_EQ(GetSetting(L"IsAutoMount"), autostart ? L"1" : L"0");
-    EXPECT_EQ(GetRegValue(HKEY_CURRENT_USER, AutostartRunKey, SRStartValue),
-              autostart ? forms::AppPath() + L"\\start.exe" : L"");
-  }
-  wchar_t stored[64] = {};
-  DWORD size = sizeof stored;
-  RegGetValueW(HKEY_LOCAL_MACHINE, SettingsKey, L"DriveLetter", RRF_RT_REG_SZ, nullptr, stored,
-               &size);
-  EXPECT_STREQ(stored, tray::AutoDrive);  // with its blank
 }
 
 TEST_F(MountTest, NoFreeLetterSendsNoMountCommand) {
@@ -107,12 +103,8 @@ TEST_F(MountTest, MountOnTheHighestFreeLetterThenTray) {
   EXPECT_EQ(icons[0].second.szInfo, Ansi(L"加密盘已启动，盘符为 " + last));
   EXPECT_EQ(icons[1].first, DWORD(NIM_MODIFY));
   EXPECT_EQ(icons[1].second.szTip, Ansi(L"加密盘盘符为 " + last));
-  EXPECT_EQ(GetWindowLongPtrW(form.hWnd(), GWLP_WNDPROC),
-            reinterpret_cast<LONG_PTR>(&tray::TrayWindowProc));
-  // Ctrl+Alt+F12 with no settings, and taken: nobody else gets it now.
-  EXPECT_FALSE(RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, VK_F12));
+  EXPECT_FALSE(RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, VK_F12));  // no settings: taken
   // The shortcut tool, hidden, for the drive's root.
-  EXPECT_EQ(tray::MountedDrive, root);
   EXPECT_EQ(starts, (decltype(starts){{forms::AppPath() + L"\\SorvLink.exe " + root + L" \"" +
                                            dir.path() + L"\\加密盘" + last.substr(0, 1) +
                                            L".lnk\" LnkOfVirtualDisk",
