@@ -23,7 +23,6 @@
 class TrayFixture : public ::testing::Test {
 protected:
   TrayFixture() {
-    srStart_ = GetRegValue(HKEY_CURRENT_USER, AutostartRunKey, SRStartValue, srStartType_);
     SetSetting(L"TipsOfDay", L"0");
     SetEnvironmentVariableA("SORV_MOUNT_RESULT", nullptr);
     SetEnvironmentVariableA("SORV_BLOCK_READ_FAIL", nullptr);
@@ -50,10 +49,6 @@ protected:
     tray::SetNotifyIconSink(oldSink_);
     if (tray::SemaphoreHandle) CloseHandle(tray::SemaphoreHandle);
     tray::ResetState();
-    if (srStartType_)
-      SetRegValue(HKEY_CURRENT_USER, AutostartRunKey, SRStartValue, srStart_, REG_SZ);
-    else
-      DeleteRegValue(HKEY_CURRENT_USER, AutostartRunKey, SRStartValue);
   }
   void TearDown() override {
     if (form.IsLoaded()) form.Unload();
@@ -117,8 +112,6 @@ private:
                           L"HotKeyConfig", L"HotKeyCtrl", L"HotKeyAlt", L"HotKeyShift",
                           L"HotKeyKey", L"TipsOfDay"};
   const std::wstring mountLog_ = forms::AppPath() + L"\\mount-commands.txt";
-  std::wstring srStart_;
-  DWORD srStartType_ = 0;
   forms::MsgBoxResponder oldResponder_;
   forms::Launcher oldLauncher_;
   tray::NotifyIconSink oldSink_;

@@ -30,7 +30,7 @@ TEST_F(MountTest, RefusalsComeInOrderAndKeepThePrompt) {
       {L"box.cvd", "SR", nullptr, 1, L"", L"请输入密码！", L"注意", MB_ICONEXCLAMATION},
       {L"box.cvd", "SR", nullptr, 1, L"RIGHT PASS", L"您输入的密码不对，请重新输入", L"错误",
        MB_ICONEXCLAMATION},
-      {L"box.cvd", "SR", "2", 1, L"right pass", kUnreadable, L"注意", MB_ICONINFORMATION}};
+      {L"box.cvd", "SR", "2", 0, L"right pass", kUnreadable, L"注意", MB_ICONINFORMATION}};
   for (auto& r : rows) {
     SCOPED_TRACE(r.text);
     SetSetting(L"Path", dir / r.file);
