@@ -30,7 +30,8 @@ protected:
 TEST_F(TrayWindowTest, HotKeyFromTheSettingsTogglesTheIconTaskbarRestartBringsItBack) {
   Send(WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL, 65));  // another combination: passed on
   EXPECT_TRUE(icons.empty());
-  for (int press = 0; press < 3; ++press) Send(WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_SHIFT, 65));
+  for (int press = 0; press < 3; ++press)
+    Send(WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_SHIFT, 65));
   ASSERT_EQ(icons.size(), 4u);  // off, on with the tip, off
   EXPECT_EQ(icons[0].first, DWORD(NIM_DELETE));
   EXPECT_EQ(icons[1].first, DWORD(NIM_ADD));
@@ -60,43 +61,37 @@ TEST_F(TrayWindowTest, DoubleClickOpensTheDriveLogOffIsRefused) {
   EXPECT_TRUE(MountCommands().empty());
 }
 
-TEST_F(TrayWindowTest, QuitAsksThenUnmountsAndGuards) {
+TEST_F(TrayWindowTest, QuitAsksAndAsksAgainWhileTheDriveIsBusy) {
   SetSetting(L"IsProtectFile", L"1");
-  answers = {IDNO, IDYES};
+  // The letter stays defined, so the drive does not go away after the unmount.
+  const std::wstring letter = drive.substr(0, 2);
+  ASSERT_TRUE(DefineDosDeviceW(DDD_RAW_TARGET_PATH, letter.c_str(), L"\\Device\\Null"));
+  answers = {IDNO, IDYES, IDNO, IDYES, IDYES};
   Send(WM_COMMAND, form.popTrayClose.Id(), 0);
   ExpectBox(0, L"单击Y将退出程序并卸载虚拟盘，单击N将返回程序。", L"要退出程序吗？",
             MB_ICONQUESTION);
   EXPECT_TRUE(MountCommands().empty());
-  EXPECT_TRUE(form.IsLoaded());
-  Send(WM_COMMAND, form.popTrayClose.Id(), 0);
-  EXPECT_FALSE(form.IsLoaded());
-  EXPECT_EQ(MountCommands(), (std::vector<std::string>{"/umount " + Ansi(drive),
-                                                       "/lockfile 0 " + Ansi(FreeDriveLetter()) +
-                                                           " \"" + Ansi(path) + "\""}));
-}
 
-TEST_F(TrayWindowTest, BusyDriveAsksBeforeTheForcedUnmount) {
-  // The letter stays defined, so the drive does not go away after the unmount.
-  const std::wstring letter = drive.substr(0, 2);
-  ASSERT_TRUE(DefineDosDeviceW(DDD_RAW_TARGET_PATH, letter.c_str(), L"\\Device\\Null"));
-  answers = {IDYES, IDNO};
-  form.IsQuit();
-  ExpectBox(1, L"程序检测到加密盘" + drive +
+  Send(WM_COMMAND, form.popTrayClose.Id(), 0);
+  ExpectBox(2, L"程序检测到加密盘" + drive +
                    L"处于被占用状态，如果现在退出可能会丢失数据。建议您先关闭占用虚拟盘的程序再选择退出。"
                    L"\r\n\r\n是否仍要现在退出程序？",
             L"Velkiro", MB_ICONQUESTION);
   EXPECT_EQ(MountCommands(), std::vector<std::string>{"/umount " + Ansi(drive)});
   EXPECT_TRUE(form.IsLoaded());
+  EXPECT_TRUE(forms::FileExists(link));
 
+  // Forced; a failed forced unmount is reported and the program ends all the same.
   SetEnvironmentVariableA("SORV_MOUNT_RESULT", "-5");
-  answers = {IDYES, IDYES};
-  boxes.clear();
-  form.IsQuit();
+  Send(WM_COMMAND, form.popTrayClose.Id(), 0);
   DefineDosDeviceW(DDD_RAW_TARGET_PATH | DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE,
                    letter.c_str(), L"\\Device\\Null");
-  EXPECT_EQ(MountCommands(), (std::vector<std::string>{"/umount " + Ansi(drive), "/kill " + Ansi(drive)}));
-  ExpectBox(2, L"未知的原因使强行卸载文件失败，请检查后重新尝试一遍", L"start", 0);
-  EXPECT_FALSE(form.IsLoaded());  // ends all the same
+  ExpectBox(5, L"未知的原因使强行卸载文件失败，请检查后重新尝试一遍", L"start", 0);
+  EXPECT_EQ(MountCommands(),
+            (std::vector<std::string>{"/umount " + Ansi(drive), "/kill " + Ansi(drive),
+                                      "/lockfile 0 " + Ansi(FreeDriveLetter()) + " \"" +
+                                          Ansi(path) + "\""}));
+  EXPECT_FALSE(form.IsLoaded());
   EXPECT_FALSE(forms::FileExists(link));
 }
 
