@@ -111,15 +111,13 @@ TEST_F(MountTest, MountOnTheHighestFreeLetterThenTray) {
                                        forms::WindowStyle::Hide}}));
 }
 
-TEST_F(MountTest, HotKeyOffAndNoSendToFolder) {
+TEST_F(MountTest, NoSendToFolderNoShortcut) {
   MakeContainer(path, "pw");
-  SetSetting(L"HotKeyConfig", L"0");
   Show();
   tray::SendToFolder.clear();
   Ok(L"pw");
   EXPECT_TRUE(boxes.empty());
-  EXPECT_EQ(tray::HotKeyId, 0);
-  EXPECT_TRUE(starts.empty());  // no shortcut at "\加密盘X.lnk"
+  EXPECT_TRUE(starts.empty());  // rather than a shortcut at "\加密盘X.lnk"
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Start-up and the ways out without mounting: the prompt's contents, the no-container window,
-// cancel.
+// Start-up and the ways out without mounting: the prompt's contents, cancel, the
+// no-container window.
 #include "DriveChoice.h"
 #include "Instance.h"
 #include "TrayFixture.h"
@@ -8,23 +8,23 @@ namespace {
 
 using PromptTest = TrayFixture;
 
-TEST_F(PromptTest, LoadShowsTheContainerAndTheDriveList) {
-  CreateDirectoryW((dir / L"my data").c_str(), nullptr);
-  path = dir / L"my data\\box.cvd";
+TEST_F(PromptTest, LoadShowsTheContainerAndTheDriveListCancelGuardsTheFile) {
   MakeContainer(path, "pw");
   SetSetting(L"IsAutoMount", L"1");
+  SetSetting(L"IsProtectFile", L"1");
   std::vector<std::wstring> free = tray::FreeDriveLetters();
   ASSERT_GE(free.size(), 2u);
   const std::wstring stored = free[free.size() - 2];
+  const std::string guard = Ansi(free[0]);
   SetSetting(L"DriveLetter", stored);
   SetSetting(L"Path", path);
   form.Load();
   EXPECT_TRUE(boxes.empty());
   EXPECT_EQ(form.Label5.Caption(), L"box.cvd");
-  EXPECT_EQ(form.Label6.Caption(), dir.path() + L"\\my data\\");
+  EXPECT_EQ(form.Label6.Caption(), dir.path() + L"\\");
   EXPECT_EQ(form.Check1.Value(), 1);
   // The protection is released through the first free letter before anything is read.
-  EXPECT_EQ(MountCommands(), std::vector<std::string>{"/unlockfile 0 " + Ansi(free[0])});
+  EXPECT_EQ(MountCommands(), std::vector<std::string>{"/unlockfile 0 " + guard});
   // The automatic entry first, then the free letters in order; the stored one selected.
   free.insert(free.begin(), tray::AutoDrive);
   ASSERT_EQ(form.Combo1.ListCount(), int(free.size()));
@@ -35,6 +35,11 @@ TEST_F(PromptTest, LoadShowsTheContainerAndTheDriveList) {
                   form.Command2.hWnd(), form.Check1.hWnd()};
   for (size_t i = 0; i + 1 < std::size(order); ++i)
     EXPECT_EQ(GetNextDlgTabItem(form.hWnd(), order[i], FALSE), order[i + 1]) << i;
+
+  SendMessageW(form.Command2.hWnd(), BM_CLICK, 0, 0);
+  EXPECT_FALSE(form.IsLoaded());
+  EXPECT_EQ(MountCommands(),
+            std::vector<std::string>{"/lockfile 0 " + guard + " \"" + Ansi(path) + "\""});
 }
 
 TEST_F(PromptTest, MissingContainerFileEndsTheProgram) {
@@ -64,17 +69,6 @@ TEST_F(PromptTest, NoContainerWindowStartsTheWizardWithTheSemaphoreFree) {
   HANDLE wizard = CreateSemaphoreA(nullptr, 1, 1, "Sorvane");
   EXPECT_EQ(WaitForSingleObject(wizard, 0), WAIT_OBJECT_0);
   CloseHandle(wizard);
-}
-
-TEST_F(PromptTest, CancelGuardsTheFileAgainWhenAsked) {
-  MakeContainer(path, "pw");
-  SetSetting(L"IsProtectFile", L"1");
-  Show();
-  SendMessageW(form.Command2.hWnd(), BM_CLICK, 0, 0);
-  EXPECT_FALSE(form.IsLoaded());
-  EXPECT_EQ(MountCommands(), std::vector<std::string>{"/lockfile 0 " +
-                                                      Ansi(tray::FreeDriveLetters()[0]) + " \"" +
-                                                      Ansi(path) + "\""});
 }
 
 }  // namespace
