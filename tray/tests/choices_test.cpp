@@ -15,10 +15,6 @@ TEST(DriveChoice, PreselectionComparesAllButTheLastEntry) {
       {L"H:", 0},   // taken meanwhile
       {L"Z:", 0}};  // the last entry is not compared
   for (auto& r : rows) EXPECT_EQ(tray::PreselectIndex(list, r.stored), r.index) << r.stored;
-  // The automatic choice mounts on the last entry; when that is the automatic one, on none.
-  EXPECT_EQ(tray::DriveForChoice(AutoDrive, L"Z:"), L"Z:");
-  EXPECT_EQ(tray::DriveForChoice(L"G:", L"Z:"), L"G:");
-  EXPECT_EQ(tray::DriveForChoice(AutoDrive, AutoDrive), L"");
 }
 
 TEST(HotKeyValues, ModifiersAndKey) {
