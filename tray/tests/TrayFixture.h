@@ -1,62 +1,117 @@
 #pragma once
 // The tray program in-process: settings kept and restored, message boxes answered from a
-// script, program starts and tray icon calls recorded, the mount library's commands read
-// back, containers made with the real libraries.
+// script, program starts and tray icon calls recorded, containers made with the real libraries.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <deque>
+#include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "CutAtNul.h"
+#include "PromptForm.h"
 #include "Reg.h"
 #include "SavedSettings.h"
+#include "SorvCtl.h"
+#include "SorvLibs.h"
 #include "SysTray.h"
 #include "TempDir.h"
 #include "TrayState.h"
-#include "forms.h"
-
-struct IconCall {
-  DWORD message;
-  NOTIFYICONDATAA data;
-  std::string Tip() const { return data.szTip; }
-  std::string Info() const { return data.szInfo; }
-};
-
-struct Start {
-  std::wstring commandLine;
-  forms::WindowStyle style;
-};
 
 class TrayFixture : public ::testing::Test {
 protected:
-  TrayFixture();
-  ~TrayFixture() override;
+  TrayFixture() {
+    SetSetting(L"TipsOfDay", L"0");
+    SetEnvironmentVariableA("SORV_MOUNT_RESULT", nullptr);
+    SetEnvironmentVariableA("SORV_BLOCK_READ_FAIL", nullptr);
+    DeleteFileW(mountLog_.c_str());
+    tray::ResetState();
+    oldResponder_ = forms::SetMsgBoxResponder([this](const forms::MsgBoxCall& call) {
+      boxes.push_back(call);
+      int answer = answers.empty() ? IDOK : answers.front();
+      if (!answers.empty()) answers.pop_front();
+      return answer;
+    });
+    oldLauncher_ = forms::SetLauncher([this](const std::wstring& line, forms::WindowStyle style) {
+      starts.push_back({line, style});
+      return DWORD(1);
+    });
+    oldSink_ = tray::SetNotifyIconSink([this](DWORD message, const NOTIFYICONDATAA& data) {
+      icons.push_back({message, data});
+      return TRUE;
+    });
+  }
+  ~TrayFixture() override {
+    forms::SetMsgBoxResponder(oldResponder_);
+    forms::SetLauncher(oldLauncher_);
+    tray::SetNotifyIconSink(oldSink_);
+    if (tray::SemaphoreHandle) CloseHandle(tray::SemaphoreHandle);
+    tray::ResetState();
+  }
+  void TearDown() override {
+    if (form.IsLoaded()) form.Unload();
+  }
 
-  // Message boxes: each answered with the next scripted answer (IDOK when none is left).
-  std::deque<int> answers;
-  std::vector<forms::MsgBoxCall> boxes;
-  std::vector<Start> starts;
-  std::vector<IconCall> icons;
-
-  // The commands the recording SorvMount.dll received, one a line, ANSI.
-  std::vector<std::string> MountCommands();
-  void ClearMountCommands();
-  // A container at `path` with `password`; returns the 16 key characters that a mount with
-  // this password must hand the driver.
-  std::string MakeContainer(const std::wstring& path, const std::string& password,
-                            long long bytes = 1 << 20);
+  // The prompt for the container at `path`, shown, the commands of its start-up forgotten.
+  void Show() {
+    SetSetting(L"Path", path);
+    form.Show();
+    ASSERT_FALSE(tray::ProgramEnded);
+    DeleteFileW(mountLog_.c_str());
+  }
+  void Ok(const std::wstring& password) {
+    form.Text1.Text(password);
+    boxes.clear();
+    SendMessageW(form.Command1.hWnd(), BM_CLICK, 0, 0);
+  }
+  void ExpectBox(size_t i, const std::wstring& text, const std::wstring& title, UINT icon) {
+    ASSERT_GT(boxes.size(), i) << Ansi(text);
+    EXPECT_EQ(boxes[i].prompt, text);
+    EXPECT_EQ(boxes[i].title, title);
+    EXPECT_EQ(boxes[i].Icon(), icon);
+  }
+  // What the recording SorvMount.dll received since the last call, a line a command.
+  std::vector<std::string> MountCommands() {
+    std::vector<std::string> lines;
+    {
+      std::ifstream in(Ansi(mountLog_));
+      for (std::string line; std::getline(in, line);) lines.push_back(line);
+    }
+    DeleteFileW(mountLog_.c_str());
+    return lines;
+  }
+  // A container with this password; returns the 16 key characters a mount hands on.
+  std::string MakeContainer(const std::wstring& file, const std::string& password,
+                            long long bytes = 1 << 20) {
+    MakeFile(file, bytes);
+    const std::string ansi = Ansi(file);
+    EXPECT_EQ(sorvlib::CVD_InitHeader(ansi.c_str()), 0);
+    SorvCtl ctl;
+    ctl.SetPassword(forms::FromAnsi(password));
+    EXPECT_EQ(sorvlib::CVD_WriteDataBlock(ansi.c_str(), 1, Ansi(ctl.Verifier()).c_str()), 0);
+    std::string diskKey(32, '\0'), wrapped(128, '\0');
+    sorvlib::GenRandomB64(diskKey.data());
+    sorvlib::AESEncryptB64(CutAtNul(diskKey).c_str(), password.c_str(), wrapped.data());
+    EXPECT_EQ(sorvlib::CVD_WriteDataBlock(ansi.c_str(), 2, CutAtNul(wrapped).c_str()), 0);
+    return CutAtNul(diskKey).substr(0, 16);
+  }
   static std::string Ansi(const std::wstring& text) { return forms::ToAnsi(text); }
-  static void SetEnv(const char* name, const char* value) { SetEnvironmentVariableA(name, value); }
 
+  std::deque<int> answers;  // for the message boxes in turn; IDOK once used up
+  std::vector<forms::MsgBoxCall> boxes;
+  std::vector<std::pair<std::wstring, forms::WindowStyle>> starts;
+  std::vector<std::pair<DWORD, NOTIFYICONDATAA>> icons;
   TempDir dir{L"tray_test"};
+  std::wstring path = dir / L"box.cvd";
+  tray::Form1 form;
 
 private:
   SavedSettings settings_{L"Path", L"DriveLetter", L"IsAutoMount", L"IsProtectFile",
                           L"HotKeyConfig", L"HotKeyCtrl", L"HotKeyAlt", L"HotKeyShift",
                           L"HotKeyKey", L"TipsOfDay"};
-  std::wstring srStart_;
-  bool hadSrStart_ = false;
+  const std::wstring mountLog_ = forms::AppPath() + L"\\mount-commands.txt";
   forms::MsgBoxResponder oldResponder_;
   forms::Launcher oldLauncher_;
   tray::NotifyIconSink oldSink_;

@@ -1,7 +1,8 @@
 // The drive list's preselection and the hot key from the settings.
+#include <gtest/gtest.h>
+
 #include "DriveChoice.h"
 #include "HotKey.h"
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -9,36 +10,32 @@ using tray::AutoDrive;
 
 TEST(DriveChoice, PreselectionComparesAllButTheLastEntry) {
   const std::vector<std::wstring> list{AutoDrive, L"F:", L"G:", L"Z:"};
-  EXPECT_EQ(tray::PreselectIndex(list, L""), 0);
-  EXPECT_EQ(tray::PreselectIndex(list, AutoDrive), 0);
-  EXPECT_EQ(tray::PreselectIndex(list, L"G:"), 2);
-  EXPECT_EQ(tray::PreselectIndex(list, L"F:"), 1);
-  EXPECT_EQ(tray::PreselectIndex(list, L"H:"), 0);  // in use meanwhile
-  EXPECT_EQ(tray::PreselectIndex(list, L"Z:"), 0);  // the last entry is not compared
-  EXPECT_EQ(tray::PreselectIndex({AutoDrive}, L"G:"), 0);
-}
-
-TEST(DriveChoice, AutomaticTakesTheLastEntry) {
-  EXPECT_EQ(tray::DriveForChoice(AutoDrive, L"Z:"), L"Z:");
-  EXPECT_EQ(tray::DriveForChoice(L"G:", L"Z:"), L"G:");
-  // Every letter taken: the list holds only the automatic entry, which is no drive.
-  EXPECT_EQ(tray::DriveForChoice(AutoDrive, AutoDrive), L"");
-  EXPECT_EQ(tray::DriveForChoice(L"", L""), L"");
+  const struct { const wchar_t* stored; int index; } rows[] = {
+      {L"", 0}, {AutoDrive, 0}, {L"F:", 1}, {L"G:", 2},
+      {L"H:", 0},   // taken meanwhile
+      {L"Z:", 0}};  // the last entry is not compared
+  for (auto& r : rows) EXPECT_EQ(tray::PreselectIndex(list, r.stored), r.index) << r.stored;
 }
 
 TEST(HotKeyValues, ModifiersAndKey) {
-  auto h = tray::HotKeyFromValues(L"", L"", L"", L"", L"");
-  EXPECT_TRUE(h.enabled);
-  EXPECT_EQ(h.modifiers, 3u);
-  EXPECT_EQ(h.vkey, 123u);
-  h = tray::HotKeyFromValues(L"1", L"1", L"0", L"1", L"65");
-  EXPECT_EQ(h.modifiers, 6u);
-  EXPECT_EQ(h.vkey, 65u);
-  EXPECT_FALSE(tray::HotKeyFromValues(L"0", L"", L"", L"", L"").enabled);
-  EXPECT_EQ(tray::HotKeyFromValues(L"", L"0", L"0", L"0", L"").modifiers, 0u);
-  // Not a key number: F12 rather than key 0.
-  for (const wchar_t* bad : {L"abc", L"65x", L"0", L"-3", L"99999"})
-    EXPECT_EQ(tray::HotKeyFromValues(L"", L"", L"", L"", bad).vkey, 123u) << bad;
+  const struct {
+    const wchar_t *config, *ctrl, *alt, *shift, *key;
+    bool on;
+    UINT mods, vkey;
+  } rows[] = {
+      {L"", L"", L"", L"", L"", true, MOD_CONTROL | MOD_ALT, VK_F12},
+      {L"1", L"1", L"0", L"1", L"65", true, MOD_CONTROL | MOD_SHIFT, 65},
+      {L"0", L"0", L"0", L"0", L"9", false, 0, 9},
+      // Not a key number: F12 rather than key 0.
+      {L"", L"", L"", L"", L"65x", true, 3, VK_F12},
+      {L"", L"", L"", L"", L"0", true, 3, VK_F12},
+      {L"", L"", L"", L"", L"99999", true, 3, VK_F12}};
+  for (auto& r : rows) {
+    auto h = tray::HotKeyFromValues(r.config, r.ctrl, r.alt, r.shift, r.key);
+    EXPECT_EQ(h.enabled, r.on) << r.key;
+    EXPECT_EQ(h.modifiers, r.mods) << r.key;
+    EXPECT_EQ(h.vkey, r.vkey) << r.key;
+  }
 }
 
 }  // namespace
