@@ -10,7 +10,7 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 # Wine runs in a Simplified Chinese locale, as the users' systems do.
 if ! locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$'; then
