@@ -27,6 +27,8 @@ std::vector<std::wstring> ReadLines(const std::wstring& tipsPath) {
     if (end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n') ++end;
     start = end + 1;
   }
+  // Blank lines at the end are no tips: the dialog would show an empty one.
+  while (!lines.empty() && lines.back().empty()) lines.pop_back();
   return lines;
 }
 

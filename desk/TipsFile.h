@@ -1,6 +1,6 @@
 #pragma once
-// tips.dat: one tip a line, in the ANSI code page. Line ends may be CR LF, LF or CR; a line
-// break at the end of the file does not start another tip.
+// tips.dat: one tip a line, in the ANSI code page. Line ends may be CR LF, LF or CR; line
+// breaks at the end of the file (blank lines there) start no further tip.
 #include <string>
 
 // Line lineNo (from 1) of the file; "" when it has no such line or cannot be read.

@@ -31,7 +31,7 @@ TEST_F(TipTest, OrderAndWrap) {
       {five, L"4", L"five", L"one", L"1"},
       {five, L"5", L"one", L"two", L"2"},          // after the last tip: start again
       {five, L"77", L"one", L"one", L"1", L"9"},   // beyond the file (it got shorter)
-      {"one\r\ntwo\r\nthree\r\n", L"2", L"three", L"one", L"1"},  // no empty tip at the end
+      {"one\r\ntwo\r\nthree\r\n\r\n", L"2", L"three", L"one", L"1"},  // no empty tip at the end
       {"one\ntwo\rthree", L"1", L"two", L"three", L"3"},
       {"", L"4", L"", L"", L"4"},  // no tips: the dialog still opens, the place is kept
       {nullptr, L"4", L"", L"", L"4"},
