@@ -13,6 +13,7 @@
 #include "SorvCtl.h"
 #include "SorvLibs.h"
 #include "SysTray.h"
+#include "TrayLinks.h"
 #include "TrayState.h"
 #include "TrayWindowProc.h"
 #include "forms.h"
@@ -128,7 +129,7 @@ void EnterTray(forms::Form& form, forms::Menu& menu) {
   MountedDrive += L"\\";
   // Without a SendTo folder there is no place for the shortcut.
   if (!SendToFolder.empty())
-    forms::Shell(forms::AppPath() + L"\\SorvLink.exe " + MountedDrive + L" \"" + SendToLinkPath() +
+    forms::Shell(ProgramFile(L"SorvLink.exe") + L" " + MountedDrive + L" \"" + SendToLinkPath() +
                      L"\" LnkOfVirtualDisk",
                  forms::WindowStyle::Hide);
 }

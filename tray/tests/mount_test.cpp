@@ -104,9 +104,10 @@ TEST_F(MountTest, MountOnTheHighestFreeLetterThenTray) {
   EXPECT_EQ(icons[1].first, DWORD(NIM_MODIFY));
   EXPECT_EQ(icons[1].second.szTip, Ansi(L"加密盘盘符为 " + last));
   EXPECT_FALSE(RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, VK_F12));  // no settings: taken
-  // The shortcut tool, hidden, for the drive's root.
-  EXPECT_EQ(starts, (decltype(starts){{forms::AppPath() + L"\\SorvLink.exe " + root + L" \"" +
-                                           dir.path() + L"\\加密盘" + last.substr(0, 1) +
+  // The shortcut tool, hidden, for the drive's root; its path quoted, as the installed
+  // folder has blanks.
+  EXPECT_EQ(starts, (decltype(starts){{L"\"" + forms::AppPath() + L"\\SorvLink.exe\" " + root +
+                                           L" \"" + dir.path() + L"\\加密盘" + last.substr(0, 1) +
                                            L".lnk\" LnkOfVirtualDisk",
                                        forms::WindowStyle::Hide}}));
 }
