@@ -48,6 +48,17 @@ bool ReadBlock(const std::string& path, int index, std::string& text) {
   return !Failed(result);
 }
 
+// The 16 characters a container's key hands the driver: the start of a Base64 text.
+bool IsDiskKey(const std::string& key) {
+  if (key.size() != 16) return false;
+  for (char c : key) {
+    bool base64 = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                  c == '+' || c == '/';
+    if (!base64) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool MountContainer(const MountChoice& choice, SorvCtl& verifier) {
@@ -95,6 +106,12 @@ bool MountContainer(const MountChoice& choice, SorvCtl& verifier) {
   std::string key(64, '\0');
   sorvlib::AESDecryptB64(block2.c_str(), forms::ToAnsi(choice.password).c_str(), key.data());
   key = CutAtNul(key);
+  // A damaged block 2 unwraps to bytes that are no key: mounting with them would show the
+  // data as an unformatted drive, inviting a format over it.
+  if (!IsDiskKey(key)) {
+    Refuse(kBlockUnreadable, MB_ICONINFORMATION, L"注意");
+    return false;
+  }
 
   const std::string command = "/mount 0 \"" + ansiPath + "\" " + forms::ToAnsi(MountedDrive) +
                               " " + key;

@@ -66,6 +66,13 @@ TEST_F(MountTest, RefusalsComeInOrderAndKeepThePrompt) {
   ExpectBox(0, L"未知的原因使加载文件失败，请检查后重新尝试一遍", L"start", 0);
   EXPECT_TRUE(form.Visible());
   EXPECT_TRUE(icons.empty());
+  MountCommands();
+
+  // A damaged block 2 unwraps to no key: refused rather than mounted with it.
+  ASSERT_EQ(sorvlib::CVD_WriteDataBlock(Ansi(path).c_str(), 2, "AAAAAAAAAAAAAAAAAAAAAA=="), 0);
+  Ok(L"right pass");
+  ExpectBox(0, kUnreadable, L"注意", MB_ICONINFORMATION);
+  EXPECT_TRUE(MountCommands().empty());
 }
 
 TEST_F(MountTest, NoFreeLetterSendsNoMountCommand) {
