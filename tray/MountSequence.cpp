@@ -13,6 +13,7 @@
 #include "SorvCtl.h"
 #include "SorvLibs.h"
 #include "SysTray.h"
+#include "TrayLinks.h"
 #include "TrayState.h"
 #include "TrayWindowProc.h"
 #include "forms.h"
@@ -45,6 +46,17 @@ bool ReadBlock(const std::string& path, int index, std::string& text) {
   int32_t result = sorvlib::CVD_ReadDataBlock(path.c_str(), index, buffer.data());
   text = CutAtNul(buffer);
   return !Failed(result);
+}
+
+// The 16 characters a container's key hands the driver: the start of a Base64 text.
+bool IsDiskKey(const std::string& key) {
+  if (key.size() != 16) return false;
+  for (char c : key) {
+    bool base64 = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                  c == '+' || c == '/';
+    if (!base64) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -94,6 +106,12 @@ bool MountContainer(const MountChoice& choice, SorvCtl& verifier) {
   std::string key(64, '\0');
   sorvlib::AESDecryptB64(block2.c_str(), forms::ToAnsi(choice.password).c_str(), key.data());
   key = CutAtNul(key);
+  // A damaged block 2 unwraps to bytes that are no key: mounting with them would show the
+  // data as an unformatted drive, inviting a format over it.
+  if (!IsDiskKey(key)) {
+    Refuse(kBlockUnreadable, MB_ICONINFORMATION, L"注意");
+    return false;
+  }
 
   const std::string command = "/mount 0 \"" + ansiPath + "\" " + forms::ToAnsi(MountedDrive) +
                               " " + key;
@@ -128,7 +146,7 @@ void EnterTray(forms::Form& form, forms::Menu& menu) {
   MountedDrive += L"\\";
   // Without a SendTo folder there is no place for the shortcut.
   if (!SendToFolder.empty())
-    forms::Shell(forms::AppPath() + L"\\SorvLink.exe " + MountedDrive + L" \"" + SendToLinkPath() +
+    forms::Shell(ProgramFile(L"SorvLink.exe") + L" " + MountedDrive + L" \"" + SendToLinkPath() +
                      L"\" LnkOfVirtualDisk",
                  forms::WindowStyle::Hide);
 }

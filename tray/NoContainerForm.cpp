@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ProgramIcon.h"
+#include "TrayLinks.h"
 #include "TrayState.h"
 
 namespace tray {
@@ -46,7 +47,7 @@ void Form4::EndWith(const std::wstring& program) {
   UnloadOtherForms(this);
   Unload();
   if (!program.empty())
-    forms::Shell(forms::AppPath() + L"\\" + program, forms::WindowStyle::NormalFocus);
+    forms::Shell(ProgramFile(program), forms::WindowStyle::NormalFocus);
   ProgramEnded = true;
 }
 

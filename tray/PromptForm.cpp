@@ -175,7 +175,7 @@ void Form1::popHomePage_Click() {
 void Form1::popOpenDrive_Click() { OpenMountedDrive(); }
 
 void Form1::popOpenSorvDesk_Click() {
-  forms::Shell(forms::AppPath() + L"\\SorvDesk.exe", forms::WindowStyle::NormalFocus);
+  forms::Shell(ProgramFile(L"SorvDesk.exe"), forms::WindowStyle::NormalFocus);
 }
 
 void Form1::popHelp_Click() {

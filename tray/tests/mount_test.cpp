@@ -66,6 +66,13 @@ TEST_F(MountTest, RefusalsComeInOrderAndKeepThePrompt) {
   ExpectBox(0, L"未知的原因使加载文件失败，请检查后重新尝试一遍", L"start", 0);
   EXPECT_TRUE(form.Visible());
   EXPECT_TRUE(icons.empty());
+  MountCommands();
+
+  // A damaged block 2 unwraps to no key: refused rather than mounted with it.
+  ASSERT_EQ(sorvlib::CVD_WriteDataBlock(Ansi(path).c_str(), 2, "AAAAAAAAAAAAAAAAAAAAAA=="), 0);
+  Ok(L"right pass");
+  ExpectBox(0, kUnreadable, L"注意", MB_ICONINFORMATION);
+  EXPECT_TRUE(MountCommands().empty());
 }
 
 TEST_F(MountTest, NoFreeLetterSendsNoMountCommand) {
@@ -104,9 +111,10 @@ TEST_F(MountTest, MountOnTheHighestFreeLetterThenTray) {
   EXPECT_EQ(icons[1].first, DWORD(NIM_MODIFY));
   EXPECT_EQ(icons[1].second.szTip, Ansi(L"加密盘盘符为 " + last));
   EXPECT_FALSE(RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, VK_F12));  // no settings: taken
-  // The shortcut tool, hidden, for the drive's root.
-  EXPECT_EQ(starts, (decltype(starts){{forms::AppPath() + L"\\SorvLink.exe " + root + L" \"" +
-                                           dir.path() + L"\\加密盘" + last.substr(0, 1) +
+  // The shortcut tool, hidden, for the drive's root; its path quoted, as the installed
+  // folder has blanks.
+  EXPECT_EQ(starts, (decltype(starts){{L"\"" + forms::AppPath() + L"\\SorvLink.exe\" " + root +
+                                           L" \"" + dir.path() + L"\\加密盘" + last.substr(0, 1) +
                                            L".lnk\" LnkOfVirtualDisk",
                                        forms::WindowStyle::Hide}}));
 }

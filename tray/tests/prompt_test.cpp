@@ -63,7 +63,7 @@ TEST_F(PromptTest, NoContainerWindowStartsTheWizardWithTheSemaphoreFree) {
   });
   form.Load();
   EXPECT_FALSE(form.IsLoaded());
-  EXPECT_EQ(starts, (decltype(starts){{forms::AppPath() + L"\\SorvForge.exe",
+  EXPECT_EQ(starts, (decltype(starts){{L"\"" + forms::AppPath() + L"\\SorvForge.exe\"",
                                        forms::WindowStyle::NormalFocus}}));
   // The wizard's own check passes: the count is free again.
   HANDLE wizard = CreateSemaphoreA(nullptr, 1, 1, "Sorvane");
