@@ -41,9 +41,7 @@ NTSTATUS WriteSectors(DiskDevice* disk, ULONGLONG offset, const UCHAR* buffer, U
   return STATUS_SUCCESS;
 }
 
-}  // namespace
-
-NTSTATUS DispatchReadWrite(PDEVICE_OBJECT device, PIRP irp) {
+NTSTATUS Transfer(PDEVICE_OBJECT device, PIRP irp) {
   DiskDevice* disk = Disk(device);
   PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
   const bool write = stack->MajorFunction == IRP_MJ_WRITE;
@@ -72,4 +70,24 @@ NTSTATUS DispatchReadWrite(PDEVICE_OBJECT device, PIRP irp) {
   if (!NT_SUCCESS(status)) return CompleteIrp(irp, status, 0);
   if (atPointer && file) file->CurrentByteOffset.QuadPart = offset.QuadPart + length;
   return CompleteIrp(irp, STATUS_SUCCESS, length);
+}
+
+VOID NTAPI DeferredTransfer(PDEVICE_OBJECT device, PVOID context) {
+  PIRP irp = static_cast<PIRP>(context);
+  IoFreeWorkItem(static_cast<PIO_WORKITEM>(irp->Tail.Overlay.DriverContext[0]));
+  Transfer(device, irp);
+}
+
+}  // namespace
+
+// The container's file I/O wants PASSIVE_LEVEL; paging reads and writes of a file
+// system on the disk come at APC_LEVEL, so those go to a system worker thread.
+NTSTATUS DispatchReadWrite(PDEVICE_OBJECT device, PIRP irp) {
+  if (KeGetCurrentIrql() == PASSIVE_LEVEL) return Transfer(device, irp);
+  PIO_WORKITEM item = IoAllocateWorkItem(device);
+  if (!item) return CompleteIrp(irp, STATUS_INSUFFICIENT_RESOURCES, 0);
+  irp->Tail.Overlay.DriverContext[0] = item;
+  IoMarkIrpPending(irp);
+  IoQueueWorkItem(item, DeferredTransfer, DelayedWorkQueue, irp);
+  return STATUS_PENDING;
 }

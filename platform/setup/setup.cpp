@@ -89,7 +89,7 @@ int InstallDriver(const std::string& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string target = argc > 1 ? argv[1] : "C:\\Program Files\\Sorvane";
+  std::string target = argc > 1 && *argv[1] ? argv[1] : "C:\\Program Files\\Sorvane";
   if (target.back() != '\\') target += '\\';
   std::string source = ProgramFolder();
   if (!CreateDirectoryA(target.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
