@@ -95,7 +95,8 @@ class StylesForm : public forms::Form {
 TEST(Screenshot, OneButtonOfEachStyle) {
   StylesForm f;
   f.Show();
-  Pump(600);
+  for (DWORD end = GetTickCount() + 600; GetTickCount() < end; Sleep(10))
+    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
   RECT r;
   GetWindowRect(f.hWnd(), &r);
   MemSurface shot(r.right - r.left, r.bottom - r.top);

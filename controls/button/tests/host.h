@@ -41,16 +41,4 @@ inline void Send(HWND w, UINT m, WPARAM wp = 0, LPARAM lp = MAKELPARAM(5, 5)) {
   SendMessageW(w, m, wp, lp);
 }
 
-inline void Pump(DWORD ms) {
-  DWORD end = GetTickCount() + ms;
-  do {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(10);
-  } while (GetTickCount() < end);
-}
-
 }  // namespace sorvbutton::test

@@ -29,13 +29,15 @@ class MemSurface {
   HGDIOBJ old_;
 };
 
-// Paints one button the way the control does and keeps the result.
+// Paints one button the way the control does and keeps the result. StateDisabled stands
+// for a button with Enabled false.
 struct Rendered {
   ButtonProps p;
   PaintState st;
   MemSurface surface;
   Rendered(int w, int h, ButtonProps props, int state, bool focus = false, Ambient amb = {})
       : p(std::move(props)), surface(w, h) {
+    if (state == StateDisabled) p.Enabled = false;
     st = {state, true, focus, RECT{0, 0, w, h}, RECT{4, 4, w - 4, h - 4}};
     st.CaptionFormat = CaptionFormatFor(p.CaptionAlign, st.CaptionFormat);
     RenderButton(surface.canvas, p, st, amb, nullptr, nullptr);
