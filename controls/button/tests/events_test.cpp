@@ -103,17 +103,6 @@ TEST(Events, AccessKeyAndArrows) {
   EXPECT_EQ(GetFocus(), c.w());
 }
 
-TEST(Events, MinimumSizeIs300Twips) {
-  Loaded c;
-  SetWindowPos(c.w(), nullptr, 0, 0, 3, 90, SWP_NOMOVE | SWP_NOZORDER);
-  RECT rc;
-  GetClientRect(c.w(), &rc);
-  HDC screen = GetDC(nullptr);
-  EXPECT_EQ(rc.right * (1440 / GetDeviceCaps(screen, LOGPIXELSX)), 300);
-  ReleaseDC(nullptr, screen);
-  EXPECT_EQ(rc.bottom, 90);
-}
-
 TEST(Events, HoverRaisesEnterAndLeaveOnceAndShowsTheTip) {
   Loaded c;
   ASSERT_TRUE(c.b.IsSubclassed());
@@ -157,18 +146,6 @@ TEST(Events, DesignModeHasNoHover) {
   Send(c.w(), WM_MOUSEMOVE);
   EXPECT_EQ(c.events.enter, 0);
   EXPECT_EQ(c.b.ButtonState(), StateHot);  // the designer shows the hot look
-}
-
-TEST(Events, WhatRepaints) {
-  Loaded c;
-  int before = c.b.RefreshCount();
-  Send(c.w(), WM_SYSCOLORCHANGE, 0, 0);
-  Send(c.w(), WM_THEMECHANGED, 0, 0);
-  c.b.UserControl_AmbientChanged(L"DisplayAsDefault");
-  c.b.UserControl_AmbientChanged(L"BackColor");  // no repaint
-  c.b.MousePointer(2);                           // no repaint
-  EXPECT_EQ(c.b.RefreshCount(), before + 3);
-  EXPECT_EQ(c.b.ButtonState(), StateNormal);
 }
 
 TEST(Events, EnabledShownAndHidden) {

@@ -40,8 +40,6 @@ TEST(Primitives, GreyIcon) {
   EXPECT_FALSE(PaintIconGrayscale(nullptr, icon, 0, 0, 16, 16));
   EXPECT_FALSE(PaintIconGrayscale(s.dc(), nullptr, 0, 0, 16, 16));
   ASSERT_TRUE(PaintIconGrayscale(s.dc(), icon, 10, 10, 16, 16));
-  EXPECT_EQ(s.At(5, 5), 0xFF00FFu);
-  EXPECT_EQ(s.At(10, 10), 0x545454u);  // red: 0.33 * 255 rounded
   EXPECT_EQ(s.At(13, 13), 0x949494u);  // 0x90 is not one of the kept greys
   EXPECT_EQ(s.At(26, 26), 0xFF00FFu);
   DestroyIcon(icon);

@@ -20,7 +20,7 @@ struct Recorder : SubclassClient {
 
 TEST(Subclass, MessageTablesAndUnhooking) {
   HostWindow host;
-  HWND w = CreateWindowExW(0, L"SorvButtonTestHost", L"", WS_CHILD, 0, 0, 10, 10, host.hwnd,
+  HWND w = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, host.hwnd,
                            nullptr, GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(w, nullptr);
   LONG_PTR original = GetWindowLongPtrW(w, GWLP_WNDPROC);
@@ -79,7 +79,6 @@ TEST(About, VersionPanelAndLink) {
   SorvButton b;
   b.Create(host.hwnd, 10, 10, 90, 30);
   b.InitProperties();
-  EXPECT_EQ(b.Version(), L"3.4.0");
   HWND panel = b.AboutWindow();
   ASSERT_NE(panel, nullptr);
   EXPECT_FALSE(IsWindowVisible(panel));
