@@ -36,7 +36,9 @@ bool MemSurface::Save(const std::wstring& path) const {
 }
 
 HICON MakeIcon(COLORREF colour, COLORREF spot) {
-  auto bgr = [](COLORREF c) { return DWORD(GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c)); };
+  auto bgr = [](COLORREF c) {
+    return DWORD(GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c));
+  };
   std::vector<DWORD> pixels(16 * 16, bgr(colour));
   pixels[3 * 16 + 3] = bgr(spot);
   std::vector<BYTE> mask(16 * 2, 0);  // AND mask all 0: every pixel opaque
