@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "button.h"
 #include "forms.h"
 #include "host.h"
 #include "surface.h"
@@ -13,69 +12,13 @@ using namespace sorvbutton::test;
 
 namespace {
 
-class ButtonForm : public forms::Form {
- public:
-  SorvButton btnMount;
-  int clicks = 0, enters = 0, leaves = 0;
-  ButtonForm() { ClientSize(4800, 1800); }
-
- protected:
-  void Design() override {
-    btnMount.Create(*this, 240, 240, 1500, 450);
-    PropertyBag bag;  // the design-time values, as a saved form holds them
-    bag.WriteAlways<std::wstring>("Caption", L"加载(&L)");
-    bag.WriteAlways<std::int32_t>("Style", 9);
-    bag.WriteAlways<std::wstring>("ToolTipText", L"加载选中的加密盘");
-    btnMount.ReadProperties(bag);
-    btnMount.Click = [this] { ++clicks; };
-    btnMount.MouseEnter = [this] { ++enters; };
-    btnMount.MouseLeave = [this] { ++leaves; };
-  }
-};
-
-}  // namespace
-
-TEST(Form, CarriesTheButtonAndGetsItsEvents) {
-  ButtonForm f;
-  f.Load();
-  HWND w = f.btnMount.hWnd();
-  ASSERT_NE(w, nullptr);
-  EXPECT_EQ(f.btnMount.Window(), w);
-  EXPECT_EQ(GetParent(w), f.hWnd());
-  EXPECT_EQ(f.btnMount.Width(), 1500);  // twips, through the forms base
-  EXPECT_EQ(f.btnMount.Style(), 9);
-  Send(w, WM_LBUTTONDOWN, MK_LBUTTON);
-  Send(w, WM_LBUTTONUP);
-  EXPECT_EQ(f.clicks, 1);
-  // Alt+L through the runtime's keyboard handling: the access key clicks once.
-  EXPECT_EQ(FindWindowExW(f.hWnd(), nullptr, L"SorvButton", L"加载(&L)"), w);
-  MSG alt{w, WM_SYSCHAR, 'l', 1 << 29};
-  forms::Dispatch(alt);
-  EXPECT_EQ(f.clicks, 2);
-  EXPECT_EQ(f.btnMount.ButtonState(), StateNormal);
-  SendMessageW(w, BM_CLICK, 0, 0);
-  EXPECT_EQ(f.clicks, 3);
-  Send(w, WM_MOUSEMOVE);
-  Send(w, WM_MOUSEMOVE);
-  EXPECT_EQ(f.enters, 1);
-  EXPECT_EQ(f.btnMount.ContainerToolTipText(), L"");  // the form shows no tip of its own
-  Send(w, WM_MOUSELEAVE, 0, 0);
-  EXPECT_EQ(f.leaves, 1);
-  EXPECT_EQ(f.btnMount.ContainerToolTipText(), L"加载选中的加密盘");
-  // The form's font is the button's font.
-  LOGFONTW formFont{};
-  GetObjectW(f.Font(), sizeof formFont, &formFont);
-  EXPECT_STREQ(f.btnMount.Font().lfFaceName, formFont.lfFaceName);
-  f.btnMount.Width(100);  // below 300 twips
-  EXPECT_EQ(f.btnMount.Width(), 300);
-  f.Unload();
-}
-
-namespace {
-
+// One button of each style; the design-time values come through a bag, as a saved form
+// holds them.
 class StylesForm : public forms::Form {
  public:
   SorvButton buttons[11];
+  SorvButton& btnMount = buttons[9];
+  EventCount events;
   HICON icon = LoadIconW(nullptr, MAKEINTRESOURCEW(32516));  // IDI_INFORMATION
   StylesForm() { ClientSize(11 * 1500 + 240, 1300); }
 
@@ -83,58 +26,64 @@ class StylesForm : public forms::Form {
   void Design() override {
     Caption(L"SorvButton 样式");
     for (int i = 0; i < 11; ++i) {
-      SorvButton& b = buttons[i];
-      b.Create(*this, 120 + i * 1500, 240, 1380, 600);
+      buttons[i].Create(*this, 120 + i * 1500, 240, 1380, 600);
       PropertyBag bag;
       bag.WriteAlways<std::int32_t>("Style", i);
-      bag.WriteAlways<std::wstring>("Caption", L"样式 " + std::to_wstring(i));
+      bag.WriteAlways<std::wstring>("Caption",
+                                    L"样式 " + std::to_wstring(i) + (i == 9 ? L"(&L)" : L""));
       bag.WriteAlways<std::int32_t>("CaptionAlign", i % 2 ? 2 : 0);
       bag.WriteAlways<HICON>("Icon", i % 2 ? icon : nullptr);
       bag.WriteAlways<std::int32_t>("IconAlign", 1);
-      b.ReadProperties(bag);
+      bag.WriteAlways<std::wstring>("ToolTipText", L"加载选中的加密盘");
+      buttons[i].ReadProperties(bag);
     }
+    events.Wire(btnMount);
   }
 };
 
 }  // namespace
 
-TEST(Screenshot, OneButtonOfEachStyle) {
+TEST(Form, CarriesTheButtonsAndGetsTheirEvents) {
   StylesForm f;
-  f.Show();
-  Pump(600);
-  RECT r;
-  GetWindowRect(f.hWnd(), &r);
-  int w = r.right - r.left, h = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-  HGDIOBJ old = SelectObject(dc, bmp);
-  BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  SelectObject(dc, old);
-  EXPECT_TRUE(SaveBitmap(dc, bmp, L"button_styles.bmp"));
-  DeleteObject(bmp);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
+  f.Load();
+  HWND w = f.btnMount.hWnd();
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(GetParent(w), f.hWnd());
+  // Alt+L through the runtime's keyboard handling: the access key clicks once.
+  EXPECT_EQ(FindWindowExW(f.hWnd(), nullptr, L"SorvButton", L"样式 9(&L)"), w);
+  MSG alt{w, WM_SYSCHAR, 'l', 1 << 29, 0, {}};
+  forms::Dispatch(alt);
+  EXPECT_EQ(f.events.click, 1);
+  EXPECT_EQ(f.btnMount.ButtonState(), StateNormal);
+  SendMessageW(w, BM_CLICK, 0, 0);
+  EXPECT_EQ(f.events.click, 2);
+  Send(w, WM_MOUSEMOVE);
+  EXPECT_EQ(f.events.enter, 1);
+  EXPECT_EQ(f.btnMount.ContainerToolTipText(), L"");  // the form shows no tip of its own
+  Send(w, WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(f.events.leave, 1);
+  EXPECT_EQ(f.btnMount.ContainerToolTipText(), L"加载选中的加密盘");
+  // The form's font is the button's font.
+  LOGFONTW formFont{};
+  GetObjectW(f.Font(), sizeof formFont, &formFont);
+  EXPECT_STREQ(f.btnMount.Font().lfFaceName, formFont.lfFaceName);
+  f.btnMount.Width(100);  // the least width is 300 twips
+  EXPECT_EQ(f.btnMount.Width(), 300);
   f.Unload();
 }
 
-TEST(Screenshot, EveryStyleInEveryState) {
-  // Rendered off screen: rows normal, hot, pressed, disabled; a column per style.
-  const int W = 90, H = 34;
-  MemSurface sheet(11 * (W + 6), 4 * (H + 6));
-  FillBox(sheet.dc(), 0, 0, 11 * (W + 6) + 1, 4 * (H + 6) + 1, GetSysColor(COLOR_BTNFACE));
-  HICON icon = LoadIconW(nullptr, MAKEINTRESOURCEW(32516));
-  for (int style = 0; style < 11; ++style)
-    for (int state = 1; state <= 4; ++state) {
-      ButtonProps p;
-      p.Style = style;
-      p.Caption = L"按钮";
-      p.Icon = icon;
-      p.IconAlign = 1;
-      p.Enabled = state != 4;
-      Rendered one(W, H, p, state);
-      BitBlt(sheet.dc(), style * (W + 6) + 3, (state - 1) * (H + 6) + 3, W, H, one.surface.dc(),
-             0, 0, SRCCOPY);
-    }
-  EXPECT_TRUE(SaveBitmap(sheet.dc(), sheet.bitmap(), L"button_states.bmp"));
+TEST(Screenshot, OneButtonOfEachStyle) {
+  StylesForm f;
+  f.Show();
+  for (DWORD end = GetTickCount() + 600; GetTickCount() < end; Sleep(10))
+    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
+  RECT r;
+  GetWindowRect(f.hWnd(), &r);
+  MemSurface shot(r.right - r.left, r.bottom - r.top);
+  HDC screen = GetDC(nullptr);
+  BitBlt(shot.dc(), 0, 0, r.right - r.left + 1, r.bottom - r.top + 1, screen, r.left, r.top,
+         SRCCOPY);
+  ReleaseDC(nullptr, screen);
+  EXPECT_TRUE(shot.Save(L"button_styles.bmp"));
+  f.Unload();
 }

@@ -6,26 +6,11 @@
 
 namespace sorvbutton::test {
 
-class HostWindow {
- public:
-  explicit HostWindow(int w = 420, int h = 300) {
-    static bool registered = false;
-    if (!registered) {
-      WNDCLASSW wc{};
-      wc.lpfnWndProc = DefWindowProcW;
-      wc.hInstance = GetModuleHandleW(nullptr);
-      wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-      wc.lpszClassName = L"SorvButtonTestHost";
-      registered = RegisterClassW(&wc) != 0;
-    }
-    // A popup without caption: X leaves it unmanaged, so closing it waits for no manager.
-    hwnd = CreateWindowExW(0, L"SorvButtonTestHost", L"按钮", WS_POPUP,
-                           20, 20, w, h, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  }
+// A popup without caption: X leaves it unmanaged, so closing it waits for no manager.
+struct HostWindow {
+  HWND hwnd = CreateWindowExW(0, L"STATIC", L"按钮", WS_POPUP, 20, 20, 420, 300, nullptr,
+                              nullptr, nullptr, nullptr);
   ~HostWindow() { DestroyWindow(hwnd); }
-  HostWindow(const HostWindow&) = delete;
-  HostWindow& operator=(const HostWindow&) = delete;
-  HWND hwnd;
 };
 
 struct EventCount {
@@ -39,18 +24,6 @@ struct EventCount {
 
 inline void Send(HWND w, UINT m, WPARAM wp = 0, LPARAM lp = MAKELPARAM(5, 5)) {
   SendMessageW(w, m, wp, lp);
-}
-
-inline void Pump(DWORD ms) {
-  DWORD end = GetTickCount() + ms;
-  do {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(10);
-  } while (GetTickCount() < end);
 }
 
 }  // namespace sorvbutton::test

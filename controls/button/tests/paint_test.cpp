@@ -2,6 +2,8 @@
 // the coordinates and colour rules of the style.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "painters.h"
 #include "style10_looks.h"
 #include "surface.h"
@@ -11,162 +13,202 @@ using namespace sorvbutton::test;
 
 namespace {
 
-ButtonProps StyleProps(int style, bool custom = false, Colour back = 0, Colour hl = 0) {
+const COLORREF kUnpainted = 0xFF00FF, kRed = 0x0000FF;
+
+ButtonProps P(int style, bool showFocus = false) {
   ButtonProps p;
   p.Style = style;
-  p.UseCustomColors = custom;
-  p.BackColor = back;
-  p.HighlightColor = hl;
-  p.FontColor = 0;
-  p.FontHighlightColor = 0;
+  p.ShowFocus = showFocus;
   return p;
 }
 
-ButtonProps Custom(int style, Colour back, Colour hl = RGB(0, 0, 200)) {
-  return StyleProps(style, true, back, hl);
+ButtonProps C(int style, Colour back, Colour hl = RGB(0, 0, 200)) {
+  ButtonProps p = P(style);
+  p.UseCustomColors = true;
+  p.BackColor = back;
+  p.HighlightColor = hl;
+  return p;
 }
+
+// A 16-pixel red icon at the right (x = 75 - 16 - margin, y = 7); (3, 3) in the mask colour.
+ButtonProps WithIcon(int style, bool useMask) {
+  static HICON icon = MakeIcon(kRed, kUnpainted);
+  ButtonProps p = P(style);
+  p.Icon = icon;
+  p.IconAlign = 2;
+  p.UseMaskColor = useMask;
+  p.MaskColor = kUnpainted;
+  return p;
+}
+
+struct Pix {
+  int x, y;
+  COLORREF c;
+  bool equal = true;  // false: the pixel must differ from c
+};
+
+struct Look {
+  const char* name;
+  ButtonProps p;
+  int state;
+  bool focus;
+  int W, H;
+  std::vector<Pix> pixels;
+  Ambient amb{};
+};
 
 }  // namespace
 
-TEST(PaintStyles, Style0EdgesAndDefaultFrame) {
-  Rendered normal(60, 30, StyleProps(0), StateNormal);
-  EXPECT_EQ(normal.At(30, 15), SysC(COLOR_BTNFACE));
-  EXPECT_EQ(normal.At(59, 29), SysC(COLOR_3DDKSHADOW));
-  EXPECT_EQ(normal.At(58, 28), SysC(COLOR_BTNSHADOW));
-  EXPECT_EQ(normal.At(1, 1), SysC(COLOR_BTNHIGHLIGHT));
-  Rendered pressed(60, 30, StyleProps(0), StatePressed);
-  EXPECT_EQ(pressed.At(0, 0), SysC(COLOR_BTNSHADOW));
-  EXPECT_EQ(pressed.At(59, 29), SysC(COLOR_BTNHIGHLIGHT));
-  Rendered hot(60, 30, Custom(0, RGB(10, 20, 30), RGB(200, 100, 50)), StateHot);
-  EXPECT_EQ(hot.At(30, 15), RGB(200, 100, 50));
-  // The black frame: shown for the default button without focus, or focused with ShowFocus.
-  Rendered asDefault(60, 30, StyleProps(0), StateNormal, false, Ambient{true, true});
-  EXPECT_EQ(asDefault.At(0, 0), 0u);
-  EXPECT_EQ(asDefault.At(59, 29), 0u);
-  Rendered focusedNoShow(60, 30, StyleProps(0), StateNormal, true, Ambient{true, true});
-  EXPECT_NE(focusedNoShow.At(0, 0), 0u);
-  ButtonProps show = StyleProps(0);
-  show.ShowFocus = true;
-  Rendered focusedShow(60, 30, show, StateNormal, true);
-  EXPECT_EQ(focusedShow.At(0, 0), 0u);
-  // Only style 0 draws it.
-  Rendered style1(60, 30, StyleProps(1), StateNormal, false, Ambient{true, true});
-  EXPECT_NE(style1.At(0, 0), 0u);
+TEST(PaintStyles, ChosenPixelsOfEveryStyleAndState) {
+  const COLORREF face = SysC(COLOR_BTNFACE), light = SysC(COLOR_BTNHIGHLIGHT),
+                 shadow = SysC(COLOR_BTNSHADOW), window = SysC(COLOR_WINDOW);
+  const int N = StateNormal, Hot = StateHot, Down = StatePressed, Off = StateDisabled;
+  const Colour b1 = RGB(100, 110, 120), h1 = RGB(220, 210, 200), b3 = Grey(100),
+               h3 = Grey(201), blue = RGB(0, 0, 255), h7 = RGB(0, 0, 100), h8 = RGB(50, 60, 70);
+  const Look looks[] = {
+      {"0 normal", P(0), N, false, 60, 30,
+       {{30, 15, face}, {59, 29, SysC(COLOR_3DDKSHADOW)}, {58, 28, shadow}, {1, 1, light}}},
+      {"0 pressed", P(0), Down, false, 60, 30, {{0, 0, shadow}, {59, 29, light}}},
+      {"0 hot custom", C(0, RGB(10, 20, 30), RGB(200, 100, 50)), Hot, false, 60, 30,
+       {{30, 15, RGB(200, 100, 50)}}},
+      {"0 disabled custom", C(0, RGB(10, 20, 30), RGB(200, 100, 50)), Off, false, 60, 30,
+       {{30, 15, RGB(200, 100, 50)}}},
+      // The black frame: the default button without focus, or focused with ShowFocus.
+      {"0 default", P(0), N, false, 60, 30, {{0, 0, 0}, {59, 29, 0}}, {true, true}},
+      {"0 default focused", P(0), N, true, 60, 30, {{0, 0, 0, false}}, {true, true}},
+      {"0 ShowFocus", P(0, true), N, true, 60, 30, {{0, 0, 0}}},
+      {"1 default", P(1), N, false, 60, 30, {{0, 0, 0, false}}, {true, true}},
+      {"1 normal", C(1, b1, h1), N, false, 50, 24, {{25, 12, b1}, {0, 0, light}}},
+      {"1 hot", C(1, b1, h1), Hot, false, 50, 24, {{25, 12, h1}}},
+      {"1 pressed", C(1, b1, h1), Down, false, 50, 24, {{0, 0, shadow}}},
+      {"1 disabled", C(1, b1, h1), Off, false, 50, 24, {{0, 0, b1}, {49, 23, b1}}},
+      {"2 normal", C(2, b1, h1), N, false, 50, 24, {{0, 0, b1}, {49, 23, b1}}},
+      {"2 hot", C(2, b1, h1), Hot, false, 50, 24, {{0, 0, light}, {49, 23, shadow}}},
+      {"2 pressed", C(2, b1, h1), Down, false, 50, 24,
+       {{25, 12, h1}, {0, 0, shadow}, {49, 23, light}}},
+      {"2 disabled", C(2, b1, h1), Off, false, 50, 24, {{0, 0, b1}, {49, 23, b1}}},
+      // Style 3 hot: (100 + 201) / 2 = 150.5 -> 150; an etched frame with fill-coloured corners.
+      {"3 hot", C(3, b3, h3), Hot, false, 50, 24,
+       {{25, 12, Grey(150)}, {0, 0, shadow}, {1, 1, window}, {49, 0, Grey(150)},
+        {0, 23, Grey(150)}, {48, 1, BlendColors(window, shadow)}}},
+      {"3 pressed", C(3, b3, h3), Down, false, 50, 24, {{25, 12, h3}}},
+      {"3 normal", C(3, b3, h3), N, false, 50, 24, {{25, 12, b3}, {2, 2, b3}}},
+      {"3 disabled", C(3, b3, h3), Off, false, 50, 24, {{25, 12, b3}, {0, 0, shadow}}},
+      {"3 hot system", P(3), Hot, false, 50, 24, {{25, 12, BlendColors(shadow, face)}}},
+      {"4 normal", C(4, 0, blue), N, false, 50, 24, {{0, 0, 0x202020}, {49, 23, 0x202020}}},
+      {"4 hot", C(4, 0, blue), Hot, false, 50, 24,
+       {{25, 12, LightenColor(blue, 176)}, {0, 0, blue}, {49, 23, blue}}},
+      {"4 pressed", C(4, 0, blue), Down, false, 50, 24, {{25, 12, LightenColor(blue, 128)}}},
+      {"4 disabled", C(4, 0, blue), Off, false, 50, 24, {{0, 0, 0x202020}, {49, 23, 0x202020}}},
+      {"4 hot system", P(4), Hot, false, 50, 24, {{0, 0, SysC(COLOR_HIGHLIGHT)}}},
+      // Style 5 without custom colours: fixed colours, sets A, B and C at the corners.
+      {"5 normal", P(5), N, false, 60, 24,
+       {{10, 0, 0x743C00}, {0, 10, 0x743C00}, {1, 1, 0x906E48}, {59, 1, 0xA28B6A},
+        {2, 1, 0xCAC7BF}, {10, 1, 0xFBFCFC}, {10, 23, 0x743C00}}},
+      {"5 hot", P(5), Hot, false, 60, 24,
+       {{10, 1, 0xCFF0FF}, {10, 2, 0x89D8FD}, {10, 21, 0x30B3F8}, {10, 22, 0x1097E5},
+        {1, 2, 0x89D8FD}}},
+      {"5 focused, ring without ShowFocus", P(5), N, true, 60, 24,
+       {{10, 1, 0xFFE7CE}, {10, 22, 0xEE8269}}},
+      {"5 pressed", P(5), Down, false, 60, 24, {{10, 1, 0xC1CCD1}, {10, 0, 0x743C00}}},
+      {"5 disabled, no ring", P(5), Off, true, 60, 24,
+       {{30, 12, 0xEAF4F5}, {10, 0, 0xBAC7C9}, {1, 1, 0xC7D5D8}, {10, 1, 0xEAF4F5}}},
+      {"5 custom hot", C(5, Grey(128), 0), Hot, false, 60, 24,
+       {{10, 1, 0x555555}, {10, 2, 0x454545}, {10, 21, 0x101010}, {10, 22, 0}}},
+      // The third ramp ends on column W-2 only.
+      {"5 custom normal", C(5, 0xFFFFFF), N, false, 60, 24,
+       {{10, 1, 0xFFFFFF}, {10, 0, 0x7F7F7F}, {58, 21, 0xDFDFDF}, {57, 20, 0xDFDFDF, false}}},
+      {"5 custom pressed", C(5, Grey(100)), Down, false, 60, 24,
+       {{1, 2, Grey(52)}, {1, 1, Grey(4)}}},
+      // Style 7, 33 high: a ramp of 30 steps, one level a row; (0, 0) never painted shows K.
+      {"7 normal", C(7, Grey(200), h7), N, false, 60, 33,
+       {{30, 10, Grey(214)}, {10, 0, Grey(112)}, {1, 1, Grey(112)}, {0, 1, Grey(179)},
+        {10, 1, Grey(221)}, {10, 31, Grey(163)}, {0, 0, Grey(208)}, {59, 0, Grey(112)}}},
+      {"7 focused", C(7, Grey(200), h7), N, true, 60, 33,
+       {{10, 1, ShiftColor(h7, 21)}, {10, 31, ShiftColor(h7, -21)}}},
+      {"7 hot", C(7, Grey(200), h7), Hot, false, 60, 33,
+       {{0, 0, Grey(224)}, {1, 2, ShiftColor(h7, 21)}}},
+      {"7 pressed keeps the old background", C(7, Grey(200), h7), Down, false, 60, 33,
+       {{10, 1, Grey(179)}, {10, 31, Grey(208)}, {0, 0, kUnpainted}}},
+      {"7 disabled", C(7, Grey(200), h7), Off, false, 60, 33,
+       {{0, 0, Grey(218)}, {0, 1, Grey(205)}}},
+      {"8 normal", C(8, Grey(200)), N, false, 60, 36,
+       {{30, 2, Grey(215)}, {30, 32, Grey(185)}, {30, 1, Grey(255)}, {30, 0, Grey(152)},
+        {30, 35, Grey(173)}, {57, 35, Grey(188)}, {56, 35, Grey(173)}}},
+      {"8 focused", C(8, Grey(200)), N, true, 60, 36,
+       {{30, 0, Grey(104)}, {30, 35, Grey(125)}, {30, 2, Grey(215)}}},
+      {"8 hot: frame from BASE", C(8, Grey(200), h8), Hot, false, 60, 36, {{30, 0, Grey(152)}}},
+      {"8 pressed", C(8, Grey(200), h8), Down, false, 60, 36,
+       {{30, 2, ShiftColor(h8, -15)}, {30, 33, ShiftColor(h8, 96)}}},
+      {"9 normal: column 1 never painted", C(9, Grey(200)), N, false, 60, 30,
+       {{0, 0, Grey(255)}, {0, 26, Grey(57)}, {30, 0, Grey(233)}, {30, 28, Grey(57)},
+        {1, 27, Grey(73)}, {57, 27, Grey(73)}, {1, 15, Grey(185)}}},
+      {"9 hot", C(9, Grey(200), RGB(10, 20, 30)), Hot, false, 60, 30, {{1, 15, RGB(11, 21, 31)}}},
+      {"9 pressed", C(9, Grey(200), RGB(10, 20, 30)), Down, false, 60, 30,
+       {{1, 15, RGB(34, 44, 54)}}},
+      {"9 disabled", C(9, Grey(200)), Off, false, 60, 30, {{1, 15, Grey(215)}}},
+      // Style 10: top-left row 0 starts at column 6, (11, 34) is a hole, row 10 meets the edge.
+      {"10 normal", P(10), N, false, 100, 40,
+       {{50, 20, Hex(0xE8E7EA)}, {50, 0, Hex(0x6A6967)}, {50, 38, Hex(0x545454)},
+        {50, 39, Hex(0xC5C5C5)}, {1, 20, Hex(0xA0A0A0)}, {98, 20, Hex(0x9C9C9C)},
+        {6, 0, Hex(0xFEFEFE)}, {16, 0, Hex(0x6B6D6C)}, {5, 0, kUnpainted},
+        {3, 38, Hex(0xFEFEFE)}, {11, 34, kUnpainted}, {0, 10, kUnpainted, false}}},
+      {"10 focused looks hot", P(10), N, true, 100, 40,
+       {{50, 20, Hex(0x6AA6E2)}, {5, 5, Hex(0x003AA1)}}},
+      {"10 pressed", P(10), Down, false, 100, 40,
+       {{50, 20, Hex(0x6A9BCC)}, {50, 0, Hex(0x0A093C)}}},
+      {"10 disabled", P(10), Off, false, 100, 40, {{50, 20, Hex(0xE8E7EA)}}},
+      // Icons: halves of the margin, the pressed offset, the mask colour, grey when disabled.
+      {"icon", WithIcon(0, false), N, false, 75, 30,
+       {{55, 7, kRed}, {54, 7, kRed, false}, {58, 10, kUnpainted}}},
+      {"icon style 9 margin", WithIcon(9, false), N, false, 75, 30,
+       {{52, 7, kRed}, {51, 7, kRed, false}}},
+      {"icon pressed", WithIcon(0, false), Down, false, 75, 30,
+       {{55, 7, kRed, false}, {56, 8, kRed}}},
+      {"icon masked", WithIcon(0, true), N, false, 75, 30, {{58, 10, face}, {55, 7, kRed}}},
+      {"icon masked grey", WithIcon(0, true), Off, false, 75, 30,
+       {{55, 7, GreyOfColor(kRed)}, {58, 10, face}}},
+      {"icon grey", WithIcon(0, false), Off, false, 75, 30, {{55, 7, 0x545454}}},
+      // Style 4 hot: a grey shadow where the icon rests, the icon two pixels up-left.
+      {"icon style 4 hot", WithIcon(4, false), Hot, false, 75, 30,
+       {{53, 5, kRed}, {70, 22, 0x808080}, {71, 23, 0x808080, false}}},
+  };
+  for (const Look& l : looks) {
+    SCOPED_TRACE(l.name);
+    Rendered r(l.W, l.H, l.p, l.state, l.focus, l.amb);
+    for (const Pix& px : l.pixels) {
+      if (px.equal)
+        EXPECT_EQ(r.At(px.x, px.y), px.c) << "(" << px.x << ", " << px.y << ")";
+      else
+        EXPECT_NE(r.At(px.x, px.y), px.c) << "(" << px.x << ", " << px.y << ")";
+    }
+  }
 }
 
-TEST(PaintStyles, Styles1And2) {
-  const Colour back = RGB(100, 110, 120), hl = RGB(220, 210, 200);
-  Rendered n1(50, 24, Custom(1, back, hl), StateNormal);
-  EXPECT_EQ(n1.At(25, 12), back);
-  EXPECT_EQ(n1.At(0, 0), SysC(COLOR_BTNHIGHLIGHT));
-  Rendered h1(50, 24, Custom(1, back, hl), StateHot);
-  EXPECT_EQ(h1.At(25, 12), hl);
-  Rendered p1(50, 24, Custom(1, back, hl), StatePressed);
-  EXPECT_EQ(p1.At(0, 0), SysC(COLOR_BTNSHADOW));
-  ButtonProps off = Custom(1, back, hl);
-  off.Enabled = false;
-  Rendered d1(50, 24, off, StateNormal);
-  EXPECT_EQ(d1.At(0, 0), back);  // an outline in the face colour, no edge
-  EXPECT_EQ(d1.At(49, 23), back);
-  Rendered n2(50, 24, Custom(2, back, hl), StateNormal);
-  EXPECT_EQ(n2.At(0, 0), back);
-  EXPECT_EQ(n2.At(49, 23), back);
-  Rendered h2(50, 24, Custom(2, back, hl), StateHot);
-  EXPECT_EQ(h2.At(0, 0), SysC(COLOR_BTNHIGHLIGHT));
-  EXPECT_EQ(h2.At(49, 23), SysC(COLOR_BTNSHADOW));
-}
-
-TEST(PaintStyles, Style3EtchedFrameAndBlend) {
-  const Colour back = RGB(100, 100, 100), hl = RGB(201, 201, 201);
-  Rendered hot(50, 24, Custom(3, back, hl), StateHot);
-  EXPECT_EQ(hot.At(25, 12), Grey(150));  // (100 + 201) / 2 = 150.5 -> 150
-  EXPECT_EQ(hot.At(0, 0), SysC(COLOR_BTNSHADOW));
-  EXPECT_EQ(hot.At(1, 1), SysC(COLOR_WINDOW));
-  EXPECT_EQ(hot.At(49, 0), Grey(150));   // corner pixels in the fill colour
-  EXPECT_EQ(hot.At(0, 23), Grey(150));
-  EXPECT_EQ(hot.At(48, 1), BlendColors(SysC(COLOR_WINDOW), SysC(COLOR_BTNSHADOW)));
-  Rendered pressed(50, 24, Custom(3, back, hl), StatePressed);
-  EXPECT_EQ(pressed.At(25, 12), hl);
-  Rendered normal(50, 24, Custom(3, back, hl), StateNormal);
-  EXPECT_EQ(normal.At(25, 12), back);
-  EXPECT_EQ(normal.At(2, 2), back);  // the face outside the inner box is the base colour
-  Rendered sysHot(50, 24, StyleProps(3), StateHot);
-  EXPECT_EQ(sysHot.At(25, 12), BlendColors(SysC(COLOR_BTNSHADOW), SysC(COLOR_BTNFACE)));
-}
-
-TEST(PaintStyles, Style4LightenedFills) {
-  const Colour back = RGB(0, 0, 0), hl = RGB(0, 0, 255);
-  Rendered normal(50, 24, Custom(4, back, hl), StateNormal);
-  EXPECT_EQ(normal.At(0, 0), 0x202020u);
-  EXPECT_EQ(normal.At(49, 23), 0x202020u);
-  Rendered hot(50, 24, Custom(4, back, hl), StateHot);
-  EXPECT_EQ(hot.At(25, 12), LightenColor(hl, 176));
-  EXPECT_EQ(hot.At(0, 0), hl);
-  EXPECT_EQ(hot.At(49, 23), hl);
-  Rendered pressed(50, 24, Custom(4, back, hl), StatePressed);
-  EXPECT_EQ(pressed.At(25, 12), LightenColor(hl, 128));
-  Rendered sysHot(50, 24, StyleProps(4), StateHot);
-  EXPECT_EQ(sysHot.At(0, 0), SysC(COLOR_HIGHLIGHT));
-}
-
-TEST(PaintStyles, Style5Fixed) {
-  const int W = 60, H = 24;
-  Rendered normal(W, H, StyleProps(5), StateNormal);
-  EXPECT_EQ(normal.At(10, 0), 0x743C00u);
-  EXPECT_EQ(normal.At(0, 10), 0x743C00u);
-  EXPECT_EQ(normal.At(1, 1), 0x906E48u);      // set A
-  EXPECT_EQ(normal.At(W - 1, 1), 0xA28B6Au);  // set B
-  EXPECT_EQ(normal.At(2, 1), 0xCAC7BFu);      // set C
-  EXPECT_EQ(normal.At(10, 1), 0xFBFCFCu);     // first body row
-  EXPECT_EQ(normal.At(10, H - 1), 0x743C00u);
-  // Custom colours do not reach the fixed painter.
-  Rendered customOff(W, H, StyleProps(5, false, RGB(1, 2, 3), RGB(4, 5, 6)), StateNormal);
-  EXPECT_EQ(customOff.At(10, 1), 0xFBFCFCu);
-  Rendered hot(W, H, StyleProps(5), StateHot);
-  EXPECT_EQ(hot.At(10, 1), 0xCFF0FFu);
-  EXPECT_EQ(hot.At(10, 2), 0x89D8FDu);
-  EXPECT_EQ(hot.At(10, H - 3), 0x30B3F8u);
-  EXPECT_EQ(hot.At(10, H - 2), 0x1097E5u);
-  EXPECT_EQ(hot.At(1, 2), 0x89D8FDu);  // side ramp, first row
-  // Focus ring in the normal state, whatever ShowFocus says.
-  Rendered focused(W, H, StyleProps(5), StateNormal, true);
-  EXPECT_EQ(focused.At(10, 1), 0xFFE7CEu);
-  EXPECT_EQ(focused.At(10, H - 2), 0xEE8269u);
-  Rendered pressed(W, H, StyleProps(5), StatePressed);
-  EXPECT_EQ(pressed.At(10, 1), 0xC1CCD1u);
-  EXPECT_EQ(pressed.At(10, 0), 0x743C00u);
-  ButtonProps off = StyleProps(5);
-  off.Enabled = false;
-  Rendered disabled(W, H, off, StateNormal, true);
-  EXPECT_EQ(disabled.At(30, 12), 0xEAF4F5u);
-  EXPECT_EQ(disabled.At(10, 0), 0xBAC7C9u);
-  EXPECT_EQ(disabled.At(1, 1), 0xC7D5D8u);
-  EXPECT_EQ(disabled.At(10, 1), 0xEAF4F5u);  // no ring, no frame lines
-}
-
-TEST(PaintStyles, Style5Custom) {
-  const int W = 60, H = 24;
-  Rendered hotBlack(W, H, Custom(5, RGB(128, 128, 128), 0x000000), StateHot);
-  EXPECT_EQ(hotBlack.At(10, 1), 0x555555u);
-  EXPECT_EQ(hotBlack.At(10, 2), 0x454545u);
-  EXPECT_EQ(hotBlack.At(10, H - 3), 0x101010u);
-  EXPECT_EQ(hotBlack.At(10, H - 2), 0x000000u);
-  Rendered white(W, H, Custom(5, 0xFFFFFF), StateNormal);
-  EXPECT_EQ(white.At(10, 1), 0xFFFFFFu);
-  EXPECT_EQ(white.At(10, 0), 0x7F7F7Fu);
-  EXPECT_EQ(white.At(W - 2, H - 3), 0xDFDFDFu);  // third ramp ends on column W-2 only
-  EXPECT_NE(white.At(W - 3, H - 4), 0xDFDFDFu);
-  // Focus without ShowFocus: no ring in the custom painter.
-  Rendered focused(W, H, Custom(5, 0xFFFFFF), StateNormal, true);
-  EXPECT_EQ(focused.At(10, 2), ShiftColor(0xFFFFFF, 2));
-  Rendered pressed(W, H, Custom(5, RGB(100, 100, 100)), StatePressed);
-  EXPECT_EQ(pressed.At(1, 2), Grey(52));
-  EXPECT_EQ(pressed.At(1, 1), Grey(4));  // set A in S(B, -96)
+TEST(PaintStyles, LooksThatPaintAlike) {
+  auto differ = [](const Rendered& a, const Rendered& b) {
+    int n = 0;
+    for (int y = 0; y <= a.st.ClientRect.bottom; ++y)
+      for (int x = 0; x <= a.st.ClientRect.right; ++x) n += a.At(x, y) != b.At(x, y);
+    return n;
+  };
+  const Colour grey = Grey(200), hl = RGB(50, 60, 70);
+  EXPECT_EQ(differ(Rendered(60, 36, C(8, grey, hl), StateHot),
+                   Rendered(60, 36, C(8, grey, hl), StateDisabled)), 0)
+      << "style 8 hot paints as disabled";
+  EXPECT_EQ(differ(Rendered(60, 30, C(9, grey), StateNormal, true),
+                   Rendered(60, 30, C(9, grey), StateNormal)), 0)
+      << "style 9 shows no focus";
+  EXPECT_EQ(differ(Rendered(100, 40, C(10, RGB(1, 2, 3), RGB(4, 5, 6)), StateNormal),
+                   Rendered(100, 40, P(10), StateNormal)), 0)
+      << "style 10 takes no custom colours";
+  // Heights whose step counts come out 0 still paint without failing.
+  for (int h = 1; h <= 16; ++h) Rendered tiny(60, h, C(9, grey), StateNormal);
 }
 
 TEST(PaintStyles, Style6FallsBackWithoutTheme) {
   // No window to take a theme from: the same road as a system without visual styles.
-  ButtonProps p = StyleProps(6);
+  ButtonProps p = P(6);
   p.NonThemeStyle = 4;
   Rendered first(50, 24, p, StateNormal);
   EXPECT_EQ(first.p.Style, 4);
@@ -175,194 +217,41 @@ TEST(PaintStyles, Style6FallsBackWithoutTheme) {
   EXPECT_EQ(next.At(0, 0), LightenColor(SysC(COLOR_BTNFACE), 32));
 }
 
-TEST(PaintStyles, Style7) {
-  const int W = 60, H = 33;  // ramp of 30 steps: one level a row
-  Rendered normal(W, H, Custom(7, RGB(200, 200, 200), RGB(0, 0, 100)), StateNormal);
-  EXPECT_EQ(normal.At(30, 10), Grey(223 - 9));
-  EXPECT_EQ(normal.At(10, 0), Grey(112));      // frame
-  EXPECT_EQ(normal.At(1, 1), Grey(112));
-  EXPECT_EQ(normal.At(0, 1), Grey(179));       // softened corners
-  EXPECT_EQ(normal.At(10, 1), Grey(221));      // inner top line
-  EXPECT_EQ(normal.At(10, H - 2), Grey(163));  // inner bottom line
-  EXPECT_EQ(normal.At(0, 0), Grey(208));       // never painted: K shows
-  EXPECT_EQ(normal.At(W - 1, 0), Grey(112));
-  Rendered focused(W, H, Custom(7, RGB(200, 200, 200), RGB(0, 0, 100)), StateNormal, true);
-  EXPECT_EQ(focused.At(10, 1), ShiftColor(RGB(0, 0, 100), 21));
-  EXPECT_EQ(focused.At(10, H - 2), ShiftColor(RGB(0, 0, 100), -21));
-  Rendered hot(W, H, Custom(7, RGB(200, 200, 200), RGB(0, 0, 100)), StateHot);
-  EXPECT_EQ(hot.At(0, 0), Grey(224));  // K = S(BASE, +24)
-  EXPECT_EQ(hot.At(1, 2), ShiftColor(RGB(0, 0, 100), 21));
-  Rendered pressed(W, H, Custom(7, RGB(200, 200, 200)), StatePressed);
-  EXPECT_EQ(pressed.At(10, 1), Grey(179));     // S(BASE, -21)
-  EXPECT_EQ(pressed.At(10, H - 2), Grey(208));  // S(BASE, +8)
-  EXPECT_EQ(pressed.At(0, 0), 0xFF00FFu);       // the pressed look keeps the old background
-}
-
-TEST(PaintStyles, Style8) {
-  const int W = 60, H = 36;  // ramp of 30 steps
-  const Colour back = RGB(200, 200, 200);
-  Rendered normal(W, H, Custom(8, back), StateNormal);
-  EXPECT_EQ(normal.At(30, 2), Grey(215));
-  EXPECT_EQ(normal.At(30, H - 4), Grey(185));
-  EXPECT_EQ(normal.At(30, 1), Grey(255));
-  EXPECT_EQ(normal.At(30, 0), Grey(152));
-  EXPECT_EQ(normal.At(30, H - 1), Grey(173));     // shadow
-  EXPECT_EQ(normal.At(W - 3, H - 1), Grey(188));  // outer diagonal
-  EXPECT_EQ(normal.At(W - 4, H - 1), Grey(173));
-  Rendered focused(W, H, Custom(8, back), StateNormal, true);
-  EXPECT_EQ(focused.At(30, 0), Grey(104));
-  EXPECT_EQ(focused.At(30, H - 1), Grey(125));
-  EXPECT_EQ(focused.At(30, 2), Grey(215));
-  Rendered hot(W, H, Custom(8, back, RGB(50, 60, 70)), StateHot);
-  ButtonProps off = Custom(8, back, RGB(50, 60, 70));
-  off.Enabled = false;
-  Rendered disabled(W, H, off, StateNormal);
-  for (POINT pt : {POINT{30, 1}, POINT{30, 10}, POINT{1, 10}, POINT{30, 0}})
-    EXPECT_EQ(hot.At(pt.x, pt.y), disabled.At(pt.x, pt.y));
-  EXPECT_EQ(hot.At(30, 0), Grey(152));  // frame from BASE even when hot
-  Rendered pressed(W, H, Custom(8, back, RGB(50, 60, 70)), StatePressed);
-  EXPECT_EQ(pressed.At(30, 2), ShiftColor(RGB(50, 60, 70), -15));
-  EXPECT_EQ(pressed.At(30, H - 3), ShiftColor(RGB(50, 60, 70), 96));
-}
-
-TEST(PaintStyles, Style9) {
-  const int W = 60, H = 30;
-  Rendered normal(W, H, Custom(9, RGB(200, 200, 200)), StateNormal);
-  EXPECT_EQ(normal.At(0, 0), Grey(255));
-  EXPECT_EQ(normal.At(0, H - 4), Grey(57));
-  EXPECT_EQ(normal.At(30, 0), Grey(233));
-  EXPECT_EQ(normal.At(30, H - 2), Grey(57));
-  EXPECT_EQ(normal.At(1, H - 3), Grey(73));
-  EXPECT_EQ(normal.At(W - 3, H - 3), Grey(73));
-  EXPECT_EQ(normal.At(1, H / 2), Grey(185));  // column 1 is never painted
-  Rendered focused(W, H, Custom(9, RGB(200, 200, 200)), StateNormal, true);
-  for (int y = 0; y < H; ++y) EXPECT_EQ(normal.At(5, y), focused.At(5, y));
-  Rendered hot(W, H, Custom(9, RGB(200, 200, 200), RGB(10, 20, 30)), StateHot);
-  EXPECT_EQ(hot.At(1, H / 2), RGB(11, 21, 31));
-  // Heights whose step counts come out 0 still paint without failing.
-  for (int h = 1; h <= 16; ++h) Rendered tiny(W, h, Custom(9, RGB(200, 200, 200)), StateNormal);
-}
-
-TEST(PaintStyles, Style10Looks) {
-  Rendered normal(100, 40, StyleProps(10), StateNormal);
-  EXPECT_EQ(normal.At(50, 20), Hex(0xE8E7EA));
-  EXPECT_EQ(normal.At(50, 0), Hex(0x6A6967));
-  EXPECT_EQ(normal.At(50, 38), Hex(0x545454));
-  EXPECT_EQ(normal.At(50, 39), Hex(0xC5C5C5));
-  EXPECT_EQ(normal.At(1, 20), Hex(0xA0A0A0));
-  EXPECT_EQ(normal.At(98, 20), Hex(0x9C9C9C));
-  EXPECT_EQ(normal.At(6, 0), Hex(0xFEFEFE));  // top-left row 0 starts at column 6
-  EXPECT_EQ(normal.At(16, 0), Hex(0x6B6D6C));
-  EXPECT_EQ(normal.At(5, 0), 0xFF00FFu);      // outside the rounded outline
-  EXPECT_EQ(normal.At(3, 38), Hex(0xFEFEFE));  // bottom-left row H-2
-  EXPECT_EQ(normal.At(11, 34), 0xFF00FFu);     // a hole of the normal look
-  for (int x = 0; x <= 10; ++x) EXPECT_NE(normal.At(x, 10), 0xFF00FFu);  // row 10 meets the edge
-  Rendered hotByFocus(100, 40, StyleProps(10), StateNormal, true);
-  EXPECT_EQ(hotByFocus.At(50, 20), Hex(0x6AA6E2));
-  EXPECT_EQ(hotByFocus.At(5, 5), Hex(0x003AA1));
-  Rendered pressed(100, 40, StyleProps(10), StatePressed);
-  EXPECT_EQ(pressed.At(50, 20), Hex(0x6A9BCC));
-  EXPECT_EQ(pressed.At(50, 0), Hex(0x0A093C));
-  ButtonProps off = StyleProps(10);
-  off.Enabled = false;
-  Rendered disabled(100, 40, off, StateNormal);
-  EXPECT_EQ(disabled.At(50, 20), Hex(0xE8E7EA));
-  Rendered custom(100, 40, Custom(10, RGB(1, 2, 3), RGB(4, 5, 6)), StateNormal);
-  for (POINT pt : {POINT{50, 20}, POINT{3, 5}, POINT{97, 37}})
-    EXPECT_EQ(custom.At(pt.x, pt.y), normal.At(pt.x, pt.y));
-}
-
 TEST(PaintState, OverridesOfTheState) {
-  ButtonProps off = StyleProps(0);
+  ButtonProps off = P(0);
   off.Enabled = false;
-  Rendered disabled(50, 24, off, StatePressed);
-  EXPECT_EQ(disabled.st.ButtonState, StateDisabled);
-  ButtonProps toggle = StyleProps(0);
-  toggle.ButtonType = 1;
-  toggle.Value = true;
-  Rendered down(50, 24, toggle, StateNormal);
-  EXPECT_EQ(down.st.ButtonState, StatePressed);
-  Rendered design(50, 24, StyleProps(1), StateNormal, false, Ambient{false, false});
-  EXPECT_EQ(design.st.ButtonState, StateHot);
-  Rendered design5(50, 24, StyleProps(5), StateNormal, false, Ambient{false, false});
-  EXPECT_EQ(design5.st.ButtonState, StateNormal);
-  ButtonProps p = StyleProps(0);
-  p.Caption = L"hidden";
+  const Ambient design{false, false};
+  EXPECT_EQ(Rendered(50, 24, off, StatePressed).st.ButtonState, StateDisabled);
+  EXPECT_EQ(Rendered(50, 24, P(1), StateNormal, false, design).st.ButtonState, StateHot);
+  EXPECT_EQ(Rendered(50, 24, P(5), StateNormal, false, design).st.ButtonState, StateNormal);
   MemSurface s(50, 24);
-  PaintState st;
-  st.IsShown = false;
-  RenderButton(s.canvas, p, st, Ambient{}, nullptr, nullptr);
-  EXPECT_EQ(s.At(0, 0), 0xFF00FFu);  // only cleared: nothing drawn before it is shown
+  ButtonProps p = P(0);
+  p.Caption = L"hidden";
+  PaintState hidden;
+  RenderButton(s.canvas, p, hidden, Ambient{}, nullptr, nullptr);
+  EXPECT_EQ(s.At(0, 0), kUnpainted);  // only cleared: nothing drawn before it is shown
 }
 
-TEST(PaintIcons, Placement) {
-  EXPECT_EQ(IconPosition(2, 75, 30, 24, 4).x, 47);
-  EXPECT_EQ(IconPosition(2, 75, 30, 24, 7).x, 44);  // style 9's margin
-  EXPECT_EQ(IconPosition(0, 21, 21, 16, 4).x, 2);   // W - S = 5: 2.5 -> 2
-  EXPECT_EQ(IconPosition(0, 23, 23, 16, 4).x, 4);   // W - S = 7: 3.5 -> 4
-  EXPECT_EQ(IconPosition(4, 40, 40, 16, 5).y, 19);
-  EXPECT_EQ(IconPosition(9, 40, 40, 16, 5).x, 0);
-}
-
-TEST(PaintIcons, StatesMasksAndGrey) {
-  const COLORREF red = 0x0000FF, spot = 0xFF00FF;  // spot: the mask colour at (3, 3)
-  HICON icon = MakeIcon(red, spot);
-  ButtonProps p = StyleProps(0);
-  p.Icon = icon;
-  p.IconSize = 16;
-  p.IconAlign = 2;  // x = 75 - 16 - 4 = 55, y = 7
-  Rendered normal(75, 30, p, StateNormal);
-  EXPECT_EQ(normal.At(55, 7), red);
-  EXPECT_NE(normal.At(54, 7), red);
-  p.Style = 9;  // margin 7
-  Rendered nine(75, 30, p, StateNormal);
-  EXPECT_EQ(nine.At(52, 7), red);
-  EXPECT_NE(nine.At(51, 7), red);
-  p.Style = 0;
-  Rendered pressed(75, 30, p, StatePressed);
-  EXPECT_NE(pressed.At(55, 7), red);
-  EXPECT_EQ(pressed.At(56, 8), red);
-  // Mask colour: transparent with UseMaskColor, drawn without.
-  EXPECT_EQ(normal.At(58, 10), spot);
-  p.UseMaskColor = true;
-  p.MaskColor = spot;
-  Rendered masked(75, 30, p, StateNormal);
-  EXPECT_EQ(masked.At(58, 10), SysC(COLOR_BTNFACE));
-  EXPECT_EQ(masked.At(55, 7), red);
-  p.Enabled = false;
-  Rendered maskedGrey(75, 30, p, StateNormal);
-  EXPECT_EQ(maskedGrey.At(55, 7), GreyOfColor(red));
-  EXPECT_EQ(maskedGrey.At(58, 10), SysC(COLOR_BTNFACE));
-  p.UseMaskColor = false;
-  Rendered grey(75, 30, p, StateNormal);
-  EXPECT_EQ(grey.At(55, 7), 0x545454u);
-  // Hot style 4: grey shadow where the icon rests, the icon two pixels up-left.
-  p.Enabled = true;
-  p.Style = 4;
-  Rendered hot4(75, 30, p, StateHot);
-  EXPECT_EQ(hot4.At(53, 5), red);
-  EXPECT_EQ(hot4.At(70, 22), 0x808080u);  // (55 + 15, 7 + 15): shadow only
-  EXPECT_NE(hot4.At(71, 23), 0x808080u);
-  DestroyIcon(icon);
+TEST(PaintIcons, PlacementRoundsHalvesToEven) {
+  EXPECT_EQ(IconPosition(0, 21, 21, 16, 4).x, 2);  // W - S = 5: 2.5 -> 2
+  EXPECT_EQ(IconPosition(0, 23, 23, 16, 4).x, 4);  // W - S = 7: 3.5 -> 4
+  EXPECT_EQ(IconPosition(9, 40, 40, 16, 5).x, 0);  // an unknown alignment: the corner
 }
 
 TEST(PaintCaption, WideTextAndColours) {
-  ButtonProps p = StyleProps(1, true, RGB(255, 255, 255), RGB(255, 255, 255));
+  ButtonProps p = C(1, 0xFFFFFF, 0xFFFFFF);
   p.Caption = L"确定保存";
   p.FontColor = RGB(255, 0, 0);
   p.FontHighlightColor = RGB(0, 0, 255);
-  auto count = [](const Rendered& r, COLORREF c) {
+  auto count = [&p](int state, COLORREF c) {
+    Rendered r(100, 30, p, state);
     int n = 0;
     for (int x = 4; x < 96; ++x)
       for (int y = 4; y < 26; ++y) n += r.At(x, y) == c;
     return n;
   };
-  Rendered normal(100, 30, p, StateNormal);
-  EXPECT_GT(count(normal, RGB(255, 0, 0)), 10);
-  Rendered hot(100, 30, p, StateHot);
-  EXPECT_GT(count(hot, RGB(0, 0, 255)), 10);
-  EXPECT_EQ(count(hot, RGB(255, 0, 0)), 0);
-  p.Enabled = false;
-  Rendered off(100, 30, p, StateNormal);
-  EXPECT_GT(count(off, SysC(COLOR_GRAYTEXT)), 10);
+  EXPECT_GT(count(StateNormal, RGB(255, 0, 0)), 10);
+  EXPECT_GT(count(StateHot, RGB(0, 0, 255)), 10);
+  EXPECT_EQ(count(StateHot, RGB(255, 0, 0)), 0);
+  EXPECT_GT(count(StateDisabled, SysC(COLOR_GRAYTEXT)), 10);
 }

@@ -5,45 +5,45 @@
 
 namespace sorvbutton::test {
 
-HICON MakeIcon(COLORREF colour, COLORREF spot) {
-  HDC screen = GetDC(nullptr);
-  HBITMAP colourBmp = CreateCompatibleBitmap(screen, 16, 16);
-  HDC dc = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(dc, colourBmp);
-  for (int x = 0; x < 16; ++x)
-    for (int y = 0; y < 16; ++y) SetPixel(dc, x, y, (x == 3 && y == 3) ? spot : colour);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
-  std::vector<BYTE> zeros(16 * 2, 0);  // AND mask all 0: every pixel opaque
-  HBITMAP mask = CreateBitmap(16, 16, 1, 1, zeros.data());
-  ICONINFO ii{TRUE, 0, 0, mask, colourBmp};
-  HICON icon = CreateIconIndirect(&ii);
-  DeleteObject(mask);
-  DeleteObject(colourBmp);
-  return icon;
+MemSurface::MemSurface(int w, int h)
+    : head_{sizeof head_, w + 1, -(h + 1), 1, 32, BI_RGB, 0, 0, 0, 0, 0} {
+  dc_ = CreateCompatibleDC(nullptr);
+  bmp_ = CreateDIBSection(dc_, reinterpret_cast<BITMAPINFO*>(&head_), DIB_RGB_COLORS, &bits_,
+                          nullptr, 0);
+  old_ = SelectObject(dc_, bmp_);
+  canvas.dc = dc_;
+  canvas.W = w;
+  canvas.H = h;
+  canvas.Background(0x00FF00FF);  // magenta shows whatever nobody painted
 }
 
-bool SaveBitmap(HDC dc, HBITMAP bitmap, const std::wstring& path) {
-  BITMAP bm{};
-  if (!GetObjectW(bitmap, sizeof bm, &bm)) return false;
-  BITMAPINFOHEADER bih{sizeof bih, bm.bmWidth, bm.bmHeight, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  int stride = ((bm.bmWidth * 3 + 3) / 4) * 4;
-  std::vector<BYTE> bits(size_t(stride) * bm.bmHeight);
-  if (!GetDIBits(dc, bitmap, 0, bm.bmHeight, bits.data(), reinterpret_cast<BITMAPINFO*>(&bih),
-                 DIB_RGB_COLORS))
-    return false;
-  BITMAPFILEHEADER bfh{};
-  bfh.bfType = 0x4D42;
-  bfh.bfOffBits = sizeof bfh + sizeof bih;
-  bfh.bfSize = DWORD(bfh.bfOffBits + bits.size());
+MemSurface::~MemSurface() {
+  SelectObject(dc_, old_);
+  DeleteObject(bmp_);
+  DeleteDC(dc_);
+}
+
+bool MemSurface::Save(const std::wstring& path) const {
+  GdiFlush();
+  DWORD size = DWORD(head_.biWidth * -head_.biHeight * 4);
+  BITMAPFILEHEADER fh{0x4D42, DWORD(sizeof fh + sizeof head_ + size), 0, 0,
+                      DWORD(sizeof fh + sizeof head_)};
   FILE* f = _wfopen(path.c_str(), L"wb");
   if (!f) return false;
-  fwrite(&bfh, sizeof bfh, 1, f);
-  fwrite(&bih, sizeof bih, 1, f);
-  fwrite(bits.data(), 1, bits.size(), f);
-  fclose(f);
-  return true;
+  bool ok = fwrite(&fh, sizeof fh, 1, f) == 1 && fwrite(&head_, sizeof head_, 1, f) == 1 &&
+            fwrite(bits_, 1, size, f) == size;
+  return fclose(f) == 0 && ok;
+}
+
+HICON MakeIcon(COLORREF colour, COLORREF spot) {
+  auto bgr = [](COLORREF c) {
+    return DWORD(GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c));
+  };
+  std::vector<DWORD> pixels(16 * 16, bgr(colour));
+  pixels[3 * 16 + 3] = bgr(spot);
+  std::vector<BYTE> mask(16 * 2, 0);  // AND mask all 0: every pixel opaque
+  return CreateIcon(nullptr, 16, 16, 1, 32, mask.data(),
+                    reinterpret_cast<const BYTE*>(pixels.data()));
 }
 
 }  // namespace sorvbutton::test
