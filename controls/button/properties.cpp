@@ -149,6 +149,8 @@ void SorvButton::ReadProperties(const PropertyBag& bag) {
   p_.Value = bag.Read<bool>("Value", false);
   p_.MaskColor = Colour(bag.Read<std::int32_t>("MaskColor", 0xC0C0C0));
   p_.UseMaskColor = bag.Read<bool>("UseMaskColor", false);
+  // The window follows, or a button loaded disabled would still take clicks and focus.
+  if (hwnd_) EnableWindow(hwnd_, p_.Enabled);
   if (container.UserMode) StartTracking();
   UserControl_Resize();
 }

@@ -67,6 +67,7 @@ TEST(PropertyBag, HostValuesComeThroughTheBag) {
   bag.WriteAlways<std::int32_t>("CaptionAlign", 1);
   bag.WriteAlways<LOGFONTW>("Font", lf);
   bag.WriteAlways<std::wstring>("ToolTipText", L"新建一个加密盘");
+  bag.WriteAlways<bool>("Enabled", false);
   SorvButton b;
   ASSERT_TRUE(b.Create(host.hwnd, 10, 10, 120, 40));
   b.ReadProperties(bag);
@@ -76,6 +77,7 @@ TEST(PropertyBag, HostValuesComeThroughTheBag) {
   EXPECT_EQ(b.Font().lfHeight, -16);
   EXPECT_STREQ(b.Font().lfFaceName, L"SimSun");
   EXPECT_EQ(b.ContainerToolTipText(), L"新建一个加密盘");
+  EXPECT_FALSE(IsWindowEnabled(b.Window()));  // a disabled button takes no clicks
   PropertyBag saved;
   b.WriteProperties(saved);
   // The container keeps the same text, so the control does not store it twice.
