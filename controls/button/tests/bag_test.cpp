@@ -35,8 +35,9 @@ TEST(PropertyBag, EmptyBagGivesTheLoadDefaultsAndWritesOnlyTheAlwaysKeys) {
   EXPECT_EQ(b.NonThemeStyle(), 5);
   EXPECT_EQ(b.MaskColor(), 0xC0C0C0u);
   EXPECT_EQ(b.ToolTipType(), 1);
-  EXPECT_EQ(b.ToolTipBackColor(), Colour(GetSysColor(COLOR_INFOTEXT)));
-  EXPECT_EQ(b.ToolTipForeColor(), Colour(GetSysColor(COLOR_INFOBK)));
+  // Not crossed over: the tip's text must not come in its own background colour.
+  EXPECT_EQ(b.ToolTipBackColor(), Colour(GetSysColor(COLOR_INFOBK)));
+  EXPECT_EQ(b.ToolTipForeColor(), Colour(GetSysColor(COLOR_INFOTEXT)));
   PropertyBag bag;
   b.WriteProperties(bag);
   for (const char* key : {"Icon", "Tooltiptitle", "ToolTipIcon", "ToolTipType", "Font"})
