@@ -35,9 +35,9 @@ TEST(PropertyBag, EmptyBagGivesTheLoadDefaultsAndWritesOnlyTheAlwaysKeys) {
   EXPECT_EQ(b.NonThemeStyle(), 5);
   EXPECT_EQ(b.MaskColor(), 0xC0C0C0u);
   EXPECT_EQ(b.ToolTipType(), 1);
-  // Not crossed over: the tip's text must not come in its own background colour.
-  EXPECT_EQ(b.ToolTipBackColor(), Colour(GetSysColor(COLOR_INFOBK)));
-  EXPECT_EQ(b.ToolTipForeColor(), Colour(GetSysColor(COLOR_INFOTEXT)));
+  // Crossed over, as system-colour references: both are sent, so the tip stays readable.
+  EXPECT_EQ(b.ToolTipBackColor(), Colour(0x80000000u | COLOR_INFOTEXT));
+  EXPECT_EQ(b.ToolTipForeColor(), Colour(0x80000000u | COLOR_INFOBK));
   PropertyBag bag;
   b.WriteProperties(bag);
   for (const char* key : {"Icon", "Tooltiptitle", "ToolTipIcon", "ToolTipType", "Font"})

