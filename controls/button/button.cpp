@@ -228,6 +228,10 @@ LRESULT SorvButton::Handle(UINT m, WPARAM wp, LPARAM lp) {
       afterDblClick_ = false;
       return 0;
     }
+    case WM_CAPTURECHANGED:
+      // Another window took the mouse mid-press: its release no longer completes a click.
+      if (reinterpret_cast<HWND>(lp) != hwnd_) downButton_ = 0;
+      break;
     case WM_KEYDOWN:
       UserControl_KeyDown(int(wp));
       return 0;

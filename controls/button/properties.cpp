@@ -140,8 +140,11 @@ void SorvButton::ReadProperties(const PropertyBag& bag) {
   p_.ToolTipTitle = bag.Read<std::wstring>("Tooltiptitle", L"");
   p_.ToolTipIcon = bag.Read<std::int32_t>("ToolTipIcon", 0);
   p_.ToolTipType = bag.Read<std::int32_t>("ToolTipType", 1);
-  p_.ToolTipBackColor = Colour(bag.Read<std::int32_t>("ttBackColor", L(SysRGB(COLOR_INFOTEXT))));
-  p_.ToolTipForeColor = Colour(bag.Read<std::int32_t>("ttForeColor", L(SysRGB(COLOR_INFOBK))));
+  // The tooltip colours default crossed over (a dark tip with light text). They stay
+  // system-colour references: as plain RGB the black one would read as "system default",
+  // leaving light text on the light system background.
+  p_.ToolTipBackColor = Colour(bag.Read<std::int32_t>("ttBackColor", L(SysColourRef(COLOR_INFOTEXT))));
+  p_.ToolTipForeColor = Colour(bag.Read<std::int32_t>("ttForeColor", L(SysColourRef(COLOR_INFOBK))));
   font_ = bag.Read<LOGFONTW>("Font", font_);
   ApplyFont();
   p_.ButtonType = bag.Read<std::int32_t>("ButtonType", 0);
@@ -149,6 +152,8 @@ void SorvButton::ReadProperties(const PropertyBag& bag) {
   p_.Value = bag.Read<bool>("Value", false);
   p_.MaskColor = Colour(bag.Read<std::int32_t>("MaskColor", 0xC0C0C0));
   p_.UseMaskColor = bag.Read<bool>("UseMaskColor", false);
+  // The window follows, or a button loaded disabled would still take clicks and focus.
+  if (hwnd_) EnableWindow(hwnd_, p_.Enabled);
   if (container.UserMode) StartTracking();
   UserControl_Resize();
 }
@@ -172,8 +177,8 @@ void SorvButton::WriteProperties(PropertyBag& bag) const {
   bag.WriteAlways<std::wstring>("Tooltiptitle", p_.ToolTipTitle);
   bag.WriteAlways<std::int32_t>("ToolTipIcon", p_.ToolTipIcon);
   bag.WriteAlways<std::int32_t>("ToolTipType", p_.ToolTipType);
-  bag.Write<std::int32_t>("ttBackColor", L(p_.ToolTipBackColor), L(SysRGB(COLOR_INFOTEXT)));
-  bag.Write<std::int32_t>("ttForeColor", L(p_.ToolTipForeColor), L(SysRGB(COLOR_INFOBK)));
+  bag.Write<std::int32_t>("ttBackColor", L(p_.ToolTipBackColor), L(SysColourRef(COLOR_INFOTEXT)));
+  bag.Write<std::int32_t>("ttForeColor", L(p_.ToolTipForeColor), L(SysColourRef(COLOR_INFOBK)));
   bag.WriteAlways<LOGFONTW>("Font", font_);
   bag.Write<std::int32_t>("ButtonType", p_.ButtonType, 0);
   bag.Write<std::int16_t>("MousePointer", std::int16_t(mousePointer_), 0);

@@ -35,8 +35,9 @@ TEST(PropertyBag, EmptyBagGivesTheLoadDefaultsAndWritesOnlyTheAlwaysKeys) {
   EXPECT_EQ(b.NonThemeStyle(), 5);
   EXPECT_EQ(b.MaskColor(), 0xC0C0C0u);
   EXPECT_EQ(b.ToolTipType(), 1);
-  EXPECT_EQ(b.ToolTipBackColor(), Colour(GetSysColor(COLOR_INFOTEXT)));
-  EXPECT_EQ(b.ToolTipForeColor(), Colour(GetSysColor(COLOR_INFOBK)));
+  // Crossed over, as system-colour references: both are sent, so the tip stays readable.
+  EXPECT_EQ(b.ToolTipBackColor(), Colour(0x80000000u | COLOR_INFOTEXT));
+  EXPECT_EQ(b.ToolTipForeColor(), Colour(0x80000000u | COLOR_INFOBK));
   PropertyBag bag;
   b.WriteProperties(bag);
   for (const char* key : {"Icon", "Tooltiptitle", "ToolTipIcon", "ToolTipType", "Font"})
@@ -67,6 +68,7 @@ TEST(PropertyBag, HostValuesComeThroughTheBag) {
   bag.WriteAlways<std::int32_t>("CaptionAlign", 1);
   bag.WriteAlways<LOGFONTW>("Font", lf);
   bag.WriteAlways<std::wstring>("ToolTipText", L"新建一个加密盘");
+  bag.WriteAlways<bool>("Enabled", false);
   SorvButton b;
   ASSERT_TRUE(b.Create(host.hwnd, 10, 10, 120, 40));
   b.ReadProperties(bag);
@@ -76,6 +78,7 @@ TEST(PropertyBag, HostValuesComeThroughTheBag) {
   EXPECT_EQ(b.Font().lfHeight, -16);
   EXPECT_STREQ(b.Font().lfFaceName, L"SimSun");
   EXPECT_EQ(b.ContainerToolTipText(), L"新建一个加密盘");
+  EXPECT_FALSE(IsWindowEnabled(b.Window()));  // a disabled button takes no clicks
   PropertyBag saved;
   b.WriteProperties(saved);
   // The container keeps the same text, so the control does not store it twice.

@@ -39,7 +39,8 @@ TEST(Events, ClicksFromMouseAndKeyboard) {
       upOutside{WM_LBUTTONUP, 0, MAKELPARAM(500, 5)}, rdown{WM_RBUTTONDOWN, MK_RBUTTON},
       rup{WM_RBUTTONUP}, spaceDown{WM_KEYDOWN, VK_SPACE, 0}, space{WM_CHAR, ' ', 0},
       spaceUp{WM_KEYUP, VK_SPACE, 0}, enterDown{WM_KEYDOWN, VK_RETURN, 0},
-      enter{WM_CHAR, '\r', 0}, enterUp{WM_KEYUP, VK_RETURN, 0};
+      enter{WM_CHAR, '\r', 0}, enterUp{WM_KEYUP, VK_RETURN, 0},
+      captureLost{WM_CAPTURECHANGED, 0, 0};
   const int any = 0;
   const struct {
     const char* name;
@@ -49,6 +50,7 @@ TEST(Events, ClicksFromMouseAndKeyboard) {
       {"left click", {down, up}, 1, StateHot},
       {"right click", {rdown, rup}, 0, any},
       {"release outside", {down, upOutside}, 0, any},
+      {"capture lost before the release", {down, captureLost, up}, 0, any},
       {"double click held", {down, up, dbl}, 1, StatePressed},
       {"double click: one Click", {down, up, dbl, up}, 1, StateHot},
       {"Space held", {spaceDown}, 0, StatePressed},
@@ -111,7 +113,8 @@ TEST(Events, HoverRaisesEnterAndLeaveOnceAndShowsTheTip) {
   ASSERT_NE(tip, nullptr);
   EXPECT_TRUE(GetWindowLongW(tip, GWL_STYLE) & TTS_BALLOON);
   EXPECT_EQ(SendMessageW(tip, TTM_GETTIPTEXTCOLOR, 0, 0), RGB(0, 0, 128));
-  EXPECT_EQ(SendMessageW(tip, TTM_GETTIPBKCOLOR, 0, 0), LRESULT(GetSysColor(COLOR_INFOBK)));
+  // The back colour's default is the system tooltip-text colour, and it is sent.
+  EXPECT_EQ(SendMessageW(tip, TTM_GETTIPBKCOLOR, 0, 0), LRESULT(GetSysColor(COLOR_INFOTEXT)));
   wchar_t text[64] = L"";
   TTTOOLINFOW ti{};
   ti.cbSize = sizeof ti;
