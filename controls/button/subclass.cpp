@@ -98,38 +98,30 @@ void Subclasser::StopAllSubclass() {
 }
 
 void Subclasser::AddMessage(HWND window, UINT message, int flags) {
-  int index = Find(window);
-  if (index < 0) return;
-  for (int bit : {1, 2}) {
-    if (!(flags & bit)) continue;
-    Table& t = bit == 1 ? records_[index].before : records_[index].after;
+  ForTables(window, flags, [message](Table& t) {
     if (message == kAllMessages) {
       t.count = -1;
-      continue;
+      return;
     }
-    if (message == 0 || std::find(t.list.begin(), t.list.end(), message) != t.list.end()) continue;
+    if (message == 0 || std::find(t.list.begin(), t.list.end(), message) != t.list.end()) return;
     auto slot = std::find(t.list.begin(), t.list.end(), 0u);
     if (slot != t.list.end())
       *slot = message;
     else
       t.list.push_back(message);
     if (t.count != -1) t.count = int(t.list.size());
-  }
+  });
 }
 
 void Subclasser::RemoveMessage(HWND window, UINT message, int flags) {
-  int index = Find(window);
-  if (index < 0) return;
-  for (int bit : {1, 2}) {
-    if (!(flags & bit)) continue;
-    Table& t = bit == 1 ? records_[index].before : records_[index].after;
+  ForTables(window, flags, [message](Table& t) {
     if (message == kAllMessages) {
       t.count = 0;
       t.list.clear();
-      continue;
+      return;
     }
     std::replace(t.list.begin(), t.list.end(), message, 0u);
-  }
+  });
 }
 
 bool Subclasser::IsHooked(HWND window) const { return window && Find(window) >= 0; }

@@ -48,6 +48,14 @@ class Subclasser {
   friend struct SubclassChain;
 
   int Find(HWND window) const;
+  // Calls f for the tables that flags names (1 before, 2 after) of a hooked window.
+  template <typename F>
+  void ForTables(HWND window, int flags, F f) {
+    int index = Find(window);
+    if (index < 0) return;
+    if (flags & 1) f(records_[index].before);
+    if (flags & 2) f(records_[index].after);
+  }
   void Serve(int index, bool before, HWND w, UINT m, WPARAM wp, LPARAM lp);
 
   SubclassClient& client_;

@@ -45,16 +45,17 @@ bool CopyProgramFiles(const std::string& from, const std::string& to) {
   return ok;
 }
 
-FARPROC KeeperFunction(HMODULE keeper, const char* name) {
-  return keeper ? GetProcAddress(keeper, name) : nullptr;
-}
-
-// A running driver holds its file; an earlier installation is removed first.
-void RemoveDriver(const std::string& folder) {
+// Calls one export of the service library in folder; -1 when the library or the export
+// is missing.
+template <typename... Args>
+int CallKeeper(const std::string& folder, const char* name, Args... args) {
   HMODULE keeper = LoadLibraryA((folder + "SorvKeeper.dll").c_str());
-  if (FARPROC remove = KeeperFunction(keeper, "SRSorvKeeper"))
-    reinterpret_cast<int(__stdcall*)()>(reinterpret_cast<void*>(remove))();
+  FARPROC function = keeper ? GetProcAddress(keeper, name) : nullptr;
+  int result = -1;
+  if (function)
+    result = reinterpret_cast<int(__stdcall*)(Args...)>(reinterpret_cast<void*>(function))(args...);
   if (keeper) FreeLibrary(keeper);
+  return result;
 }
 
 // Right after the system starts, the service manager holds its database while it
@@ -73,17 +74,7 @@ void WaitForServiceManager() {
 
 int InstallDriver(const std::string& folder) {
   WaitForServiceManager();
-  HMODULE keeper = LoadLibraryA((folder + "SorvKeeper.dll").c_str());
-  FARPROC create = KeeperFunction(keeper, "SRCreateService");
-  if (!create) {
-    fprintf(stderr, "SorvSetup: SorvKeeper.dll not found in %s\n", folder.c_str());
-    return -1;
-  }
-  using CreateFn = int(__stdcall*)(const char*);
-  int result = reinterpret_cast<CreateFn>(reinterpret_cast<void*>(create))(
-      (folder + "SorvDisk.sys").c_str());
-  FreeLibrary(keeper);
-  return result;
+  return CallKeeper(folder, "SRCreateService", (folder + "SorvDisk.sys").c_str());
 }
 
 }  // namespace
@@ -96,7 +87,7 @@ int main(int argc, char** argv) {
     fprintf(stderr, "SorvSetup: cannot create %s (error %lu)\n", target.c_str(), GetLastError());
     return 1;
   }
-  RemoveDriver(target);
+  CallKeeper(target, "SRSorvKeeper");  // a running driver holds its file: remove it first
   bool copied = _stricmp(source.c_str(), target.c_str()) == 0 || CopyProgramFiles(source, target);
   if (InstallDriver(target) != 1) {
     fprintf(stderr, "SorvSetup: the driver could not be installed\n");
