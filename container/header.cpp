@@ -70,7 +70,8 @@ int Version(const char* path) {
 int WriteBlock(const char* path, int index, const char* text) {
   if (!ValidIndex(index)) return -1;
   unsigned char block[kBlockSize] = {};
-  for (int i = 0; text && i < kBlockSize && text[i]; ++i) block[i] = static_cast<unsigned char>(text[i]);
+  for (int i = 0; text && i < kBlockSize && text[i]; ++i)
+    block[i] = static_cast<unsigned char>(text[i]);
   return WriteAt(path, long(index) * kBlockSize, block, sizeof block);
 }
 

@@ -45,8 +45,7 @@ constexpr AesTables MakeTables() {
   for (int i = 0; i < 256; ++i) {
     uint8_t inverse = i ? power[(255 - log[i]) % 255] : 0;
     uint8_t s = inverse;
-    for (int r = 1; r < 5; ++r)
-      s ^= static_cast<uint8_t>((inverse << r) | (inverse >> (8 - r)));
+    for (int r = 1; r < 5; ++r) s ^= static_cast<uint8_t>((inverse << r) | (inverse >> (8 - r)));
     s ^= 0x63;
     t.sbox[i] = s;
     t.invSbox[s] = static_cast<uint8_t>(i);
@@ -104,8 +103,8 @@ void RunRounds(const uint32_t* rk, uint32_t nr, const uint32_t (*table)[256], co
     rk += 4;
     for (int j = 0; j < 4; ++j)
       t[j] = table[0][s[j] >> 24] ^ table[1][(s[(j + step) % 4] >> 16) & 0xff] ^
-             table[2][(s[(j + 2 * step) % 4] >> 8) & 0xff] ^ table[3][s[(j + 3 * step) % 4] & 0xff] ^
-             rk[j];
+             table[2][(s[(j + 2 * step) % 4] >> 8) & 0xff] ^
+             table[3][s[(j + 3 * step) % 4] & 0xff] ^ rk[j];
     for (int j = 0; j < 4; ++j) s[j] = t[j];
   }
   rk += 4;

@@ -5,10 +5,10 @@
 #include <stdint.h>
 
 struct Sha256Context {
-  uint32_t countLow;  // bytes hashed so far, low word
-  uint32_t countHigh; // ... and the carry
-  uint32_t state[8];  // chaining values H0..H7
-  uint8_t buffer[64]; // bytes not yet compressed
+  uint32_t countLow;   // bytes hashed so far, low word
+  uint32_t countHigh;  // ... and the carry
+  uint32_t state[8];   // chaining values H0..H7
+  uint8_t buffer[64];  // bytes not yet compressed
 };
 
 void Sha256Init(Sha256Context* context);

@@ -17,7 +17,7 @@ enum class ListResult {
 };
 
 class ContainerList {
-public:
+ public:
   static constexpr int kMaxEntries = 32767;
 
   explicit ContainerList(std::wstring iniPath);
@@ -36,7 +36,7 @@ public:
   // Removes the first entry holding exactly path.
   ListResult RemovePath(const std::wstring& path);
 
-private:
+ private:
   bool Exists() const;
   // Count, or -1 when the file exists and Count is not a number from 0 to kMaxEntries.
   int ReadCount();

@@ -3,8 +3,8 @@
 #include <windows.h>
 
 int32_t GetFileSize(const std::wstring& path) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                         nullptr);
+  HANDLE h =
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (h == INVALID_HANDLE_VALUE) return 0;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(h, &size)) size.QuadPart = 0;

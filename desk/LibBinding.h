@@ -8,7 +8,7 @@ FARPROC BindExport(const wchar_t* library, const char* function);
 
 template <class Fn>
 class LazyExport {
-public:
+ public:
   constexpr LazyExport(const wchar_t* library, const char* function)
       : library_(library), function_(function) {}
   Fn* get() {
@@ -19,7 +19,7 @@ public:
     return fn_;
   }
 
-private:
+ private:
   const wchar_t* library_;
   const char* function_;
   Fn* fn_ = nullptr;

@@ -31,8 +31,8 @@ void UpdateButtonsForEmptyList(forms::ListView& list, Button& deleteFile, Button
 }
 
 template <class Button>
-void EnableListButtons(Button& deleteFile, Button& activate, Button& modifyPassword,
-                       Button& backup, forms::Form& window) {
+void EnableListButtons(Button& deleteFile, Button& activate, Button& modifyPassword, Button& backup,
+                       forms::Form& window) {
   for (Button* b : {&deleteFile, &activate, &modifyPassword, &backup})
     if (!b->Enabled()) b->Enabled(true);
   window.Refresh();

@@ -4,7 +4,7 @@
 #include <string>
 
 class RWIni {
-public:
+ public:
   void WriteIniKey(const std::wstring& section, const std::wstring& key, const std::wstring& value);
   // The value without blanks at either end; "" when file, section or key is missing.
   std::wstring GetIniKey(const std::wstring& section, const std::wstring& key);
@@ -13,7 +13,7 @@ public:
   void DelIniKey(const std::wstring& section, const std::wstring& key);
   void DelIniSec(const std::wstring& section);
 
-private:
+ private:
   static std::wstring JoinPath(std::wstring dir, std::wstring name);
   void SetIniFilePath(const std::wstring& dir, const std::wstring& name);
 

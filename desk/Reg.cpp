@@ -52,14 +52,14 @@ std::wstring NumberToHex(double number) {
 }
 
 class Key {
-public:
+ public:
   ~Key() {
     if (h_) RegCloseKey(h_);
   }
   HKEY* out() { return &h_; }
   HKEY get() const { return h_; }
 
-private:
+ private:
   HKEY h_ = nullptr;
 };
 
@@ -158,7 +158,8 @@ bool DeleteRegValue(HKEY root, const std::wstring& subKey, const std::wstring& v
   while (!path.empty() && path.back() == L'\\') path.pop_back();
   size_t cut = path.find_last_of(L'\\');
   std::wstring parent, leaf = path;
-  if (cut != std::wstring::npos && cut > 0) parent = path.substr(0, cut), leaf = path.substr(cut + 1);
+  if (cut != std::wstring::npos && cut > 0)
+    parent = path.substr(0, cut), leaf = path.substr(cut + 1);
   if (leaf.empty()) return false;
   Key parentKey;
   if (RegOpenKeyExW(root, parent.c_str(), 0, kAccess, parentKey.out()) != ERROR_SUCCESS)
@@ -166,7 +167,9 @@ bool DeleteRegValue(HKEY root, const std::wstring& subKey, const std::wstring& v
   return RegDeleteKeyW(parentKey.get(), leaf.c_str()) == ERROR_SUCCESS;
 }
 
-std::wstring GetSetting(const wchar_t* name) { return GetRegValue(HKEY_LOCAL_MACHINE, SettingsKey, name); }
+std::wstring GetSetting(const wchar_t* name) {
+  return GetRegValue(HKEY_LOCAL_MACHINE, SettingsKey, name);
+}
 
 bool SetSetting(const wchar_t* name, const std::wstring& value) {
   return SetRegValue(HKEY_LOCAL_MACHINE, SettingsKey, name, value, REG_SZ);

@@ -6,7 +6,7 @@
 #include "forms.h"
 
 class TipOfDay : public forms::Form {
-public:
+ public:
   // Desk: centred on the screen. Tray: two thirds across, three quarters down.
   enum class Placement { Desk, Tray };
 
@@ -23,13 +23,13 @@ public:
   // The tips file; the program folder's tips.dat unless set before loading.
   std::wstring TipsFile;
 
-protected:
+ protected:
   void Design() override;
   void Form_Initialize() override;
   void Form_Load() override;
   void Form_Unload(bool& cancel) override;
 
-private:
+ private:
   void Command1_Click();
   void Command2_Click();
   void ShowTip(int number);

@@ -43,7 +43,8 @@ void Form3::Form_Load() {
     HDC dc = GetDC(nullptr);
     int height = -MulDiv(12, GetDeviceCaps(dc, LOGPIXELSY), 72);
     ReleaseDC(nullptr, dc);
-    titleFont_ = CreateFontW(height, 0, 0, 0, FW_BOLD, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, 0, L"宋体");
+    titleFont_ =
+        CreateFontW(height, 0, 0, 0, FW_BOLD, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, 0, L"宋体");
   }
   SendMessageW(Label1.hWnd(), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), TRUE);
   Caption(L"关于“Velkiro”");

@@ -5,7 +5,7 @@
 namespace tray {
 
 class Form3 : public forms::Form {
-public:
+ public:
   Form3();
   ~Form3() override;
   forms::Frame Frame1, Frame2;
@@ -13,12 +13,12 @@ public:
   forms::Label Label1, Label2, Label3, Label4, Label5;
   forms::CommandButton Command1;
 
-protected:
+ protected:
   void Design() override;
   void Form_Initialize() override;
   void Form_Load() override;
 
-private:
+ private:
   HFONT titleFont_ = nullptr;
 };
 

@@ -26,8 +26,8 @@ bool Failed(int32_t result) { return int16_t(result) < 0; }
 void StoreChoices(const MountChoice& choice) {
   SetRegValue(HKEY_LOCAL_MACHINE, SettingsKey, L"DriveLetter", choice.driveText, REG_SZ);
   if (choice.autostart)
-    SetRegValue(HKEY_CURRENT_USER, AutostartRunKey, SRStartValue,
-                forms::AppPath() + L"\\start.exe", REG_SZ);
+    SetRegValue(HKEY_CURRENT_USER, AutostartRunKey, SRStartValue, forms::AppPath() + L"\\start.exe",
+                REG_SZ);
   else
     DeleteRegValue(HKEY_CURRENT_USER, AutostartRunKey, SRStartValue);
   SetSetting(L"IsAutoMount", choice.autostart ? L"1" : L"0");
@@ -77,8 +77,10 @@ bool MountContainer(const MountChoice& choice, SorvCtl& verifier) {
     return false;
   }
   if (Failed(sorvlib::CVD_VerifyHeader(ansiPath.c_str()))) {
-    Refuse(L"无法读取加密盘文件。可能的原因可能是文件被损坏或者仍旧处于保护状态或者是老版本的文件，请确认后重试。",
-           MB_ICONERROR, L"错误");
+    Refuse(
+        L"无法读取加密盘文件。可能的原因可能是文件被损坏或者仍旧处于保护状态或者是老版本的文件，请"
+        L"确认后重试。",
+        MB_ICONERROR, L"错误");
     return false;
   }
 
@@ -113,8 +115,8 @@ bool MountContainer(const MountChoice& choice, SorvCtl& verifier) {
     return false;
   }
 
-  const std::string command = "/mount 0 \"" + ansiPath + "\" " + forms::ToAnsi(MountedDrive) +
-                              " " + key;
+  const std::string command =
+      "/mount 0 \"" + ansiPath + "\" " + forms::ToAnsi(MountedDrive) + " " + key;
   if (Failed(sorvlib::SorvMount(command.c_str()))) {
     forms::MsgBox(L"未知的原因使加载文件失败，请检查后重新尝试一遍", MB_OK, ProgramTitle);
     return false;

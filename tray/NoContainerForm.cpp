@@ -37,7 +37,9 @@ void Form4::Form_Load() {
   Centre();
   Icon(ProgramIcon());
   Caption(L"提醒");
-  Label1.Caption(L"Velkiro检测到你当前没有已加载的加密盘。如果你是第一次使用本软件，可以运行“向导”创建加密盘文件，也可以运行“管理Velkiro”创建（加载）加密盘文件。");
+  Label1.Caption(
+      L"Velkiro检测到你当前没有已加载的加密盘。如果你是第一次使用本软件，可以运行“向导”创建加密盘文"
+      L"件，也可以运行“管理Velkiro”创建（加载）加密盘文件。");
   Command1.Caption(L"打开管理Velkiro");
   Command2.Caption(L"打开向导");
   Command3.Caption(L"退出");
@@ -46,8 +48,7 @@ void Form4::Form_Load() {
 void Form4::EndWith(const std::wstring& program) {
   UnloadOtherForms(this);
   Unload();
-  if (!program.empty())
-    forms::Shell(ProgramFile(program), forms::WindowStyle::NormalFocus);
+  if (!program.empty()) forms::Shell(ProgramFile(program), forms::WindowStyle::NormalFocus);
   ProgramEnded = true;
 }
 

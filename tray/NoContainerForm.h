@@ -8,17 +8,17 @@
 namespace tray {
 
 class Form4 : public forms::Form {
-public:
+ public:
   Form4();
   forms::Label Label1;
   forms::CommandButton Command1, Command2, Command3;
 
-protected:
+ protected:
   void Design() override;
   void Form_Initialize() override;
   void Form_Load() override;
 
-private:
+ private:
   // Unloads every window (the prompt's unload gives the instance semaphore back), then
   // starts `program` from the program folder when one is named; the program ends.
   void EndWith(const std::wstring& program);

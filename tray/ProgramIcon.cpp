@@ -27,7 +27,7 @@ HICON Draw() {
 
   SelectObject(dc, colour);
   Fill(dc, 0, 0, kSize, kSize, RGB(0, 0, 0));
-  Fill(dc, 2, 8, 30, 26, RGB(30, 80, 160));    // the disk
+  Fill(dc, 2, 8, 30, 26, RGB(30, 80, 160));     // the disk
   Fill(dc, 4, 22, 28, 24, RGB(120, 170, 230));  // its front edge
   Fill(dc, 12, 2, 20, 10, RGB(200, 200, 200));  // shackle
   Fill(dc, 14, 4, 18, 10, RGB(30, 80, 160));

@@ -88,8 +88,10 @@ void Form1::Form_Load() {
   const std::wstring path = Setting(L"Path");
   if (!path.empty()) {
     if (!forms::FileExists(path)) {
-      forms::MsgBox(L"在当前加载的加密盘路径下没有找到加密盘文件，程序不能启动。请重新加载或者重建加密盘文件。",
-                    MB_OK | MB_ICONERROR, L"注意");
+      forms::MsgBox(
+          L"在当前加载的加密盘路径下没有找到加密盘文件，程序不能启动。请重新加载或者重建加密盘文件"
+          L"。",
+          MB_OK | MB_ICONERROR, L"注意");
       ProgramEnded = true;
       return;
     }
@@ -108,14 +110,13 @@ void Form1::Form_Load() {
 
   Caption(L"Velkiro");
   const std::pair<forms::Control*, const wchar_t*> controls[] = {
-      {&Command1, L"确定"}, {&Command2, L"取消"}, {&Check1, L"开机自动加载"},
-      {&Label1, L"密码："}, {&Label2, L"盘符："},  {&Label3, L"名称："},
-      {&Label4, L"位置："}};
+      {&Command1, L"确定"}, {&Command2, L"取消"}, {&Check1, L"开机自动加载"}, {&Label1, L"密码："},
+      {&Label2, L"盘符："}, {&Label3, L"名称："}, {&Label4, L"位置："}};
   for (auto& [control, text] : controls) control->Caption(text);
   const std::pair<forms::Menu*, const wchar_t*> items[] = {
-      {&popHomePage, L"访问主页"}, {&popOpenDrive, L"打开加密盘"},
+      {&popHomePage, L"访问主页"},        {&popOpenDrive, L"打开加密盘"},
       {&popOpenSorvDesk, L"管理Velkiro"}, {&popHelp, L"使用帮助"},
-      {&popAbout, L"关于Velkiro"}, {&popTrayClose, L"退出"}};
+      {&popAbout, L"关于Velkiro"},        {&popTrayClose, L"退出"}};
   for (auto& [item, text] : items) item->Caption(text);
 
   for (const std::wstring& drive : FreeDriveLetters()) Combo1.AddItem(drive);
@@ -179,8 +180,7 @@ void Form1::popOpenSorvDesk_Click() {
 }
 
 void Form1::popHelp_Click() {
-  ShellExecuteW(nullptr, L"", (forms::AppPath() + L"\\help.chm").c_str(), L"", L"",
-                SW_SHOWNORMAL);
+  ShellExecuteW(nullptr, L"", (forms::AppPath() + L"\\help.chm").c_str(), L"", L"", SW_SHOWNORMAL);
 }
 
 void Form1::popAbout_Click() { about.Show(); }

@@ -8,7 +8,7 @@
 namespace tray {
 
 class Form1 : public forms::Form {
-public:
+ public:
   Form1();
 
   forms::Label Label1, Label2, Label3, Label4, Label5, Label6, Label7;
@@ -31,14 +31,14 @@ public:
   void Command1_Click();
   void Command2_Click();
 
-protected:
+ protected:
   void Design() override;
   void Form_Initialize() override;
   void Form_Load() override;
   void Form_Activate() override;
   void Form_Unload(bool& cancel) override;
 
-private:
+ private:
   void popHomePage_Click();
   void popOpenDrive_Click();
   void popOpenSorvDesk_Click();

@@ -26,8 +26,8 @@ bool DriveGoneWithinChecks() {
 }  // namespace
 
 bool AskAndUnmount() {
-  if (forms::MsgBox(L"单击Y将退出程序并卸载虚拟盘，单击N将返回程序。",
-                    MB_YESNO | MB_ICONQUESTION, L"要退出程序吗？") != IDYES)
+  if (forms::MsgBox(L"单击Y将退出程序并卸载虚拟盘，单击N将返回程序。", MB_YESNO | MB_ICONQUESTION,
+                    L"要退出程序吗？") != IDYES)
     return false;
   sorvlib::SorvMount(forms::ToAnsi(L"/umount " + MountedDrive).c_str());
   if (!DriveGoneWithinChecks()) {

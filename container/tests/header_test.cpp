@@ -122,9 +122,12 @@ TEST_F(ContainerHeader, VerifyAndVersionOfShortAndForeignFiles) {
     std::string bytes;
     int probe, block, version;
   } rows[] = {
-      {std::string("SRxy\0\4\0\0\7", 9), 0, 0, 7}, {std::string("sr\0\0\0\4\0\0", 8), -1, -1, 0},
-      {std::string("SR\0\0\1\4\0\0", 8), -1, -1, 0}, {std::string("SR\0\0\0\4\0\0", 8), 0, 0, 0},
-      {std::string("SR\0\0\0\4\0", 7), -1, 0, 0},   {"", -1, -1, 0},
+      {std::string("SRxy\0\4\0\0\7", 9), 0, 0, 7},
+      {std::string("sr\0\0\0\4\0\0", 8), -1, -1, 0},
+      {std::string("SR\0\0\1\4\0\0", 8), -1, -1, 0},
+      {std::string("SR\0\0\0\4\0\0", 8), 0, 0, 0},
+      {std::string("SR\0\0\0\4\0", 7), -1, 0, 0},
+      {"", -1, -1, 0},
       {"GIF89a..\x2a\x01\x00\x00 rest", -1, -1, 0x12a},
   };
   for (const auto& row : rows) {

@@ -96,8 +96,9 @@ void AboutPanel::Paint(HDC dc) {
 
 LRESULT CALLBACK AboutPanel::WndProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   if (m == WM_NCCREATE)
-    SetWindowLongPtrW(w, GWLP_USERDATA,
-                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+    SetWindowLongPtrW(
+        w, GWLP_USERDATA,
+        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
   auto* self = reinterpret_cast<AboutPanel*>(GetWindowLongPtrW(w, GWLP_USERDATA));
   if (!self) return DefWindowProcW(w, m, wp, lp);
   switch (m) {

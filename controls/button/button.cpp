@@ -135,9 +135,7 @@ bool SorvButton::PaintIconGrayscale(HDC dc, HICON icon, int x, int y, int height
   return sorvbutton::PaintIconGrayscale(dc, icon, x, y, height, width);
 }
 
-void SorvButton::About() {
-  about_.Show(L"3.4.0");
-}
+void SorvButton::About() { about_.Show(L"3.4.0"); }
 
 INT_PTR SorvButton::OpenLink(const std::wstring& link) {
   return reinterpret_cast<INT_PTR>(
@@ -151,8 +149,9 @@ void SorvButton::Raise(const std::function<void()>& event) {
 namespace {
 LRESULT CALLBACK WndProcOf(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   if (m == WM_NCCREATE)
-    SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(
-                                            reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+    SetWindowLongPtrW(
+        w, GWLP_USERDATA,
+        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
   return SorvButton::WndProc(w, m, wp, lp);
 }
 }  // namespace
@@ -179,8 +178,10 @@ LRESULT SorvButton::Handle(UINT m, WPARAM wp, LPARAM lp) {
       UserControl_Resize();
       return 0;
     case WM_SHOWWINDOW:
-      if (wp) UserControl_Show();
-      else UserControl_Hide();
+      if (wp)
+        UserControl_Show();
+      else
+        UserControl_Hide();
       break;
     case WM_SETFOCUS:
       UserControl_GotFocus();
@@ -243,10 +244,10 @@ LRESULT SorvButton::Handle(UINT m, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_SETCURSOR:
       if (mousePointer_ != 0 && LOWORD(lp) == HTCLIENT) {
-        static const LPCWSTR cursors[] = {IDC_ARROW,  IDC_ARROW,    IDC_CROSS,  IDC_IBEAM,
-                                          IDC_ICON,   IDC_SIZEALL,  IDC_SIZENESW, IDC_SIZENS,
-                                          IDC_SIZENWSE, IDC_SIZEWE, IDC_UPARROW, IDC_WAIT,
-                                          IDC_NO,     IDC_APPSTARTING, IDC_HELP, IDC_SIZEALL};
+        static const LPCWSTR cursors[] = {IDC_ARROW,    IDC_ARROW,       IDC_CROSS,    IDC_IBEAM,
+                                          IDC_ICON,     IDC_SIZEALL,     IDC_SIZENESW, IDC_SIZENS,
+                                          IDC_SIZENWSE, IDC_SIZEWE,      IDC_UPARROW,  IDC_WAIT,
+                                          IDC_NO,       IDC_APPSTARTING, IDC_HELP,     IDC_SIZEALL};
         if (mousePointer_ > 0 && mousePointer_ < 16) {
           SetCursor(LoadCursorW(nullptr, cursors[mousePointer_]));
           return TRUE;

@@ -38,8 +38,7 @@ class SorvButton : public forms::Control, public SubclassClient {
   bool Create(forms::Form& form, int left, int top, int width, int height,
               forms::Control* container = nullptr);
   // The same inside any window; position and size in pixels of the parent's client area.
-  bool Create(HWND parent, int x, int y, int width, int height, int id = 0,
-              bool visible = true);
+  bool Create(HWND parent, int x, int y, int width, int height, int id = 0, bool visible = true);
   HWND Window() const { return hwnd_; }
 
   // The tooltip text the form keeps for this control (set aside while our own tip shows).

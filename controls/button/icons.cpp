@@ -15,7 +15,8 @@ bool GreyBitmap(HBITMAP bitmap) {
   // Through 32-bit rows rather than GetPixel/SetPixel: those would drop the alpha channel
   // of an alpha icon and leave its grey copy all but invisible.
   BITMAPINFO bi{};
-  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), info.bmWidth, -info.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  bi.bmiHeader = {
+      sizeof(BITMAPINFOHEADER), info.bmWidth, -info.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   std::vector<RGBQUAD> px(size_t(info.bmWidth) * info.bmHeight);
   HDC screen = GetDC(nullptr);
   bool ok = GetDIBits(screen, bitmap, 0, info.bmHeight, px.data(), &bi, DIB_RGB_COLORS) != 0;

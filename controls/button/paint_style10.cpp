@@ -33,8 +33,8 @@ Colour Shade(int p, bool spanAtEdge, Colour edgeColumn, Colour edgeRow, Colour o
 
 bool IsHole(bool left, int k, int col) {
   // col: left block column 0..17, or right block index 0..16 (column W-17+index).
-  if (left) return (k == 6 && (col == 11 || col == 13 || col == 15 || col == 17)) ||
-                   (k == 5 && col == 9);
+  if (left)
+    return (k == 6 && (col == 11 || col == 13 || col == 15 || col == 17)) || (k == 5 && col == 9);
   return (k == 6 && (col == 0 || col == 2 || col == 3 || col == 4 || col == 7)) ||
          (k == 5 && (col == 5 || col == 7)) || (k == 4 && col == 4);
 }
@@ -79,8 +79,8 @@ void PaintLook(const Canvas& cv, const Look10& L) {
   int W = cv.W, H = cv.H;
   FillBox(cv.dc, 18, 11, W - 34, H - 19, Hex(L.centre));
 
-  int topRows = L.normal ? 13 : 11;      // the normal look holds rows 11 and 12 too
-  int bottomRows = L.normal ? 11 : 13;   // the others hold H-12 and H-11
+  int topRows = L.normal ? 13 : 11;     // the normal look holds rows 11 and 12 too
+  int bottomRows = L.normal ? 11 : 13;  // the others hold H-12 and H-11
   for (int y = 0; y < topRows; ++y)
     for (int c = y < 11 ? kTopLeftStart[y] : 0; c <= 17; ++c) cv.Pixel(c, y, TopLeft(L, c, y));
   for (int k = bottomRows - 1; k >= 0; --k)

@@ -7,27 +7,30 @@ namespace {
 
 void CornersA(const Canvas& cv, Colour c) {
   int W = cv.W, H = cv.H;
-  cv.Pixel(1, 1, c); cv.Pixel(1, H - 2, c); cv.Pixel(W - 2, 1, c); cv.Pixel(W - 2, H - 2, c);
+  cv.Pixel(1, 1, c);
+  cv.Pixel(1, H - 2, c);
+  cv.Pixel(W - 2, 1, c);
+  cv.Pixel(W - 2, H - 2, c);
 }
 
 void CornersB(const Canvas& cv, Colour c) {
   int W = cv.W, H = cv.H;
-  const POINT pts[] = {{0, 1}, {1, 0}, {1, H - 1}, {0, H - 2},
+  const POINT pts[] = {{0, 1},         {1, 0},         {1, H - 1}, {0, H - 2},
                        {W - 1, H - 2}, {W - 2, H - 1}, {W - 2, 0}, {W - 1, 1}};
   for (POINT p : pts) cv.Pixel(p.x, p.y, c);
 }
 
 void CornersC(const Canvas& cv, Colour c) {
   int W = cv.W, H = cv.H;
-  const POINT pts[] = {{1, 2}, {2, 1}, {2, H - 2}, {1, H - 3},
+  const POINT pts[] = {{1, 2},         {2, 1},         {2, H - 2}, {1, H - 3},
                        {W - 2, H - 3}, {W - 3, H - 2}, {W - 3, 1}, {W - 2, 2}};
   for (POINT p : pts) cv.Pixel(p.x, p.y, c);
 }
 
 void CornersD(const Canvas& cv, Colour c) {
   int W = cv.W, H = cv.H;
-  const POINT pts[] = {{0, 1},     {1, 1},     {1, 0},     {0, H - 2},
-                       {1, H - 2}, {1, H - 1}, {W - 1, 1}, {W - 2, 1},
+  const POINT pts[] = {{0, 1},     {1, 1},         {1, 0},         {0, H - 2},
+                       {1, H - 2}, {1, H - 1},     {W - 1, 1},     {W - 2, 1},
                        {W - 2, 0}, {W - 1, H - 2}, {W - 2, H - 2}, {W - 2, H - 1}};
   for (POINT p : pts) cv.Pixel(p.x, p.y, c);
 }

@@ -65,8 +65,7 @@ void PaintStyle4(Canvas& cv, const FaceInput& in) {
     return;
   }
   Colour frame = in.useCustomColors ? in.highlightColor : Sys(COLOR_HIGHLIGHT);
-  FillBox(cv.dc, 0, 0, cv.W - 1, cv.H - 1,
-          LightenColor(frame, in.state == StateHot ? 176 : 128));
+  FillBox(cv.dc, 0, 0, cv.W - 1, cv.H - 1, LightenColor(frame, in.state == StateHot ? 176 : 128));
   DrawBox(cv.dc, 0, 0, cv.W - 1, cv.H - 1, frame);
 }
 

@@ -95,8 +95,8 @@ void DrawEtchedFrame(HDC dc, int x, int y, int w, int h, Colour outer, Colour in
   SetPixelColour(dc, x + w - 1, y + 1, mid);
 }
 
-bool DrawThemedBackground(HWND window, HDC dc, const RECT& rect, const wchar_t* classList,
-                          int part, int state) {
+bool DrawThemedBackground(HWND window, HDC dc, const RECT& rect, const wchar_t* classList, int part,
+                          int state) {
   if (!window || !IsThemeActive()) return false;
   HTHEME theme = OpenThemeData(window, classList);
   if (!theme) return false;

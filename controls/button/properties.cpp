@@ -24,7 +24,10 @@ void SorvButton::RefreshChanged(const char* property) {
   Refresh();
 }
 
-void SorvButton::Style(int v) { p_.Style = v; LayoutAndPaint("Style"); }
+void SorvButton::Style(int v) {
+  p_.Style = v;
+  LayoutAndPaint("Style");
+}
 void SorvButton::Caption(const std::wstring& v) {
   p_.Caption = v;
   SyncWindowText();
@@ -36,11 +39,26 @@ void SorvButton::Caption(const std::wstring& v) {
 void SorvButton::SyncWindowText() {
   if (hwnd_) SetWindowTextW(hwnd_, p_.Caption.c_str());
 }
-void SorvButton::Icon(HICON v) { p_.Icon = v; LayoutAndPaint("Icon"); }
-void SorvButton::IconAlign(int v) { p_.IconAlign = v; LayoutAndPaint("IconAlign"); }
-void SorvButton::IconSize(int v) { p_.IconSize = v; LayoutAndPaint("IconSize"); }
-void SorvButton::CaptionAlign(int v) { p_.CaptionAlign = v; LayoutAndPaint("CaptionAlign"); }
-void SorvButton::NonThemeStyle(int v) { p_.NonThemeStyle = v; LayoutAndPaint("NonThemeStyle"); }
+void SorvButton::Icon(HICON v) {
+  p_.Icon = v;
+  LayoutAndPaint("Icon");
+}
+void SorvButton::IconAlign(int v) {
+  p_.IconAlign = v;
+  LayoutAndPaint("IconAlign");
+}
+void SorvButton::IconSize(int v) {
+  p_.IconSize = v;
+  LayoutAndPaint("IconSize");
+}
+void SorvButton::CaptionAlign(int v) {
+  p_.CaptionAlign = v;
+  LayoutAndPaint("CaptionAlign");
+}
+void SorvButton::NonThemeStyle(int v) {
+  p_.NonThemeStyle = v;
+  LayoutAndPaint("NonThemeStyle");
+}
 
 void SorvButton::Enabled(bool v) {
   p_.Enabled = v;
@@ -50,11 +68,26 @@ void SorvButton::Enabled(bool v) {
   if (hwnd_) EnableWindow(hwnd_, v);
 }
 
-void SorvButton::ShowFocus(bool v) { p_.ShowFocus = v; RefreshChanged("ShowFocus"); }
-void SorvButton::UseCustomColors(bool v) { p_.UseCustomColors = v; RefreshChanged("UseCustomColors"); }
-void SorvButton::BackColor(Colour v) { p_.BackColor = v; RefreshChanged("BackColor"); }
-void SorvButton::HighlightColor(Colour v) { p_.HighlightColor = v; RefreshChanged("HighlightColor"); }
-void SorvButton::FontColor(Colour v) { p_.FontColor = v; RefreshChanged("FontColor"); }
+void SorvButton::ShowFocus(bool v) {
+  p_.ShowFocus = v;
+  RefreshChanged("ShowFocus");
+}
+void SorvButton::UseCustomColors(bool v) {
+  p_.UseCustomColors = v;
+  RefreshChanged("UseCustomColors");
+}
+void SorvButton::BackColor(Colour v) {
+  p_.BackColor = v;
+  RefreshChanged("BackColor");
+}
+void SorvButton::HighlightColor(Colour v) {
+  p_.HighlightColor = v;
+  RefreshChanged("HighlightColor");
+}
+void SorvButton::FontColor(Colour v) {
+  p_.FontColor = v;
+  RefreshChanged("FontColor");
+}
 void SorvButton::FontHighlightColor(Colour v) {
   p_.FontHighlightColor = v;
   RefreshChanged("FontHighlightColor");
@@ -75,11 +108,26 @@ void SorvButton::ToolTipText(const std::wstring& v) {
   RefreshChanged("ToolTipText");
 }
 
-void SorvButton::ToolTipTitle(const std::wstring& v) { p_.ToolTipTitle = v; RefreshChanged("ToolTipTitle"); }
-void SorvButton::ToolTipIcon(int v) { p_.ToolTipIcon = v; RefreshChanged("ToolTipIcon"); }
-void SorvButton::ToolTipType(int v) { p_.ToolTipType = v; RefreshChanged("ToolTipType"); }
-void SorvButton::ToolTipBackColor(Colour v) { p_.ToolTipBackColor = v; RefreshChanged("ToolTipBackColor"); }
-void SorvButton::ToolTipForeColor(Colour v) { p_.ToolTipForeColor = v; RefreshChanged("ToolTipForeColor"); }
+void SorvButton::ToolTipTitle(const std::wstring& v) {
+  p_.ToolTipTitle = v;
+  RefreshChanged("ToolTipTitle");
+}
+void SorvButton::ToolTipIcon(int v) {
+  p_.ToolTipIcon = v;
+  RefreshChanged("ToolTipIcon");
+}
+void SorvButton::ToolTipType(int v) {
+  p_.ToolTipType = v;
+  RefreshChanged("ToolTipType");
+}
+void SorvButton::ToolTipBackColor(Colour v) {
+  p_.ToolTipBackColor = v;
+  RefreshChanged("ToolTipBackColor");
+}
+void SorvButton::ToolTipForeColor(Colour v) {
+  p_.ToolTipForeColor = v;
+  RefreshChanged("ToolTipForeColor");
+}
 
 void SorvButton::Font(const LOGFONTW& v) {
   font_ = v;
@@ -87,16 +135,28 @@ void SorvButton::Font(const LOGFONTW& v) {
   RefreshChanged("Font");
 }
 
-void SorvButton::ButtonType(int v) { p_.ButtonType = v; RefreshChanged("ButtonType"); }
+void SorvButton::ButtonType(int v) {
+  p_.ButtonType = v;
+  RefreshChanged("ButtonType");
+}
 
 void SorvButton::MousePointer(int v) {
   mousePointer_ = v;  // the cursor follows on the next WM_SETCURSOR; no repaint
   Changed("MousePointer");
 }
 
-void SorvButton::Value(bool v) { p_.Value = v; RefreshChanged("Value"); }
-void SorvButton::MaskColor(Colour v) { p_.MaskColor = v; RefreshChanged("MaskColor"); }
-void SorvButton::UseMaskColor(bool v) { p_.UseMaskColor = v; RefreshChanged("UseMaskColor"); }
+void SorvButton::Value(bool v) {
+  p_.Value = v;
+  RefreshChanged("Value");
+}
+void SorvButton::MaskColor(Colour v) {
+  p_.MaskColor = v;
+  RefreshChanged("MaskColor");
+}
+void SorvButton::UseMaskColor(bool v) {
+  p_.UseMaskColor = v;
+  RefreshChanged("UseMaskColor");
+}
 
 void SorvButton::InitProperties() {
   p_ = ButtonProps{};
@@ -143,8 +203,10 @@ void SorvButton::ReadProperties(const PropertyBag& bag) {
   // The tooltip colours default crossed over (a dark tip with light text). They stay
   // system-colour references: as plain RGB the black one would read as "system default",
   // leaving light text on the light system background.
-  p_.ToolTipBackColor = Colour(bag.Read<std::int32_t>("ttBackColor", L(SysColourRef(COLOR_INFOTEXT))));
-  p_.ToolTipForeColor = Colour(bag.Read<std::int32_t>("ttForeColor", L(SysColourRef(COLOR_INFOBK))));
+  p_.ToolTipBackColor =
+      Colour(bag.Read<std::int32_t>("ttBackColor", L(SysColourRef(COLOR_INFOTEXT))));
+  p_.ToolTipForeColor =
+      Colour(bag.Read<std::int32_t>("ttForeColor", L(SysColourRef(COLOR_INFOBK))));
   font_ = bag.Read<LOGFONTW>("Font", font_);
   ApplyFont();
   p_.ButtonType = bag.Read<std::int32_t>("ButtonType", 0);

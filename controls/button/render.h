@@ -8,8 +8,8 @@ namespace sorvbutton {
 
 // Mutates st.ButtonState (design, toggle and disabled overrides) and p.Style (style 6
 // falling back to NonThemeStyle), as the control keeps them.
-void RenderButton(Canvas& cv, ButtonProps& p, PaintState& st, const Ambient& amb,
-                  HWND themeWindow, HFONT font);
+void RenderButton(Canvas& cv, ButtonProps& p, PaintState& st, const Ambient& amb, HWND themeWindow,
+                  HFONT font);
 
 // Top-left corner of the icon for an alignment, halves rounded to even.
 POINT IconPosition(int iconAlign, int W, int H, int size, int margin);

@@ -18,9 +18,9 @@ struct Look10 {
   std::uint32_t top[12];     // rows 0..11
   std::uint32_t bottom[12];  // rows H-11..H
   std::uint32_t topLeftRow0[12];
-  const std::uint32_t* topLeftRow5;     // 17 colours, or null when shaded from the edges
-  const std::uint32_t* bottomLeftRowH2; // 15 colours, or null
-  bool normal;               // the normal look: holes and extra top rows
+  const std::uint32_t* topLeftRow5;      // 17 colours, or null when shaded from the edges
+  const std::uint32_t* bottomLeftRowH2;  // 15 colours, or null
+  bool normal;                           // the normal look: holes and extra top rows
 };
 
 extern const Look10 kLook10Normal, kLook10Hot, kLook10Pressed;

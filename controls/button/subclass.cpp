@@ -39,7 +39,8 @@ struct SubclassChain {
       return result;
     }
     for (auto& link : links)
-      if ((chain = Of(w)) && chain->Holds(link)) link.first->Serve(link.second, false, w, m, wp, lp);
+      if ((chain = Of(w)) && chain->Holds(link))
+        link.first->Serve(link.second, false, w, m, wp, lp);
     return result;
   }
 };

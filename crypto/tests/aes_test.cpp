@@ -15,7 +15,7 @@ TEST(Aes, PublishedExamplesForAllKeySizes) {
   const struct {
     int keyLength;
     const char* cipher;
-  } rows[] = {{128, c128}, {16, c128}, {0, c128},   {-1, c128},  {100, c128},
+  } rows[] = {{128, c128}, {16, c128}, {0, c128},   {-1, c128}, {100, c128},
               {192, c192}, {24, c192}, {256, c256}, {32, c256}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.keyLength);

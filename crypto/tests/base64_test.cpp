@@ -9,8 +9,14 @@ TEST(Base64, EncodesWithPadding) {
   const struct {
     std::string bytes;
     const char* text;
-  } rows[] = {{"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"}, {"foob", "Zm9vYg=="},
-              {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"}, {"\xff\xfe\x80", "//6A"},
+  } rows[] = {{"", ""},
+              {"f", "Zg=="},
+              {"fo", "Zm8="},
+              {"foo", "Zm9v"},
+              {"foob", "Zm9vYg=="},
+              {"fooba", "Zm9vYmE="},
+              {"foobar", "Zm9vYmFy"},
+              {"\xff\xfe\x80", "//6A"},
               {std::string(16, '\0'), "AAAAAAAAAAAAAAAAAAAAAA=="}};
   for (const auto& row : rows) {
     char text[32];
@@ -29,12 +35,20 @@ TEST(Base64, DecodesIntoTheRoomOnly) {
     size_t room;
     std::string bytes;
   } rows[] = {
-      {"Zm9vYmFy", 48, "foobar"}, {"Zm9vYg==", 48, "foob"}, {"Zm9vYmE=", 48, "fooba"},
-      {"", 48, ""},               {"Zm9", 48, ""},          {"Zm9vYm", 48, "foo"},
-      {"Zg==Zm9v", 48, "f"},      {"Zm=8", 48, "f`"},       {"Z===", 48, ""},
-      {"Zm9v====", 48, "foo"},    {"A*\xc3\x80", 48, zeros.substr(0, 3)},
+      {"Zm9vYmFy", 48, "foobar"},
+      {"Zm9vYg==", 48, "foob"},
+      {"Zm9vYmE=", 48, "fooba"},
+      {"", 48, ""},
+      {"Zm9", 48, ""},
+      {"Zm9vYm", 48, "foo"},
+      {"Zg==Zm9v", 48, "f"},
+      {"Zm=8", 48, "f`"},
+      {"Z===", 48, ""},
+      {"Zm9v====", 48, "foo"},
+      {"A*\xc3\x80", 48, zeros.substr(0, 3)},
       {"-_Zg", 48, std::string("\0\x06\x60", 3)},  // not the URL-safe alphabet
-      {"Zm9vYmFy", 4, "foob"},    {"Zm9vYmFy", 0, ""},
+      {"Zm9vYmFy", 4, "foob"},
+      {"Zm9vYmFy", 0, ""},
       {std::string(99, 'A'), 17, zeros.substr(0, 17)},
       {"AAAAAAAAAAAAAAAAAAAAAA==", 16, zeros.substr(0, 16)},
   };

@@ -6,7 +6,9 @@
 class Library {
  public:
   explicit Library(const char* name) : module_(LoadLibraryA(name)) {}
-  ~Library() { if (module_) FreeLibrary(module_); }
+  ~Library() {
+    if (module_) FreeLibrary(module_);
+  }
   Library(const Library&) = delete;
   Library& operator=(const Library&) = delete;
 

@@ -72,8 +72,12 @@ TEST(TextCipher, KnownAnswersAndKeyForming) {
 TEST(TextCipher, UnwrapGivesTheFirstSixteenBytesBack) {
   ASSERT_TRUE(encrypt && decrypt);
   // Passwords include an ANSI (code page 936) one; plain texts a 24-character disk key.
-  for (const char* key : {"", "12345678", "\xc3\xdc\xc2\xeb" "123", "a long password indeed"}) {
-    for (const char* plain : {"", "x", "q3Zr9Xc1LmP0aB7dEf2GhQ==", "\x80\xff\x01 and a long tail"}) {
+  for (const char* key : {"", "12345678",
+                          "\xc3\xdc\xc2\xeb"
+                          "123",
+                          "a long password indeed"}) {
+    for (const char* plain :
+         {"", "x", "q3Zr9Xc1LmP0aB7dEf2GhQ==", "\x80\xff\x01 and a long tail"}) {
       SCOPED_TRACE(std::string(plain) + " / " + key);
       std::string expected(plain, std::min<size_t>(std::strlen(plain), 16));
       expected.resize(16, '\0');
@@ -104,8 +108,9 @@ TEST(TextCipher, RandomKeysAreTwentyFourCharacters) {
     std::string key = Guarded(25, randomKey);
     EXPECT_EQ(key.substr(22), std::string("==\0", 3));
     EXPECT_NE(std::string("AQgw").find(key[21]), std::string::npos) << key;
-    EXPECT_EQ(key.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/="),
-              24u);
+    EXPECT_EQ(
+        key.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/="),
+        24u);
     seen.insert(key);
   }
   EXPECT_EQ(seen.size(), 300u);

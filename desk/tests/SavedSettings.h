@@ -7,7 +7,7 @@
 #include "Reg.h"
 
 class SavedSettings {
-public:
+ public:
   SavedSettings(std::initializer_list<const wchar_t*> names) {
     for (auto n : names) {
       DWORD type = 0;
@@ -21,6 +21,6 @@ public:
       v ? SetSetting(n.c_str(), *v) : DeleteRegValue(HKEY_LOCAL_MACHINE, SettingsKey, n);
   }
 
-private:
+ private:
   std::map<std::wstring, std::optional<std::wstring>> saved_;
 };

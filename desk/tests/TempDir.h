@@ -7,7 +7,7 @@
 #include <string>
 
 class TempDir {
-public:
+ public:
   explicit TempDir(const std::wstring& name)
       : path_((std::filesystem::temp_directory_path() / name).wstring()) {
     Remove();
@@ -17,7 +17,7 @@ public:
   const std::wstring& path() const { return path_; }
   std::wstring operator/(const std::wstring& file) const { return path_ + L"\\" + file; }
 
-private:
+ private:
   void Remove() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);

@@ -52,8 +52,9 @@ TEST(PublicFunc, SmallHelpers) {
   EXPECT_FALSE(IsSpaceChar(L"tab\there\x3000wide"));  // only character 32 is a blank
   // A disk key: 24 Base64 characters then 8 NULs, new every time.
   const std::wstring key = RandomChar();
-  EXPECT_EQ(key.find_first_not_of(
-                L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/="), 24u);
+  EXPECT_EQ(
+      key.find_first_not_of(L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/="),
+      24u);
   EXPECT_EQ(key.substr(24), std::wstring(8, L'\0'));
   EXPECT_NE(RandomChar(), key);
   ULARGE_INTEGER free{};
@@ -78,7 +79,7 @@ TEST(ListHelpers, MarkCurrentContainer) {
   }
   const std::pair<std::wstring, std::vector<int>> rows[] = {
       {L"C:\\box\\a.cvd", {2, 1, 2}},
-      {L"C:\\BOX\\b.cvd", {1, 1, 1}},                        // case counts
+      {L"C:\\BOX\\b.cvd", {1, 1, 1}},                          // case counts
       {std::wstring(L"C:\\box\\b.cvd\0junk", 17), {1, 2, 1}},  // cut at the NUL
       {L"", {1, 1, 1}},
   };

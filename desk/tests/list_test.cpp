@@ -7,7 +7,7 @@
 namespace {
 
 class ListTest : public ::testing::Test {
-protected:
+ protected:
   TempDir dir{L"sorv_list"};
   std::wstring ini = dir / L"List.ini";
   ContainerList list{ini};
@@ -35,9 +35,12 @@ TEST_F(ListTest, AppendThenRemoveMiddleFirstLastOnly) {
   Fill({L"a", L"D:\\加密 盘\\b.cvd", L"c", L"d"});
   EXPECT_EQ(list.Load(rows), ListResult::Done);
   EXPECT_EQ(rows, (std::vector<std::wstring>{L"a", L"D:\\加密 盘\\b.cvd", L"c", L"d"}));
-  const std::tuple<int, const wchar_t*, const wchar_t*> removals[] = {  // row 0: by path
-      {2, L"D:\\加密 盘\\b.cvd", L"Count=3;1=a;2=c;3=d"}, {1, L"a", L"Count=2;1=c;2=d"},
-      {2, L"d", L"Count=1;1=c"}, {0, L"c", L"Count=0"}};
+  const std::tuple<int, const wchar_t*, const wchar_t*> removals[] = {
+      // row 0: by path
+      {2, L"D:\\加密 盘\\b.cvd", L"Count=3;1=a;2=c;3=d"},
+      {1, L"a", L"Count=2;1=c;2=d"},
+      {2, L"d", L"Count=1;1=c"},
+      {0, L"c", L"Count=0"}};
   for (auto [row, path, layout] : removals) {
     EXPECT_EQ(row ? list.RemoveAt(row, path) : list.RemovePath(path), ListResult::Done);
     EXPECT_EQ(Layout(), layout);

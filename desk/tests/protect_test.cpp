@@ -10,7 +10,7 @@
 namespace {
 
 class ProtectTest : public ::testing::Test {
-protected:
+ protected:
   SavedSettings keep{L"Path"};
   MsgBoxLog boxes;
   std::wstring log = forms::AppPath() + L"\\mount-commands.txt";

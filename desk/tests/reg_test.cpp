@@ -9,13 +9,14 @@ const HKEY kRoot = HKEY_CURRENT_USER;
 const std::wstring kParent = L"Software\\SorvTest", kKey = kParent + L"\\Reg";
 
 class RegTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { RegDeleteTreeW(kRoot, kParent.c_str()); }
   void TearDown() override { SetUp(); }
 };
 
 TEST_F(RegTest, EveryTypeRoundTripsAndWhatDoesNotFitIsRefused) {
-  const std::tuple<RegValue, DWORD, std::wstring> rows[] = {  // read back "": refused
+  const std::tuple<RegValue, DWORD, std::wstring> rows[] = {
+      // read back "": refused
       {L" 自动选择 ", REG_SZ, L"自动选择"},
       {L"D:\\加密 文件\\我的盘.cvd", REG_SZ, L"D:\\加密 文件\\我的盘.cvd"},
       {123LL, REG_SZ, L"123"},

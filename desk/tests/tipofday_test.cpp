@@ -8,7 +8,7 @@
 namespace {
 
 class TipTest : public ::testing::Test {
-protected:
+ protected:
   SavedSettings keep{L"LastTipsLine", L"TipsOfDay"};
   TempDir dir{L"sorv_tips"};
 
@@ -29,8 +29,8 @@ TEST_F(TipTest, OrderAndWrap) {
       {five, nullptr, L"one", L"two", L"2"},
       {five, L"3", L"four", L"five", L"5"},
       {five, L"4", L"five", L"one", L"1"},
-      {five, L"5", L"one", L"two", L"2"},          // after the last tip: start again
-      {five, L"77", L"one", L"one", L"1", L"9"},   // beyond the file (it got shorter)
+      {five, L"5", L"one", L"two", L"2"},         // after the last tip: start again
+      {five, L"77", L"one", L"one", L"1", L"9"},  // beyond the file (it got shorter)
       {"one\r\ntwo\r\nthree\r\n\r\n", L"2", L"three", L"one", L"1"},  // no empty tip at the end
       {"one\ntwo\rthree", L"1", L"two", L"three", L"3"},
       {"", L"4", L"", L"", L"4"},  // no tips: the dialog still opens, the place is kept

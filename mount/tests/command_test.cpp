@@ -13,7 +13,10 @@ namespace {
 using W = std::vector<std::string>;
 
 TEST(SplitWords, BlanksAndQuotes) {
-  const struct { const char* line; W words; } cases[] = {
+  const struct {
+    const char* line;
+    W words;
+  } cases[] = {
       {"/umount Q:", {"/umount", "Q:"}},
       {"", {""}},
       {"/umount  Q:", {"/umount", " ", "Q:"}},  // a doubled blank makes a one-blank word
@@ -45,7 +48,9 @@ TEST(SplitWords, RefusesWhatTheTableCannotHold) {
 
 TEST(StripQuotes, DropsFirstAndLastCharacterOfAQuotedWord) {
   const char* cases[][2] = {{"\"C:\\my dir\\a.cvd\"", "C:\\my dir\\a.cvd"},
-                            {"\"C:\\a.cvdX", "C:\\a.cvd"}, {"\"\"", ""}, {"\"", ""},
+                            {"\"C:\\a.cvdX", "C:\\a.cvd"},
+                            {"\"\"", ""},
+                            {"\"", ""},
                             {"C:\\a.cvd", "C:\\a.cvd"}};
   for (auto& c : cases) {
     char word[kWordSize] = {};

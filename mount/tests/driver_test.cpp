@@ -62,8 +62,8 @@ std::string Temp(const char* name) {
 }
 
 std::vector<uint8_t> ReadWhole(const std::string& path) {  // empty when it cannot be opened
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                            nullptr);
+  HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return {};
   std::vector<uint8_t> bytes(GetFileSize(file, nullptr));
   DWORD read = 0;
@@ -99,7 +99,8 @@ bool Transfer(HANDLE volume, bool write, uint64_t offset, void* data, DWORD size
   at.Offset = static_cast<DWORD>(offset);
   at.OffsetHigh = static_cast<DWORD>(offset >> 32);
   DWORD done = 0;
-  BOOL ok = write ? WriteFile(volume, data, size, &done, &at) : ReadFile(volume, data, size, &done, &at);
+  BOOL ok =
+      write ? WriteFile(volume, data, size, &done, &at) : ReadFile(volume, data, size, &done, &at);
   return ok && done == size;
 }
 
@@ -142,7 +143,8 @@ class Driver : public ::testing::Test {
   std::string container = Temp("sorv mount test.cvd");
 
   void SetUp() override {
-    for (const char* drive : {"Q:", "R:", "S:"}) DefineDosDeviceA(DDD_REMOVE_DEFINITION, drive, nullptr);
+    for (const char* drive : {"Q:", "R:", "S:"})
+      DefineDosDeviceA(DDD_REMOVE_DEFINITION, drive, nullptr);
   }
   void TearDown() override {
     if (!Target("Q:").empty()) Mount("/kill Q:");
@@ -165,13 +167,20 @@ TEST_F(Driver, MountedSectorsAreEncryptedBehindTheHeader) {
   PARTITION_INFORMATION_EX partitionEx = {};
   STORAGE_PROPERTY_QUERY query = {StorageDeviceProperty, PropertyStandardQuery, {}};
   STORAGE_DEVICE_DESCRIPTOR device = {};
-  struct { USHORT length; WCHAR name[64]; } name = {};
+  struct {
+    USHORT length;
+    WCHAR name[64];
+  } name = {};
   const DWORD queryName = CTL_CODE('M', 2, METHOD_BUFFERED, FILE_ANY_ACCESS);  // mount manager's
   EXPECT_TRUE(Control(volume, IOCTL_DISK_GET_LENGTH_INFO, nullptr, 0, &length, sizeof length));
-  EXPECT_TRUE(Control(volume, IOCTL_DISK_GET_DRIVE_GEOMETRY, nullptr, 0, &geometry, sizeof geometry));
-  EXPECT_TRUE(Control(volume, IOCTL_DISK_GET_PARTITION_INFO, nullptr, 0, &partition, sizeof partition));
-  EXPECT_TRUE(Control(volume, IOCTL_DISK_GET_PARTITION_INFO_EX, nullptr, 0, &partitionEx, sizeof partitionEx));
-  EXPECT_TRUE(Control(volume, IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof query, &device, sizeof device));
+  EXPECT_TRUE(
+      Control(volume, IOCTL_DISK_GET_DRIVE_GEOMETRY, nullptr, 0, &geometry, sizeof geometry));
+  EXPECT_TRUE(
+      Control(volume, IOCTL_DISK_GET_PARTITION_INFO, nullptr, 0, &partition, sizeof partition));
+  EXPECT_TRUE(Control(volume, IOCTL_DISK_GET_PARTITION_INFO_EX, nullptr, 0, &partitionEx,
+                      sizeof partitionEx));
+  EXPECT_TRUE(
+      Control(volume, IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof query, &device, sizeof device));
   EXPECT_TRUE(Control(volume, queryName, nullptr, 0, &name, sizeof name));
   EXPECT_EQ(length.Length.QuadPart, static_cast<LONGLONG>(kDiskBytes));
   EXPECT_EQ(partition.PartitionLength.QuadPart, length.Length.QuadPart);
@@ -290,9 +299,9 @@ TEST_F(Driver, RefusesMalformedRequests) {
 
 TEST_F(Driver, CommandWordsAreSplitExactly) {
   EXPECT_EQ(Mount("/unlockfile 0 R:"), 0) << "the line the others vary";
-  for (const char* line : {"/unlockfile  0 R:", "/unlockfile 0 R: ", " /unlockfile 0 R:",
-                           "/UNLOCKFILE 0 R:", "unlockfile 0 R:", "/unlockfile 0", "",
-                           "/unlockfile 0 R: S:", "1 2 3 4 5 6 7 8 9 10 11"})
+  for (const char* line :
+       {"/unlockfile  0 R:", "/unlockfile 0 R: ", " /unlockfile 0 R:", "/UNLOCKFILE 0 R:",
+        "unlockfile 0 R:", "/unlockfile 0", "", "/unlockfile 0 R: S:", "1 2 3 4 5 6 7 8 9 10 11"})
     EXPECT_EQ(Mount(line), -1) << "[" << line << "]";
   MakeContainer(container);
   EXPECT_EQ(Mount("/mount 0 " + container + " Q: " + kKey), -1) << "unquoted, a blank splits";
@@ -368,12 +377,15 @@ TEST_F(Driver, KeeperRemovesInstallsAndReplacesTheService) {
   std::thread answer([&] {  // the message box the failed start shows
     HWND box = nullptr;
     for (int i = 0; i < 600 && !(box = FindWindowA(nullptr, "StartService Error")); ++i) Sleep(50);
-    EnumChildWindows(box, [](HWND child, LPARAM out) -> BOOL {
-      char text[256];
-      if (GetWindowTextA(child, text, sizeof text) && strstr(text, "SorvaneService"))
-        *reinterpret_cast<std::string*>(out) = text;
-      return TRUE;
-    }, reinterpret_cast<LPARAM>(&message));
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM out) -> BOOL {
+          char text[256];
+          if (GetWindowTextA(child, text, sizeof text) && strstr(text, "SorvaneService"))
+            *reinterpret_cast<std::string*>(out) = text;
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&message));
     PostMessageA(box, WM_COMMAND, IDOK, 0);
   });
   EXPECT_EQ(create(bogus.c_str()), -1);

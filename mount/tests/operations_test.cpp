@@ -110,7 +110,11 @@ TEST_F(Operations, MountDefinesTheLetterAndHandsOverFileAndKey) {
 
 TEST_F(Operations, RefusedMountsUndoWhatTheyDid) {
   // The last call: never a define once the letter is found in use.
-  struct Case { Script script; std::vector<DWORD> codes; const char* lastCall, *err; };
+  struct Case {
+    Script script;
+    std::vector<DWORD> codes;
+    const char *lastCall, *err;
+  };
   const Case cases[] = {
       {[](ScriptedDrive& d) { d.existing.insert('Q'); }, {}, "open \\\\.\\Q:", "Q: "},
       {[](ScriptedDrive& d) { d.unopenable.insert('Q'); }, {}, "open \\\\.\\Q:", "Q: "},
@@ -118,7 +122,9 @@ TEST_F(Operations, RefusedMountsUndoWhatTheyDid) {
       {[](ScriptedDrive& d) { d.failOpen = ERROR_FILE_NOT_FOUND; }, {}, "remove Q:", "Q: "},
       {Refuse(kIoctlOpenFile, ERROR_FILE_NOT_FOUND), {kIoctlOpenFile}, "remove Q:", "SorvDisk: "},
       {Refuse(kIoctlSetKey, ERROR_INVALID_PARAMETER),
-       {kIoctlOpenFile, kIoctlSetKey, kIoctlCloseFile}, "remove Q:", "SorvDisk: "},
+       {kIoctlOpenFile, kIoctlSetKey, kIoctlCloseFile},
+       "remove Q:",
+       "SorvDisk: "},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(&c - cases);
@@ -135,8 +141,14 @@ TEST_F(Operations, RefusedMountsUndoWhatTheyDid) {
 TEST_F(Operations, EachUnmountStepHasItsCode) {
   const Script removeRefused = [](ScriptedDrive& d) { d.failRemove = ERROR_ACCESS_DENIED; };
   const DWORD denied = ERROR_ACCESS_DENIED;
-  struct Case { const char* line; Script script; int result; size_t sent; const char* err;
-                bool stays = true, mounted = true; };
+  struct Case {
+    const char* line;
+    Script script;
+    int result;
+    size_t sent;
+    const char* err;
+    bool stays = true, mounted = true;
+  };
   const Case cases[] = {
       {"/umount Q:\\", nullptr, 0, 4, "", false},
       // Wine, and Windows for a raw volume, refuse the dismount as a missing function.
@@ -199,7 +211,7 @@ TEST_F(Operations, LockAndUnlockUseTheLetterOnlyForTheRequest) {
 TEST_F(Operations, TheDeviceIsTheNumberAtTheStartOfItsWord) {
   for (auto [line, device] :
        {std::pair{"/unlockfile 12x r:", "r\nDeviceName:[\\Device\\SorvDisk\\SorvDisk12]"},
-        {"/lockfile x R: C:\\a.cvd", "SorvDisk0]"},  // no number: device 0
+        {"/lockfile x R: C:\\a.cvd", "SorvDisk0]"},                  // no number: device 0
         {"/unlockfile 99999999999999 R:", "SorvDisk999999999]"}}) {  // no wrap-around
     EXPECT_EQ(Run(line), 0);
     EXPECT_NE(out.find(device), std::string::npos) << out;

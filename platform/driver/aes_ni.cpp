@@ -84,8 +84,7 @@ AESNI void Xts(const AesNiKey* data, const AesNiKey* tweak, uint64_t unit, const
 
 }  // namespace
 
-#define EXPAND(i, rcon) \
-  k[i] = ExpandStep(k[i - 1], _mm_aeskeygenassist_si128(k[i - 1], rcon))
+#define EXPAND(i, rcon) k[i] = ExpandStep(k[i - 1], _mm_aeskeygenassist_si128(k[i - 1], rcon))
 
 AESNI void AesNiSetKey(AesNiKey* key, const uint8_t bytes[16]) {
   __m128i k[11];
@@ -111,19 +110,19 @@ AESNI void AesNiSetKey(AesNiKey* key, const uint8_t bytes[16]) {
 }
 
 AESNI void AesNiEncryptBlock(const AesNiKey* key, const uint8_t in[16], uint8_t out[16]) {
-  __m128i x = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in)),
-                            RoundKey(key->enc, 0));
+  __m128i x =
+      _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in)), RoundKey(key->enc, 0));
   for (int r = 1; r < 10; ++r) x = _mm_aesenc_si128(x, RoundKey(key->enc, r));
   _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
                    _mm_aesenclast_si128(x, RoundKey(key->enc, 10)));
 }
 
-void AesNiXtsEncrypt(const AesNiKey* data, const AesNiKey* tweak, uint64_t unit,
-                     const uint8_t* in, uint8_t* out, size_t bytes) {
+void AesNiXtsEncrypt(const AesNiKey* data, const AesNiKey* tweak, uint64_t unit, const uint8_t* in,
+                     uint8_t* out, size_t bytes) {
   Xts<true>(data, tweak, unit, in, out, bytes);
 }
 
-void AesNiXtsDecrypt(const AesNiKey* data, const AesNiKey* tweak, uint64_t unit,
-                     const uint8_t* in, uint8_t* out, size_t bytes) {
+void AesNiXtsDecrypt(const AesNiKey* data, const AesNiKey* tweak, uint64_t unit, const uint8_t* in,
+                     uint8_t* out, size_t bytes) {
   Xts<false>(data, tweak, unit, in, out, bytes);
 }

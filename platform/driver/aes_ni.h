@@ -15,7 +15,7 @@ void AesNiSetKey(AesNiKey* key, const uint8_t bytes[16]);
 void AesNiEncryptBlock(const AesNiKey* key, const uint8_t in[16], uint8_t out[16]);
 
 // bytes is a multiple of 16; in and out may be the same buffer.
-void AesNiXtsEncrypt(const AesNiKey* data, const AesNiKey* tweak, uint64_t unit,
-                     const uint8_t* in, uint8_t* out, size_t bytes);
-void AesNiXtsDecrypt(const AesNiKey* data, const AesNiKey* tweak, uint64_t unit,
-                     const uint8_t* in, uint8_t* out, size_t bytes);
+void AesNiXtsEncrypt(const AesNiKey* data, const AesNiKey* tweak, uint64_t unit, const uint8_t* in,
+                     uint8_t* out, size_t bytes);
+void AesNiXtsDecrypt(const AesNiKey* data, const AesNiKey* tweak, uint64_t unit, const uint8_t* in,
+                     uint8_t* out, size_t bytes);

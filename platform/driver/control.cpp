@@ -12,9 +12,12 @@
 namespace {
 
 // The volume controls (ntifs.h has them, with much else).
-constexpr ULONG kLockVolume = CTL_CODE(FILE_DEVICE_FILE_SYSTEM, 6, METHOD_BUFFERED, FILE_ANY_ACCESS);
-constexpr ULONG kUnlockVolume = CTL_CODE(FILE_DEVICE_FILE_SYSTEM, 7, METHOD_BUFFERED, FILE_ANY_ACCESS);
-constexpr ULONG kDismountVolume = CTL_CODE(FILE_DEVICE_FILE_SYSTEM, 8, METHOD_BUFFERED, FILE_ANY_ACCESS);
+constexpr ULONG kLockVolume =
+    CTL_CODE(FILE_DEVICE_FILE_SYSTEM, 6, METHOD_BUFFERED, FILE_ANY_ACCESS);
+constexpr ULONG kUnlockVolume =
+    CTL_CODE(FILE_DEVICE_FILE_SYSTEM, 7, METHOD_BUFFERED, FILE_ANY_ACCESS);
+constexpr ULONG kDismountVolume =
+    CTL_CODE(FILE_DEVICE_FILE_SYSTEM, 8, METHOD_BUFFERED, FILE_ANY_ACCESS);
 
 constexpr ULONG kPoolTag = 0x6b736944;  // "Disk" in pool dumps
 
@@ -244,5 +247,6 @@ NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
   Lock(&disk->lock);  // a mutex: CloseContainer may take it again
   NTSTATUS status = Dispatch(disk, code, r);
   Unlock(&disk->lock);
-  return CompleteIrp(irp, status, NT_SUCCESS(status) || status == STATUS_BUFFER_OVERFLOW ? r.information : 0);
+  return CompleteIrp(irp, status,
+                     NT_SUCCESS(status) || status == STATUS_BUFFER_OVERFLOW ? r.information : 0);
 }

@@ -16,8 +16,8 @@ NTSTATUS ReadSectors(DiskDevice* disk, ULONGLONG offset, UCHAR* buffer, ULONG le
   IO_STATUS_BLOCK io;
   LARGE_INTEGER position;
   position.QuadPart = static_cast<LONGLONG>(kDiskOffset + offset);
-  NTSTATUS status = ZwReadFile(disk->file, nullptr, nullptr, nullptr, &io, buffer, length,
-                               &position, nullptr);
+  NTSTATUS status =
+      ZwReadFile(disk->file, nullptr, nullptr, nullptr, &io, buffer, length, &position, nullptr);
   if (!NT_SUCCESS(status)) return status;
   if (io.Information != length) return STATUS_UNEXPECTED_IO_ERROR;  // file cut short
   XtsDecryptSectors(&disk->key, offset / kSectorSize, buffer, buffer, length / kSectorSize);
@@ -46,7 +46,8 @@ NTSTATUS Transfer(PDEVICE_OBJECT device, PIRP irp) {
   PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
   const bool write = stack->MajorFunction == IRP_MJ_WRITE;
   ULONG length = write ? stack->Parameters.Write.Length : stack->Parameters.Read.Length;
-  LARGE_INTEGER offset = write ? stack->Parameters.Write.ByteOffset : stack->Parameters.Read.ByteOffset;
+  LARGE_INTEGER offset =
+      write ? stack->Parameters.Write.ByteOffset : stack->Parameters.Read.ByteOffset;
   PFILE_OBJECT file = stack->FileObject;
   const bool atPointer = offset.HighPart == -1 && offset.LowPart == FILE_USE_FILE_POINTER_POSITION;
   if (atPointer && file) offset = file->CurrentByteOffset;

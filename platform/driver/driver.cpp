@@ -46,11 +46,12 @@ NTSTATUS CreateDevice(PDRIVER_OBJECT driver, unsigned number) {
   for (; kBase[chars]; ++chars) name[chars] = kBase[chars];
   name[chars++] = static_cast<WCHAR>(L'0' + number);
   name[chars] = 0;
-  UNICODE_STRING deviceName = {static_cast<USHORT>(chars * 2), static_cast<USHORT>(chars * 2), name};
+  UNICODE_STRING deviceName = {static_cast<USHORT>(chars * 2), static_cast<USHORT>(chars * 2),
+                               name};
 
   PDEVICE_OBJECT device;
-  NTSTATUS status = IoCreateDevice(driver, sizeof(DiskDevice), &deviceName, FILE_DEVICE_DISK, 0,
-                                   FALSE, &device);
+  NTSTATUS status =
+      IoCreateDevice(driver, sizeof(DiskDevice), &deviceName, FILE_DEVICE_DISK, 0, FALSE, &device);
   if (!NT_SUCCESS(status)) return status;
   DiskDevice* disk = Disk(device);
   RtlZeroMemory(disk, sizeof *disk);
@@ -79,7 +80,8 @@ extern "C" NTSTATUS DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING) {
   RtlInitUnicodeString(&directoryName, L"\\Device\\SorvDisk");
   OBJECT_ATTRIBUTES attributes;
   InitializeObjectAttributes(&attributes, &directoryName,
-                             OBJ_CASE_INSENSITIVE | OBJ_KERNEL_HANDLE | OBJ_OPENIF, nullptr, nullptr);
+                             OBJ_CASE_INSENSITIVE | OBJ_KERNEL_HANDLE | OBJ_OPENIF, nullptr,
+                             nullptr);
   NTSTATUS status = ZwCreateDirectoryObject(&g_directory, DIRECTORY_ALL_ACCESS, &attributes);
   if (!NT_SUCCESS(status)) return status;
 

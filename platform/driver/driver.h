@@ -22,7 +22,9 @@ inline DiskDevice* Disk(PDEVICE_OBJECT device) {
   return static_cast<DiskDevice*>(device->DeviceExtension);
 }
 
-inline void Lock(KMUTEX* mutex) { KeWaitForSingleObject(mutex, Executive, KernelMode, FALSE, nullptr); }
+inline void Lock(KMUTEX* mutex) {
+  KeWaitForSingleObject(mutex, Executive, KernelMode, FALSE, nullptr);
+}
 inline void Unlock(KMUTEX* mutex) { KeReleaseMutex(mutex, FALSE); }
 
 NTSTATUS CompleteIrp(PIRP irp, NTSTATUS status, ULONG_PTR information);

@@ -13,14 +13,14 @@ bool FileExists(const std::wstring& path);
 bool DriveExists(const std::wstring& drive);
 
 struct Drive {
-    enum Type { Unknown = 0, Removable = 1, Fixed = 2, Network = 3, CDRom = 4, RamDisk = 5 };
-    wchar_t DriveLetter = 0;
-    Type DriveType = Unknown;
-    bool IsReady = false;
-    std::uint64_t TotalSize = 0;  // bytes; 0 when not ready
-    std::uint64_t FreeSpace = 0;  // bytes the user may use
-    std::wstring FileSystem;      // "NTFS", "FAT32", ...; empty when not ready
-    std::wstring Path() const { return std::wstring(1, DriveLetter) + L":"; }
+  enum Type { Unknown = 0, Removable = 1, Fixed = 2, Network = 3, CDRom = 4, RamDisk = 5 };
+  wchar_t DriveLetter = 0;
+  Type DriveType = Unknown;
+  bool IsReady = false;
+  std::uint64_t TotalSize = 0;  // bytes; 0 when not ready
+  std::uint64_t FreeSpace = 0;  // bytes the user may use
+  std::wstring FileSystem;      // "NTFS", "FAT32", ...; empty when not ready
+  std::wstring Path() const { return std::wstring(1, DriveLetter) + L":"; }
 };
 
 // The defined drives, A: to Z:.

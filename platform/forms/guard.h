@@ -10,15 +10,15 @@ void ReportUncaught(const char* what);
 // Runs f; false when it threw (reported already).
 template <class F>
 bool Guarded(F&& f) {
-    try {
-        f();
-        return true;
-    } catch (const std::exception& e) {
-        ReportUncaught(e.what());
-    } catch (...) {
-        ReportUncaught("unknown error");
-    }
-    return false;
+  try {
+    f();
+    return true;
+  } catch (const std::exception& e) {
+    ReportUncaught(e.what());
+  } catch (...) {
+    ReportUncaught("unknown error");
+  }
+  return false;
 }
 
 }  // namespace forms

@@ -23,13 +23,13 @@ void AppTitle(const std::wstring& title);
 int MsgBox(const std::wstring& prompt, UINT style = MB_OK, const std::wstring& title = L"");
 
 struct MsgBoxCall {
-    std::wstring prompt;
-    std::wstring title;  // as shown, AppTitle() filled in
-    UINT style;
-    HWND owner;
-    UINT Buttons() const { return style & MB_TYPEMASK; }
-    UINT Icon() const { return style & MB_ICONMASK; }
-    UINT DefaultButton() const { return style & MB_DEFMASK; }
+  std::wstring prompt;
+  std::wstring title;  // as shown, AppTitle() filled in
+  UINT style;
+  HWND owner;
+  UINT Buttons() const { return style & MB_TYPEMASK; }
+  UINT Icon() const { return style & MB_ICONMASK; }
+  UINT DefaultButton() const { return style & MB_DEFMASK; }
 };
 using MsgBoxResponder = std::function<int(const MsgBoxCall&)>;
 // Replaces the real message box (an empty responder restores it); returns the previous one.
@@ -37,12 +37,12 @@ MsgBoxResponder SetMsgBoxResponder(MsgBoxResponder responder);
 
 // Window style of a started program, numbered as the programs' callers know them.
 enum class WindowStyle {
-    Hide = 0,
-    NormalFocus = 1,
-    MinimizedFocus = 2,
-    MaximizedFocus = 3,
-    NormalNoFocus = 4,
-    MinimizedNoFocus = 6,
+  Hide = 0,
+  NormalFocus = 1,
+  MinimizedFocus = 2,
+  MaximizedFocus = 3,
+  NormalNoFocus = 4,
+  MinimizedNoFocus = 6,
 };
 
 // Starts a program from its command line without waiting; returns its process id, 0 when

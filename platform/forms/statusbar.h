@@ -8,38 +8,38 @@
 namespace forms {
 
 class StatusBar : public Control {
-public:
-    enum PanelStyle { Text, Date, Time };
-    enum AutoSize { NoAutoSize, Spring, Contents };
+ public:
+  enum PanelStyle { Text, Date, Time };
+  enum AutoSize { NoAutoSize, Spring, Contents };
 
-    void Create(Form& form);
-    // Adds a panel at the end; width in twips (the least width when sized automatically).
-    int AddPanel(PanelStyle style = Text, Align align = Align::Left, AutoSize size = NoAutoSize,
-                 bool bevel = true, int width = 1440);
-    int PanelCount() const { return static_cast<int>(panels_.size()); }
-    std::wstring PanelText(int panel) const;
-    void PanelText(int panel, const std::wstring& text);
-    void PanelToolTip(int panel, const std::wstring& text);
-    void PanelPicture(int panel, HICON icon);
-    // Lays the panels out again (the form calls it when it is resized).
-    void Layout();
+  void Create(Form& form);
+  // Adds a panel at the end; width in twips (the least width when sized automatically).
+  int AddPanel(PanelStyle style = Text, Align align = Align::Left, AutoSize size = NoAutoSize,
+               bool bevel = true, int width = 1440);
+  int PanelCount() const { return static_cast<int>(panels_.size()); }
+  std::wstring PanelText(int panel) const;
+  void PanelText(int panel, const std::wstring& text);
+  void PanelToolTip(int panel, const std::wstring& text);
+  void PanelPicture(int panel, HICON icon);
+  // Lays the panels out again (the form calls it when it is resized).
+  void Layout();
 
-protected:
-    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+ protected:
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
-private:
-    struct Panel {
-        PanelStyle style;
-        Align align;
-        AutoSize size;
-        bool bevel;
-        int width;
-        std::wstring text;
-        HICON icon;
-    };
-    std::wstring Shown(const Panel& p) const;
-    void Paint(int panel);
-    std::vector<Panel> panels_;
+ private:
+  struct Panel {
+    PanelStyle style;
+    Align align;
+    AutoSize size;
+    bool bevel;
+    int width;
+    std::wstring text;
+    HICON icon;
+  };
+  std::wstring Shown(const Panel& p) const;
+  void Paint(int panel);
+  std::vector<Panel> panels_;
 };
 
 }  // namespace forms

@@ -19,8 +19,8 @@ void RedrawAll(HWND hwnd);
 
 // The primary screen in twips.
 struct Screen {
-    static int Width();
-    static int Height();
+  static int Width();
+  static int Height();
 };
 
 }  // namespace forms

@@ -65,7 +65,8 @@ void WaitForServiceManager() {
   SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
   SC_HANDLE running = manager ? OpenServiceA(manager, "PlugPlay", SERVICE_START) : nullptr;
   for (int tries = 0; running && tries < 1200; ++tries) {
-    if (StartServiceA(running, 0, nullptr) || GetLastError() != ERROR_SERVICE_DATABASE_LOCKED) break;
+    if (StartServiceA(running, 0, nullptr) || GetLastError() != ERROR_SERVICE_DATABASE_LOCKED)
+      break;
     Sleep(100);
   }
   if (running) CloseServiceHandle(running);

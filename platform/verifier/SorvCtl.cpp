@@ -10,8 +10,8 @@ void SorvCtl::SetPassword(const std::wstring& password) {
   int n = WideCharToMultiByte(CP_UTF8, 0, password.data(), int(password.size()), nullptr, 0,
                               nullptr, nullptr);
   utf8_.resize(size_t(n));
-  WideCharToMultiByte(CP_UTF8, 0, password.data(), int(password.size()), utf8_.data(), n,
-                      nullptr, nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, password.data(), int(password.size()), utf8_.data(), n, nullptr,
+                      nullptr);
 }
 
 std::wstring SorvCtl::Verifier() const {

@@ -3,12 +3,12 @@
 #include <string>
 
 class SorvCtl {
-public:
+ public:
   // The password exactly as typed (blanks and case kept); any text, the empty one included.
   void SetPassword(const std::wstring& password);
   // The verifier of the last password set: 64 upper-case hexadecimal digits.
   std::wstring Verifier() const;
 
-private:
+ private:
   std::string utf8_;
 };

@@ -21,7 +21,7 @@
 #include "TrayState.h"
 
 class TrayFixture : public ::testing::Test {
-protected:
+ protected:
   TrayFixture() {
     SetSetting(L"TipsOfDay", L"0");
     SetEnvironmentVariableA("SORV_MOUNT_RESULT", nullptr);
@@ -107,10 +107,10 @@ protected:
   std::wstring path = dir / L"box.cvd";
   tray::Form1 form;
 
-private:
-  SavedSettings settings_{L"Path", L"DriveLetter", L"IsAutoMount", L"IsProtectFile",
-                          L"HotKeyConfig", L"HotKeyCtrl", L"HotKeyAlt", L"HotKeyShift",
-                          L"HotKeyKey", L"TipsOfDay"};
+ private:
+  SavedSettings settings_{L"Path",         L"DriveLetter", L"IsAutoMount", L"IsProtectFile",
+                          L"HotKeyConfig", L"HotKeyCtrl",  L"HotKeyAlt",   L"HotKeyShift",
+                          L"HotKeyKey",    L"TipsOfDay"};
   const std::wstring mountLog_ = forms::AppPath() + L"\\mount-commands.txt";
   forms::MsgBoxResponder oldResponder_;
   forms::Launcher oldLauncher_;

@@ -10,10 +10,11 @@ using tray::AutoDrive;
 
 TEST(DriveChoice, PreselectionComparesAllButTheLastEntry) {
   const std::vector<std::wstring> list{AutoDrive, L"F:", L"G:", L"Z:"};
-  const struct { const wchar_t* stored; int index; } rows[] = {
-      {L"", 0}, {AutoDrive, 0}, {L"F:", 1}, {L"G:", 2},
-      {L"H:", 0},   // taken meanwhile
-      {L"Z:", 0}};  // the last entry is not compared
+  const struct {
+    const wchar_t* stored;
+    int index;
+  } rows[] = {{L"", 0},  {AutoDrive, 0}, {L"F:", 1}, {L"G:", 2}, {L"H:", 0},  // taken meanwhile
+              {L"Z:", 0}};  // the last entry is not compared
   for (auto& r : rows) EXPECT_EQ(tray::PreselectIndex(list, r.stored), r.index) << r.stored;
 }
 
@@ -22,14 +23,13 @@ TEST(HotKeyValues, ModifiersAndKey) {
     const wchar_t *config, *ctrl, *alt, *shift, *key;
     bool on;
     UINT mods, vkey;
-  } rows[] = {
-      {L"", L"", L"", L"", L"", true, MOD_CONTROL | MOD_ALT, VK_F12},
-      {L"1", L"1", L"0", L"1", L"65", true, MOD_CONTROL | MOD_SHIFT, 65},
-      {L"0", L"0", L"0", L"0", L"9", false, 0, 9},
-      // Not a key number: F12 rather than key 0.
-      {L"", L"", L"", L"", L"65x", true, 3, VK_F12},
-      {L"", L"", L"", L"", L"0", true, 3, VK_F12},
-      {L"", L"", L"", L"", L"99999", true, 3, VK_F12}};
+  } rows[] = {{L"", L"", L"", L"", L"", true, MOD_CONTROL | MOD_ALT, VK_F12},
+              {L"1", L"1", L"0", L"1", L"65", true, MOD_CONTROL | MOD_SHIFT, 65},
+              {L"0", L"0", L"0", L"0", L"9", false, 0, 9},
+              // Not a key number: F12 rather than key 0.
+              {L"", L"", L"", L"", L"65x", true, 3, VK_F12},
+              {L"", L"", L"", L"", L"0", true, 3, VK_F12},
+              {L"", L"", L"", L"", L"99999", true, 3, VK_F12}};
   for (auto& r : rows) {
     auto h = tray::HotKeyFromValues(r.config, r.ctrl, r.alt, r.shift, r.key);
     EXPECT_EQ(h.enabled, r.on) << r.key;

@@ -41,14 +41,16 @@ struct Program {
   // A visible top-level window of the process; a null class or caption matches any.
   HWND Window(const wchar_t* cls, const wchar_t* caption, DWORD ms) const {
     HWND found = nullptr;
-    WaitFor([&] {
-      for (HWND w = nullptr; !found && (w = FindWindowExW(nullptr, w, cls, caption));) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        if (pid == info.dwProcessId && IsWindowVisible(w)) found = w;
-      }
-      return found != nullptr;
-    }, ms);
+    WaitFor(
+        [&] {
+          for (HWND w = nullptr; !found && (w = FindWindowExW(nullptr, w, cls, caption));) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid == info.dwProcessId && IsWindowVisible(w)) found = w;
+          }
+          return found != nullptr;
+        },
+        ms);
     return found;
   }
 };
@@ -73,7 +75,8 @@ bool SaveWindowBitmap(HWND hwnd, const std::wstring& file) {
   BITMAPFILEHEADER head{0x4D42, DWORD(offset + bits.size()), 0, 0, offset};
   std::ofstream out(forms::ToAnsi(file), std::ios::binary);
   out.write(reinterpret_cast<char*>(&head), sizeof head)
-      .write(reinterpret_cast<char*>(&info), sizeof info) << bits;
+          .write(reinterpret_cast<char*>(&info), sizeof info)
+      << bits;
   return bool(out);
 }
 
@@ -106,9 +109,11 @@ TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
   SC_HANDLE scm = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
   SC_HANDLE driver = OpenServiceW(scm, L"Sorvane", SERVICE_QUERY_STATUS);
   SERVICE_STATUS status{};
-  if (!WaitFor([&] {
-        return QueryServiceStatus(driver, &status) && status.dwCurrentState == SERVICE_RUNNING;
-      }, 5000))
+  if (!WaitFor(
+          [&] {
+            return QueryServiceStatus(driver, &status) && status.dwCurrentState == SERVICE_RUNNING;
+          },
+          5000))
     GTEST_SKIP() << "the driver service \"Sorvane\" is not installed or does not start here";
   CloseServiceHandle(driver);
   CloseServiceHandle(scm);
@@ -121,7 +126,8 @@ TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
   const std::wstring link =
       GetRegValue(HKEY_CURRENT_USER,
                   L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                  L"SendTo") + L"\\加密盘" + letter.substr(0, 1) + L".lnk";
+                  L"SendTo") +
+      L"\\加密盘" + letter.substr(0, 1) + L".lnk";
   DeleteFileW(link.c_str());
   ASSERT_FALSE(CtrlAltF12Taken());
 
@@ -148,10 +154,14 @@ TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
                LPARAM(L"e2e password"));
   Click(FindWindowExW(prompt, nullptr, L"Button", L"确定"));
   wchar_t refusal[512] = {};
-  ASSERT_TRUE(WaitFor([&] {
-    if (HWND box = first.Window(L"#32770", nullptr, 0)) GetDlgItemTextW(box, 0xFFFF, refusal, 512);
-    return forms::DriveExists(letter) || *refusal;
-  }, 30000)) << "the drive did not appear";
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        if (HWND box = first.Window(L"#32770", nullptr, 0))
+          GetDlgItemTextW(box, 0xFFFF, refusal, 512);
+        return forms::DriveExists(letter) || *refusal;
+      },
+      30000))
+      << "the drive did not appear";
   ASSERT_EQ(*refusal, 0) << refusal;
   EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(prompt) && CtrlAltF12Taken(); }, 5000));
   ASSERT_TRUE(WaitFor([&] { return forms::FileExists(link); }, 15000));

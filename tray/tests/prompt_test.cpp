@@ -31,8 +31,8 @@ TEST_F(PromptTest, LoadShowsTheContainerAndTheDriveListCancelGuardsTheFile) {
   for (int i = 0; i < form.Combo1.ListCount(); ++i) EXPECT_EQ(form.Combo1.List(i), free[i]);
   EXPECT_EQ(form.Combo1.Text(), stored);
   // Tab order: the password box, the list, the buttons, the check box.
-  HWND order[] = {form.Text1.hWnd(), form.Combo1.hWnd(), form.Command1.hWnd(),
-                  form.Command2.hWnd(), form.Check1.hWnd()};
+  HWND order[] = {form.Text1.hWnd(), form.Combo1.hWnd(), form.Command1.hWnd(), form.Command2.hWnd(),
+                  form.Check1.hWnd()};
   for (size_t i = 0; i + 1 < std::size(order); ++i)
     EXPECT_EQ(GetNextDlgTabItem(form.hWnd(), order[i], FALSE), order[i + 1]) << i;
 
@@ -47,9 +47,10 @@ TEST_F(PromptTest, MissingContainerFileEndsTheProgram) {
   form.Load();
   EXPECT_TRUE(tray::ProgramEnded);
   EXPECT_FALSE(form.Visible());
-  ExpectBox(0,
-            L"在当前加载的加密盘路径下没有找到加密盘文件，程序不能启动。请重新加载或者重建加密盘文件。",
-            L"注意", MB_ICONERROR);
+  ExpectBox(
+      0,
+      L"在当前加载的加密盘路径下没有找到加密盘文件，程序不能启动。请重新加载或者重建加密盘文件。",
+      L"注意", MB_ICONERROR);
 }
 
 TEST_F(PromptTest, NoContainerWindowStartsTheWizardWithTheSemaphoreFree) {

@@ -5,7 +5,7 @@
 namespace {
 
 class TrayWindowTest : public TrayFixture {
-protected:
+ protected:
   std::wstring drive, link;  // "X:\", the shortcut
 
   void SetUp() override {
@@ -73,10 +73,12 @@ TEST_F(TrayWindowTest, QuitAsksAndAsksAgainWhileTheDriveIsBusy) {
   EXPECT_TRUE(MountCommands().empty());
 
   Send(WM_COMMAND, form.popTrayClose.Id(), 0);
-  ExpectBox(2, L"程序检测到加密盘" + drive +
-                   L"处于被占用状态，如果现在退出可能会丢失数据。建议您先关闭占用虚拟盘的程序再选择退出。"
-                   L"\r\n\r\n是否仍要现在退出程序？",
-            L"Velkiro", MB_ICONQUESTION);
+  ExpectBox(
+      2,
+      L"程序检测到加密盘" + drive +
+          L"处于被占用状态，如果现在退出可能会丢失数据。建议您先关闭占用虚拟盘的程序再选择退出。"
+          L"\r\n\r\n是否仍要现在退出程序？",
+      L"Velkiro", MB_ICONQUESTION);
   EXPECT_EQ(MountCommands(), std::vector<std::string>{"/umount " + Ansi(drive)});
   EXPECT_TRUE(form.IsLoaded());
   EXPECT_TRUE(forms::FileExists(link));
@@ -88,9 +90,9 @@ TEST_F(TrayWindowTest, QuitAsksAndAsksAgainWhileTheDriveIsBusy) {
                    letter.c_str(), L"\\Device\\Null");
   ExpectBox(5, L"未知的原因使强行卸载文件失败，请检查后重新尝试一遍", L"start", 0);
   EXPECT_EQ(MountCommands(),
-            (std::vector<std::string>{"/umount " + Ansi(drive), "/kill " + Ansi(drive),
-                                      "/lockfile 0 " + Ansi(FreeDriveLetter()) + " \"" +
-                                          Ansi(path) + "\""}));
+            (std::vector<std::string>{
+                "/umount " + Ansi(drive), "/kill " + Ansi(drive),
+                "/lockfile 0 " + Ansi(FreeDriveLetter()) + " \"" + Ansi(path) + "\""}));
   EXPECT_FALSE(form.IsLoaded());
   EXPECT_FALSE(forms::FileExists(link));
 }

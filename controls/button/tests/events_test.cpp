@@ -38,9 +38,8 @@ TEST(Events, ClicksFromMouseAndKeyboard) {
   const Msg down{WM_LBUTTONDOWN, MK_LBUTTON}, up{WM_LBUTTONUP}, dbl{WM_LBUTTONDBLCLK, MK_LBUTTON},
       upOutside{WM_LBUTTONUP, 0, MAKELPARAM(500, 5)}, rdown{WM_RBUTTONDOWN, MK_RBUTTON},
       rup{WM_RBUTTONUP}, spaceDown{WM_KEYDOWN, VK_SPACE, 0}, space{WM_CHAR, ' ', 0},
-      spaceUp{WM_KEYUP, VK_SPACE, 0}, enterDown{WM_KEYDOWN, VK_RETURN, 0},
-      enter{WM_CHAR, '\r', 0}, enterUp{WM_KEYUP, VK_RETURN, 0},
-      captureLost{WM_CAPTURECHANGED, 0, 0};
+      spaceUp{WM_KEYUP, VK_SPACE, 0}, enterDown{WM_KEYDOWN, VK_RETURN, 0}, enter{WM_CHAR, '\r', 0},
+      enterUp{WM_KEYUP, VK_RETURN, 0}, captureLost{WM_CAPTURECHANGED, 0, 0};
   const int any = 0;
   const struct {
     const char* name;

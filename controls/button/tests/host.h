@@ -8,8 +8,8 @@ namespace sorvbutton::test {
 
 // A popup without caption: X leaves it unmanaged, so closing it waits for no manager.
 struct HostWindow {
-  HWND hwnd = CreateWindowExW(0, L"STATIC", L"按钮", WS_POPUP, 20, 20, 420, 300, nullptr,
-                              nullptr, nullptr, nullptr);
+  HWND hwnd = CreateWindowExW(0, L"STATIC", L"按钮", WS_POPUP, 20, 20, 420, 300, nullptr, nullptr,
+                              nullptr, nullptr);
   ~HostWindow() { DestroyWindow(hwnd); }
 };
 

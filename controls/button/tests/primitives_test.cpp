@@ -23,13 +23,13 @@ TEST(Primitives, LinesBoxesGradientsAndFrames) {
     int x, y;
     COLORREF want;
   } pixels[] = {
-      {2, 5, 0x0000FF},   {9, 5, 0x0000FF},  {10, 5, none},    {6, 14, 0x00FF00},
-      {3, 12, none},      {14, 14, 0x123456}, {15, 14, none},   {20, 2, Grey(0)},
-      {20, 7, Grey(5)},   {20, 12, Grey(10)}, {20, 13, none},   {25, 2, none},
-      {30, 0, 0x0000FF},  {30, 7, 0xFF0000},  {0, 20, Grey(0)}, {8, 20, Grey(0x20)},
-      {4, 20, Grey(0x10)}, {4, 21, none},     {20, 25, none},   {10, 28, 0x808080},
-      {19, 31, 0x808080}, {20, 33, 0xFFFFFF}, {10, 33, 0x0000FF}, {20, 28, 0x0000FF},
-      {11, 32, blend},    {19, 29, blend},
+      {2, 5, 0x0000FF},    {9, 5, 0x0000FF},   {10, 5, none},      {6, 14, 0x00FF00},
+      {3, 12, none},       {14, 14, 0x123456}, {15, 14, none},     {20, 2, Grey(0)},
+      {20, 7, Grey(5)},    {20, 12, Grey(10)}, {20, 13, none},     {25, 2, none},
+      {30, 0, 0x0000FF},   {30, 7, 0xFF0000},  {0, 20, Grey(0)},   {8, 20, Grey(0x20)},
+      {4, 20, Grey(0x10)}, {4, 21, none},      {20, 25, none},     {10, 28, 0x808080},
+      {19, 31, 0x808080},  {20, 33, 0xFFFFFF}, {10, 33, 0x0000FF}, {20, 28, 0x0000FF},
+      {11, 32, blend},     {19, 29, blend},
   };
   for (const auto& p : pixels) EXPECT_EQ(s.At(p.x, p.y), p.want) << p.x << ", " << p.y;
 }

@@ -20,8 +20,8 @@ struct Recorder : SubclassClient {
 
 TEST(Subclass, MessageTablesAndUnhooking) {
   HostWindow host;
-  HWND w = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, host.hwnd, nullptr,
-                           nullptr, nullptr);
+  HWND w = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, host.hwnd, nullptr, nullptr,
+                           nullptr);
   ASSERT_NE(w, nullptr);
   LONG_PTR original = GetWindowLongPtrW(w, GWLP_WNDPROC);
   Recorder rec;

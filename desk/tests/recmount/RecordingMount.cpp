@@ -9,9 +9,9 @@
 
 extern "C" int32_t __stdcall SorvMount(const char* commandLine) {
   HMODULE self = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                         GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&SorvMount), &self);
+  GetModuleHandleExA(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCSTR>(&SorvMount), &self);
   char path[MAX_PATH], result[32];
   std::string log(path, GetModuleFileNameA(self, path, MAX_PATH));
   log.replace(log.find_last_of('\\') + 1, std::string::npos, "mount-commands.txt");

@@ -58,8 +58,9 @@ bool Sequential(HANDLE handle, bool write, double* megabytesPerSecond) {
 }
 
 bool Measure(const char* path, Throughput* t) {
-  HANDLE handle = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_NO_BUFFERING, nullptr);
+  HANDLE handle =
+      CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_NO_BUFFERING, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     fprintf(stderr, "cannot open %s (error %lu)\n", path, GetLastError());
     return false;
@@ -121,7 +122,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   char line[600];
-  snprintf(line, sizeof line, "/mount 0 \"%s\" %c: 0123456789abcdefghijklmn", container.c_str(), letter);
+  snprintf(line, sizeof line, "/mount 0 \"%s\" %c: 0123456789abcdefghijklmn", container.c_str(),
+           letter);
   if (mount(line) != 0) {
     fprintf(stderr, "mount failed: is the driver installed?\n");
     return 1;
@@ -137,7 +139,8 @@ int main(int argc, char** argv) {
   DeleteFileA(plain.c_str());
   if (!ok) return 1;
 
-  printf("\nSequential, 1 MiB requests over %llu MiB:\n", static_cast<unsigned long long>(kSize >> 20));
+  printf("\nSequential, 1 MiB requests over %llu MiB:\n",
+         static_cast<unsigned long long>(kSize >> 20));
   printf("  %-12s %10s %10s\n", "", "write MB/s", "read MB/s");
   printf("  %-12s %10.0f %10.0f\n", "drive", drive.write, drive.read);
   printf("  %-12s %10.0f %10.0f\n", "plain file", file.write, file.read);
