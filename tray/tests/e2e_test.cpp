@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "DriveChoice.h"
+#include "MessageBoxes.h"
 #include "Protection.h"
 #include "TrayFixture.h"
 
@@ -141,28 +142,25 @@ TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
   EXPECT_TRUE(SaveWindowBitmap(prompt, forms::AppPath() + L"\\..\\tray-prompt.bmp"));
   {
     Program second;
-    HWND box = second.Window(L"#32770", L"注意", 15000);
-    ASSERT_NE(box, nullptr);
-    EXPECT_NE(FindWindowExW(box, nullptr, nullptr,
-                            L"您已经运行了向导程序或者“启动Velkiro”程序，请先退出再尝试运行本程序"),
-              nullptr);
-    Click(GetDlgItem(box, IDOK));
+    testsupport::ShownBox box = testsupport::WaitForBox(second.info.dwProcessId, L"注意", 15000);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box.text, L"您已经运行了向导程序或者“启动Velkiro”程序，请先退出再尝试运行本程序");
+    box.Answer(IDOK);
     EXPECT_TRUE(second.Exited(10000));
   }
 
   SendMessageW(FindWindowExW(prompt, nullptr, L"Edit", nullptr), WM_SETTEXT, 0,
                LPARAM(L"e2e password"));
   Click(FindWindowExW(prompt, nullptr, L"Button", L"确定"));
-  wchar_t refusal[512] = {};
+  testsupport::ShownBox refusal;
   ASSERT_TRUE(WaitFor(
       [&] {
-        if (HWND box = first.Window(L"#32770", nullptr, 0))
-          GetDlgItemTextW(box, 0xFFFF, refusal, 512);
-        return forms::DriveExists(letter) || *refusal;
+        refusal = testsupport::FindBox(first.info.dwProcessId, nullptr);
+        return forms::DriveExists(letter) || refusal;
       },
       30000))
       << "the drive did not appear";
-  ASSERT_EQ(*refusal, 0) << refusal;
+  ASSERT_FALSE(refusal) << forms::ToAnsi(refusal.text);
   EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(prompt) && CtrlAltF12Taken(); }, 5000));
   ASSERT_TRUE(WaitFor([&] { return forms::FileExists(link); }, 15000));
   EXPECT_EQ(LinkTarget(link), letter + L"\\");
@@ -173,9 +171,10 @@ TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
   ASSERT_NE(menu, nullptr);
   PostMessageW(menu, WM_KEYDOWN, VK_UP, 0);
   PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
-  HWND ask = first.Window(L"#32770", L"要退出程序吗？", 10000);
-  ASSERT_NE(ask, nullptr);
-  Click(GetDlgItem(ask, IDYES));
+  testsupport::ShownBox ask =
+      testsupport::WaitForBox(first.info.dwProcessId, L"要退出程序吗？", 10000);
+  ASSERT_TRUE(ask);
+  ask.Answer(IDYES);
   ASSERT_TRUE(first.Exited(30000));
   EXPECT_FALSE(forms::DriveExists(letter));
   EXPECT_FALSE(forms::FileExists(link));
