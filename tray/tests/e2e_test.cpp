@@ -2,11 +2,11 @@
 // the installed driver.
 #include <shlobj.h>
 
-#include <fstream>
 #include <functional>
 
 #include "DriveChoice.h"
 #include "MessageBoxes.h"
+#include "Pictures.h"
 #include "Protection.h"
 #include "TrayFixture.h"
 
@@ -55,31 +55,6 @@ struct Program {
     return found;
   }
 };
-
-// The window as shown on the screen, as a 24-bit BMP file.
-bool SaveWindowBitmap(HWND hwnd, const std::wstring& file) {
-  RECT r;
-  GetWindowRect(hwnd, &r);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  BITMAPINFOHEADER info{sizeof info, w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  std::string bits(((w * 3 + 3) & ~3) * h, '\0');
-  HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-  HGDIOBJ old = SelectObject(dc, bmp);
-  BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  SelectObject(dc, old);
-  GetDIBits(dc, bmp, 0, h, bits.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-  DeleteObject(bmp);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
-  const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof info;
-  BITMAPFILEHEADER head{0x4D42, DWORD(offset + bits.size()), 0, 0, offset};
-  std::ofstream out(forms::ToAnsi(file), std::ios::binary);
-  out.write(reinterpret_cast<char*>(&head), sizeof head)
-          .write(reinterpret_cast<char*>(&info), sizeof info)
-      << bits;
-  return bool(out);
-}
 
 std::wstring LinkTarget(const std::wstring& link) {
   wchar_t target[MAX_PATH] = {};
@@ -136,10 +111,19 @@ TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
   HWND prompt = first.Window(nullptr, L"Velkiro", 20000);
   ASSERT_NE(prompt, nullptr);
   EXPECT_NE(FindWindowExW(prompt, nullptr, nullptr, L"e2e box.cvd"), nullptr);
-  // Kept for people to look at, beside the build's other output.
+  // Kept for people to look at, beside the build's other output: its title, and a cross
+  // in its close button rather than the letter of a missing symbol font.
   SetForegroundWindow(prompt);
-  Sleep(700);
-  EXPECT_TRUE(SaveWindowBitmap(prompt, forms::AppPath() + L"\\..\\tray-prompt.bmp"));
+  using testsupport::CloseGlyphSymmetry, testsupport::TitlePixels;
+  testsupport::Picture shot = testsupport::ShownWindowWhen(
+      prompt,
+      [&](const testsupport::Picture& p) {
+        return TitlePixels(p, prompt) >= 20 && CloseGlyphSymmetry(p, prompt) > 0.8;
+      },
+      5000);
+  EXPECT_TRUE(shot.Save(forms::AppPath() + L"\\..\\tray-prompt.bmp"));
+  EXPECT_GE(TitlePixels(shot, prompt), 20);
+  EXPECT_GT(CloseGlyphSymmetry(shot, prompt), 0.8) << "letters in the caption buttons";
   {
     Program second;
     testsupport::ShownBox box = testsupport::WaitForBox(second.info.dwProcessId, L"注意", 15000);
