@@ -80,6 +80,7 @@ TEST(Form, CarriesTheButtonsAndGetsTheirEvents) {
 TEST(Screenshot, OneButtonOfEachStyle) {
   using namespace testsupport;
   StylesForm f;
+  SetCursorPos(0, 0);  // no button under the pointer: each shows its resting look
   f.Show();
   auto outlined = [&](const Picture& p, int i) {
     RECT r = InPicture(f.hWnd(), f.buttons[i].hWnd());
