@@ -275,9 +275,11 @@ void Form1::Timer1_Timer() {
 
 void Form1::Form_Resize() {
   if (IsIconic(hWnd())) return;
-  if (Width() < 8000)
+  // Compared in whole pixels: 8000 twips is no whole number of them, and a window set to
+  // 8000 twips reads back a little less.
+  if (forms::PixelsX(Width()) < forms::PixelsX(8000))
     Width(8000);
-  else if (Height() < 4000)
+  else if (forms::PixelsY(Height()) < forms::PixelsY(4000))
     Height(4000);
   sizeControl();
   Refresh();
