@@ -20,6 +20,9 @@ const ProgramLevel kLevels[] = {
     {L"start.exe", "requireAdministrator"},
     {L"SorvSetup.exe", "requireAdministrator"},
     {L"SorvLink.exe", "asInvoker"},
+    {L"SorvDesk.exe", "requireAdministrator"},
+    {L"SorvSparse.exe", "asInvoker"},
+    {L"SorvGuard.exe", "asInvoker"},
 };
 
 // The manifest text of a program, "" when it has none.
