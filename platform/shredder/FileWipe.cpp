@@ -71,6 +71,24 @@ bool DeleteByHandle(HANDLE file) {
   return SetFileInformationByHandle(file, FileDispositionInfo, &onClose, sizeof onClose);
 }
 
+// The file for the wipe, never what a link (made since the folder was read) points to.
+// Others may keep the file open if they share it fully: they read the overwritten bytes.
+HANDLE OpenOwnData(const std::wstring& path) {
+  const DWORD access = GENERIC_READ | GENERIC_WRITE | DELETE;
+  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  HANDLE file = CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  FILE_ATTRIBUTE_TAG_INFO tag{};
+  if (file == INVALID_HANDLE_VALUE ||
+      !GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag) ||
+      !(tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    return file;
+  CloseHandle(file);
+  if (IsReparseTagNameSurrogate(tag.ReparseTag)) return INVALID_HANDLE_VALUE;
+  // A deduplicated or cloud file: its data is reached through its own driver.
+  return CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
 }  // namespace
 
 RandomBytes::RandomBytes() {
@@ -113,10 +131,7 @@ bool WipeFile(const std::wstring& path, RandomBytes& random, const WrittenBytes&
     return false;
   if (attributes & FILE_ATTRIBUTE_READONLY)
     SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-  // Others may keep the file open if they share it fully: they read the overwritten bytes.
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  HANDLE file = OpenOwnData(path);
   LARGE_INTEGER size{};
   bool wiped = file != INVALID_HANDLE_VALUE && GetFileSizeEx(file, &size) &&
                Overwrite(file, size.QuadPart, &random, written) &&

@@ -25,8 +25,9 @@ using WrittenBytes = std::function<void(uint64_t bytes)>;
 
 // Overwrites every byte of the file with random data, then zeros (flushed after each
 // pass), renames it to a random name, truncates and deletes it. The read-only attribute
-// is cleared first. A file that cannot be opened for that, or whose overwrite fails, is
-// left as it was (its attributes restored) and never deleted: returns false.
+// is cleared first. A link is never followed. A file that cannot be opened for that, or
+// whose overwrite fails, is left as it was (its attributes restored) and never deleted:
+// returns false.
 bool WipeFile(const std::wstring& path, RandomBytes& random, const WrittenBytes& written);
 
 }  // namespace shredder

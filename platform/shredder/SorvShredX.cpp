@@ -13,7 +13,24 @@ std::wstring Child(const std::wstring& folder, const wchar_t* name) {
   return folder + L'\\' + name;
 }
 
-bool IsLink(DWORD attributes) { return attributes & FILE_ATTRIBUTE_REPARSE_POINT; }
+// Symbolic links, junctions and mount points name something elsewhere; other reparse points
+// (deduplicated or cloud files) hold their own data and are wiped like any other.
+bool IsLink(const WIN32_FIND_DATAW& found) {
+  return (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+         IsReparseTagNameSurrogate(found.dwReserved0);
+}
+
+bool PathIsLink(std::wstring path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    return false;
+  while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW(path.c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return false;
+  FindClose(find);
+  return IsLink(found);
+}
 
 // Removes a folder or a link once it is empty or is a link; read-only cleared first.
 void RemoveEntry(const std::wstring& path, bool folder) {
@@ -29,20 +46,17 @@ void RemoveEntry(const std::wstring& path, bool folder) {
 
 void SorvShredX::ShredFolder(const std::wstring& path) {
   std::vector<Item> items;
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && !IsLink(attributes)) Collect(path, items);
-  items.push_back({path, IsLink(attributes) ? Item::FolderLink : Item::Folder, 0});
+  const bool link = PathIsLink(path);
+  if (!link) Collect(path, items);
+  items.push_back({path, link ? Item::FolderLink : Item::Folder, 0});
   Run(items);
 }
 
 void SorvShredX::ShredFile(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
   WIN32_FILE_ATTRIBUTE_DATA data{};
   GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
   const uint64_t size = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-  Run({{path,
-        attributes != INVALID_FILE_ATTRIBUTES && IsLink(attributes) ? Item::FileLink : Item::File,
-        size}});
+  Run({{path, PathIsLink(path) ? Item::FileLink : Item::File, size}});
 }
 
 // Every entry under `folder`, each folder after what it holds.
@@ -56,7 +70,7 @@ void SorvShredX::Collect(const std::wstring& folder, std::vector<Item>& items) {
     if (name == L"." || name == L"..") continue;
     const std::wstring path = Child(folder, found.cFileName);
     const bool isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-    if (IsLink(found.dwFileAttributes)) {
+    if (IsLink(found)) {
       items.push_back({path, isFolder ? Item::FolderLink : Item::FileLink, 0});
     } else if (isFolder) {
       Collect(path, items);
