@@ -19,12 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Box {
-  std::wstring text, title;
-  UINT style;
-  bool operator==(const Box&) const = default;
-};
-
 class WipeShell : public testing::Test {
  protected:
   WipeShell() {
@@ -32,8 +26,8 @@ class WipeShell : public testing::Test {
     fs::create_directories(folder_);
     std::ofstream(fs::path(file_)) << "old";
     old_ = forms::SetMsgBoxResponder([this](const forms::MsgBoxCall& call) {
-      boxes.push_back({call.prompt, call.title, call.style});
-      return answer;
+      boxes.push_back(call.title + L" " + std::to_wstring(call.style) + L": " + call.prompt);
+      return IDOK;
     });
     GetCurrentDirectoryW(MAX_PATH, cwd_);
   }
@@ -45,16 +39,29 @@ class WipeShell : public testing::Test {
     fs::remove_all(root_, ignored);
     CoUninitialize();
   }
-  static Box Confirm(const std::wstring& text) { return {text, L"确认彻底删除", 49}; }
-  static Box NotWiped(const std::wstring& path) {
-    return {NotWipedBox(path), L"错误", MB_OK | MB_ICONERROR};
+  // Title, style (OK and Cancel with the exclamation icon; OK with the error icon), text.
+  static std::wstring Confirm(const std::wstring& text) { return L"确认彻底删除 49: " + text; }
+  static std::wstring NotWiped(const std::wstring& path) {
+    return L"错误 16: " + NotWipedBox(path);
+  }
+
+  // The calls the recorder got and the boxes shown ("title style: text").
+  using Outcome = std::pair<std::vector<std::wstring>, std::vector<std::wstring>>;
+  Outcome Run(const std::wstring& arguments) {
+    control.calls.clear();
+    boxes.clear();
+    shred::ShredMain(arguments, control);
+    return {control.calls, boxes};
+  }
+  Outcome File() { return {{L"ShredFile " + file_}, {Confirm(FileBox(file_)), NotWiped(file_)}}; }
+  Outcome Folder() {
+    return {{L"ShredFolder " + folder_}, {Confirm(FolderBox(folder_)), NotWiped(folder_)}};
   }
 
   const std::wstring root_ = (fs::temp_directory_path() / L"wipe shell 擦除").wstring();
   const std::wstring folder_ = root_ + L"\\子 folder", file_ = root_ + L"\\a b.txt";
   shredder::RecordingShredder control;
-  std::vector<Box> boxes;
-  int answer = IDOK;
+  std::vector<std::wstring> boxes;
 
  private:
   forms::MsgBoxResponder old_;
@@ -62,46 +69,27 @@ class WipeShell : public testing::Test {
 };
 
 // Whatever way the path comes, the control gets the full path with no quotes or blanks
-// around it; a path that names nothing gets no confirmation.
+// around it; a path that names nothing gets no confirmation. The recorder wipes nothing, so
+// the path is still there afterwards and the user is told.
 TEST_F(WipeShell, CommandLineBecomesTheFullPath) {
   SetFileAttributesW(folder_.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY |
                                           FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_DIRECTORY);
   SetCurrentDirectoryW(root_.c_str());
   const struct {
-    std::wstring arguments, call;
-    bool folder;
+    std::wstring arguments;
+    Outcome outcome;
   } rows[] = {
-      {L"\"" + file_ + L"\"", L"ShredFile " + file_, false},
-      {L" \t\"" + file_ + L" \" ", L"ShredFile " + file_, false},
-      {L"a b.txt ", L"ShredFile " + file_, false},
-      {L"\"子 folder\"", L"ShredFolder " + folder_, true},
-      {root_ + L"\\missing.txt", L"", false},
-      {L"\"" + root_ + L"\\missing\"", L"", false},
+      {L"\"" + file_ + L"\"", File()},
+      {L" \t\"" + file_ + L" \" ", File()},
+      {L"a b.txt ", File()},
+      {L"\"子 folder\"", Folder()},
+      {root_ + L"\\missing.txt", Outcome()},
+      {L"\"" + root_ + L"\\missing\"", Outcome()},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << row.arguments.size() << " characters");
-    control.calls.clear();
-    boxes.clear();
-    shred::ShredMain(row.arguments, control);
-    if (row.call.empty()) {
-      EXPECT_EQ(boxes, std::vector<Box>{});
-      EXPECT_EQ(control.calls, std::vector<std::wstring>{});
-      continue;
-    }
-    const std::wstring path = row.folder ? folder_ : file_;
-    EXPECT_EQ(control.calls, std::vector<std::wstring>{row.call});
-    // The recorder wipes nothing, so the path is still there and the user is told.
-    EXPECT_EQ(boxes, (std::vector<Box>{Confirm(row.folder ? FolderBox(path) : FileBox(path)),
-                                       NotWiped(path)}));
+    EXPECT_EQ(Run(row.arguments), row.outcome);
   }
-  EXPECT_TRUE(forms::Forms().empty());
-}
-
-TEST_F(WipeShell, CancelInTheConfirmationWipesNothing) {
-  answer = IDCANCEL;
-  shred::ShredMain(file_, control);
-  EXPECT_EQ(boxes, std::vector<Box>{Confirm(FileBox(file_))});
-  EXPECT_EQ(control.calls, std::vector<std::wstring>{});
   EXPECT_TRUE(forms::Forms().empty());
 }
 
@@ -123,20 +111,8 @@ TEST_F(WipeShell, ProgressWindowFollowsTheEventsAndStaysUp) {
   EXPECT_EQ(seen,
             (std::vector<std::wstring>{L"正在彻底删除|第一|0|shown", L"正在彻底删除|第二|45|shown",
                                        L"正在彻底删除|第三|100|shown"}));
-  EXPECT_EQ(boxes, std::vector<Box>{Confirm(FileBox(file_))});
+  EXPECT_EQ(boxes, std::vector<std::wstring>{Confirm(FileBox(file_))});
   EXPECT_TRUE(forms::Forms().empty());
-}
-
-// The browser's dialog of this process: found by the title text we gave it.
-HWND BrowserDialog() {
-  for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"#32770", nullptr));) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    if (pid == GetCurrentProcessId() &&
-        FindWindowExW(w, nullptr, L"Static", L"Please select folder or file."))
-      return w;
-  }
-  return nullptr;
 }
 
 // Waits up to ten seconds for `done`.
@@ -147,57 +123,42 @@ bool Within10s(F done) {
   return false;
 }
 
-std::wstring SelectedName(HWND tree) {
-  wchar_t text[MAX_PATH] = {};
-  TVITEMW item{};
-  item.mask = TVIF_TEXT;
-  item.hItem = TreeView_GetSelection(tree);
-  item.pszText = text;
-  item.cchTextMax = MAX_PATH;
-  if (item.hItem) SendMessageW(tree, TVM_GETITEMW, 0, LPARAM(&item));
-  return text;
-}
-
-// Picks `path` in the browser (cancels when empty) from another thread, as a user would.
+// Picks `path` in the browser (cancels when empty) from another thread, as a user would:
+// the dialog is the one showing our title, OK only once the tree shows the pick selected.
 std::thread Pick(const std::wstring& path) {
   return std::thread([path] {
     HWND dialog = nullptr, tree = nullptr;
-    if (!Within10s([&] {
-          dialog = BrowserDialog();
-          tree = dialog ? FindWindowExW(dialog, nullptr, WC_TREEVIEWW, nullptr) : nullptr;
-          return tree && TreeView_GetCount(tree) > 0;
-        }))
-      return;
-    if (!path.empty()) {
-      SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, LPARAM(path.c_str()));
-      Within10s([&] { return SelectedName(tree) == fs::path(path).filename().wstring(); });
-    }
+    const std::wstring name = fs::path(path).filename().wstring();
+    wchar_t selected[MAX_PATH] = {};
+    TVITEMW item{};
+    item.mask = TVIF_TEXT;
+    item.pszText = selected;
+    item.cchTextMax = MAX_PATH;
+    Within10s([&] {
+      while ((dialog = FindWindowExW(nullptr, dialog, L"#32770", nullptr)) &&
+             !FindWindowExW(dialog, nullptr, L"Static", L"Please select folder or file."))
+        ;
+      tree = dialog ? FindWindowExW(dialog, nullptr, WC_TREEVIEWW, nullptr) : nullptr;
+      return tree && TreeView_GetCount(tree) > 0;
+    });
+    // Sent again until it holds: one sent while the dialog is still starting is lost.
+    if (!path.empty())
+      Within10s([&] {
+        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, LPARAM(path.c_str()));
+        item.hItem = TreeView_GetSelection(tree);
+        return item.hItem && TreeView_GetItem(tree, &item) && name == selected;
+      });
     PostMessageW(dialog, WM_COMMAND, path.empty() ? IDCANCEL : IDOK, 0);
   });
 }
 
 // Picked folders and files reach the recorder; a cancelled browser ends with nothing shown.
 TEST_F(WipeShell, BrowserPicksFoldersAndFiles) {
-  const struct {
-    std::wstring pick, call;
-    Box box;
-  } rows[] = {{folder_, L"ShredFolder " + folder_, Confirm(FolderBox(folder_))},
-              {file_, L"ShredFile " + file_, Confirm(FileBox(file_))},
-              {L"", L"", {}}};
-  for (const auto& row : rows) {
-    control.calls.clear();
-    boxes.clear();
-    std::thread user = Pick(row.pick);
-    shred::ShredMain(L"", control);
+  for (const auto& [pick, outcome] : {std::pair(folder_, Folder()), std::pair(file_, File()),
+                                      std::pair(std::wstring(), Outcome())}) {
+    std::thread user = Pick(pick);
+    EXPECT_EQ(Run(L""), outcome);
     user.join();
-    if (row.call.empty()) {
-      EXPECT_EQ(control.calls, std::vector<std::wstring>{});
-      EXPECT_EQ(boxes, std::vector<Box>{});
-    } else {
-      EXPECT_EQ(control.calls, std::vector<std::wstring>{row.call});
-      ASSERT_FALSE(boxes.empty());
-      EXPECT_EQ(boxes[0], row.box);
-    }
   }
 }
 
