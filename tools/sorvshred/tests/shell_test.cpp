@@ -115,10 +115,10 @@ TEST_F(WipeShell, ProgressWindowFollowsTheEventsAndStaysUp) {
   EXPECT_TRUE(forms::Forms().empty());
 }
 
-// Waits up to ten seconds for `done`.
+// Waits up to a minute for `done` (a fresh prefix opens its first browser slowly).
 template <class F>
-bool Within10s(F done) {
-  for (int i = 0; i < 200; ++i, Sleep(50))
+bool Within60s(F done) {
+  for (int i = 0; i < 1200; ++i, Sleep(50))
     if (done()) return true;
   return false;
 }
@@ -134,7 +134,7 @@ std::thread Pick(const std::wstring& path) {
     item.mask = TVIF_TEXT;
     item.pszText = selected;
     item.cchTextMax = MAX_PATH;
-    Within10s([&] {
+    Within60s([&] {
       while ((dialog = FindWindowExW(nullptr, dialog, L"#32770", nullptr)) &&
              !FindWindowExW(dialog, nullptr, L"Static", L"Please select folder or file."))
         ;
@@ -143,7 +143,7 @@ std::thread Pick(const std::wstring& path) {
     });
     // Sent again until it holds: one sent while the dialog is still starting is lost.
     if (!path.empty())
-      Within10s([&] {
+      Within60s([&] {
         SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, LPARAM(path.c_str()));
         item.hItem = TreeView_GetSelection(tree);
         return item.hItem && TreeView_GetItem(tree, &item) && name == selected;
