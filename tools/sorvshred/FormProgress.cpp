@@ -9,6 +9,9 @@ FormProgress::FormProgress(shredder::ShredControl& control) : SorvShredX1(contro
 
 void FormProgress::Design() {
   Label1.Create(*this, nullptr, L"", 240, 200, 5520, 255);
+  // A long path loses its middle, not the name of the file being wiped.
+  SetWindowLongPtrW(Label1.hWnd(), GWL_STYLE,
+                    GetWindowLongPtrW(Label1.hWnd(), GWL_STYLE) | SS_PATHELLIPSIS);
   ProgressBar1.Create(*this, nullptr, 240, 600, 5520, 300);
   ProgressBar1.Min(0);
   ProgressBar1.Max(100);
