@@ -21,6 +21,7 @@ const ProgramLevel kLevels[] = {
     {L"SorvSetup.exe", "requireAdministrator"},
     {L"SorvLink.exe", "asInvoker"},
     {L"SorvDesk.exe", "requireAdministrator"},
+    {L"SorvShred.exe", "requireAdministrator"},
     {L"SorvSparse.exe", "asInvoker"},
     {L"SorvGuard.exe", "asInvoker"},
 };
