@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "DeskIcons.h"
 #include "TitleFont.h"
 
 namespace desk {
@@ -29,9 +30,7 @@ void Form6::Form_Initialize() { InitCommonControls(); }
 
 void Form6::Form_Load() {
   Centre();
-  // The program's own icon where it has one.
-  HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-  Image1.Picture(icon ? icon : LoadIconW(nullptr, IDI_APPLICATION));
+  Image1.Picture(DeskIcon(Glyph::Container, 48));
   Label1.Font(TitleFont());
   Caption(L"关于“Velkiro”");
   Label1.Caption(L"Velkiro（Sorvane）");

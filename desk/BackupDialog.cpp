@@ -5,6 +5,7 @@
 #include "ContainerList.h"
 #include "CutAtNul.h"
 #include "FileSize.h"
+#include "DeskIcons.h"
 #include "KeyBlocks.h"
 #include "ShellFiles.h"
 #include "SplitPath.h"
@@ -59,7 +60,7 @@ void BackupForm::Form_Initialize() { InitCommonControls(); }
 void BackupForm::Form_Load() {
   Move((forms::Screen::Width() - Width()) / 3, (forms::Screen::Height() - Height()) / 3);
   Caption(L"备份");
-  Image1.Picture(LoadIconW(nullptr, IDI_INFORMATION));
+  Image1.Picture(DeskIcon(Glyph::Backup, 32));
   Label1.Caption(L"目标文件");
   Label2.Caption(L"加密盘密码");
   Check1.Caption(L"同时删除现在的加密盘");

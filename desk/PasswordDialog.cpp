@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "DiskKey.h"
+#include "DeskIcons.h"
 #include "KeyBlocks.h"
 
 namespace desk {
@@ -52,7 +53,7 @@ void Form8::Form_Initialize() { InitCommonControls(); }
 
 void Form8::Form_Load() {
   Caption(L"修改密码");
-  Image1.Picture(LoadIconW(nullptr, IDI_INFORMATION));
+  Image1.Picture(DeskIcon(Glyph::Password, 32));
   Frame1.Caption(L"修改密码");
   Label1.Caption(L"输入旧密码：");
   Label2.Caption(L"输入新密码：");

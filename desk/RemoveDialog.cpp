@@ -4,6 +4,7 @@
 
 #include "ContainerList.h"
 #include "FileSize.h"
+#include "DeskIcons.h"
 #include "KeyBlocks.h"
 #include "ShellFiles.h"
 
@@ -50,7 +51,7 @@ void Form3::Form_Initialize() { InitCommonControls(); }
 
 void Form3::Form_Load() {
   Caption(L"删除");
-  Image1.Picture(LoadIconW(nullptr, IDI_WARNING));
+  Image1.Picture(DeskIcon(Glyph::Delete, 32));
   Frame1.Caption(L"从列表里删除记录，同时删除加密盘文件。");
   Label1.Caption(L"请输入密码：");
   Label4.Caption(L"注意:");
