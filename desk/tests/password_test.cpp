@@ -87,15 +87,4 @@ TEST_F(PasswordTest, FailedSecondWriteLeavesTheFileAsItWas) {
   EXPECT_TRUE(Change(L"old password", L"new password", L"new password"));
 }
 
-TEST_F(PasswordTest, InUseContainerIsRefusedFirst) {
-  // Held open for writing, as the driver holds a mounted container.
-  HANDLE held =
-      CreateFileW(box.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  EXPECT_FALSE(Change(L"", L"", L""));
-  ExpectBox(0, L"加密盘文件可能被破坏或者正被使用。如果正在使用请先卸载再尝试修改密码。", L"注意",
-            MB_ICONERROR);
-  CloseHandle(held);
-}
-
 }  // namespace
