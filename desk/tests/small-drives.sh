@@ -12,6 +12,8 @@ case $1 in
     if { mountpoint -q "$dir/exact" || mount -t tmpfs -o size=2m sorv-exact "$dir/exact"; } &&
        { mountpoint -q "$dir/roomy/inner" ||
          mount -t tmpfs -o size=1m sorv-inner "$dir/roomy/inner"; } 2>/dev/null; then
+      # Empty, whatever an interrupted run left there.
+      find "$dir/exact" "$dir/roomy/inner" -mindepth 1 -delete
       ln -sfn "$dir/exact" "$devices/r:"
       ln -sfn "$dir/roomy" "$devices/s:"
     else
