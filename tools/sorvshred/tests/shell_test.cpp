@@ -7,7 +7,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <thread>
 #include <vector>
 
 #include "FormProgress.h"
@@ -115,50 +114,44 @@ TEST_F(WipeShell, ProgressWindowFollowsTheEventsAndStaysUp) {
   EXPECT_TRUE(forms::Forms().empty());
 }
 
-// Waits up to a minute for `done` (a fresh prefix opens its first browser slowly).
-template <class F>
-bool Within60s(F done) {
-  for (int i = 0; i < 1200; ++i, Sleep(50))
-    if (done()) return true;
-  return false;
-}
+// The user at the browser: `pick` is chosen (the browser cancelled when empty). A timer of
+// the test's thread, run by the browser's own message loop, finds the dialog by the title
+// text we gave it and sends the selection until the tree shows it (one sent while the dialog
+// is still starting is lost), then clicks. After a minute it clicks anyway.
+std::wstring pick;
+int ticks;
 
-// Picks `path` in the browser (cancels when empty) from another thread, as a user would:
-// the dialog is the one showing our title, OK only once the tree shows the pick selected.
-std::thread Pick(const std::wstring& path) {
-  return std::thread([path] {
-    HWND dialog = nullptr, tree = nullptr;
-    const std::wstring name = fs::path(path).filename().wstring();
+void CALLBACK PickTick(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = nullptr;
+  while ((dialog = FindWindowExW(nullptr, dialog, L"#32770", nullptr)) &&
+         !FindWindowExW(dialog, nullptr, L"Static", L"Please select folder or file."))
+    ;
+  HWND tree = dialog ? FindWindowExW(dialog, nullptr, WC_TREEVIEWW, nullptr) : nullptr;
+  bool ready = tree && TreeView_GetCount(tree) > 0;
+  if (ready && !pick.empty()) {
+    SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, LPARAM(pick.c_str()));
     wchar_t selected[MAX_PATH] = {};
     TVITEMW item{};
     item.mask = TVIF_TEXT;
+    item.hItem = TreeView_GetSelection(tree);
     item.pszText = selected;
     item.cchTextMax = MAX_PATH;
-    Within60s([&] {
-      while ((dialog = FindWindowExW(nullptr, dialog, L"#32770", nullptr)) &&
-             !FindWindowExW(dialog, nullptr, L"Static", L"Please select folder or file."))
-        ;
-      tree = dialog ? FindWindowExW(dialog, nullptr, WC_TREEVIEWW, nullptr) : nullptr;
-      return tree && TreeView_GetCount(tree) > 0;
-    });
-    // Sent again until it holds: one sent while the dialog is still starting is lost.
-    if (!path.empty())
-      Within60s([&] {
-        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, LPARAM(path.c_str()));
-        item.hItem = TreeView_GetSelection(tree);
-        return item.hItem && TreeView_GetItem(tree, &item) && name == selected;
-      });
-    PostMessageW(dialog, WM_COMMAND, path.empty() ? IDCANCEL : IDOK, 0);
-  });
+    ready = item.hItem && TreeView_GetItem(tree, &item) &&
+            fs::path(pick).filename().wstring() == selected;
+  }
+  if (!ready && ++ticks < 1200) return;
+  KillTimer(nullptr, timer);
+  PostMessageW(dialog, WM_COMMAND, pick.empty() ? IDCANCEL : IDOK, 0);
 }
 
 // Picked folders and files reach the recorder; a cancelled browser ends with nothing shown.
 TEST_F(WipeShell, BrowserPicksFoldersAndFiles) {
-  for (const auto& [pick, outcome] : {std::pair(folder_, Folder()), std::pair(file_, File()),
+  for (const auto& [path, outcome] : {std::pair(folder_, Folder()), std::pair(file_, File()),
                                       std::pair(std::wstring(), Outcome())}) {
-    std::thread user = Pick(pick);
+    pick = path;
+    ticks = 0;
+    SetTimer(nullptr, 0, 50, PickTick);
     EXPECT_EQ(Run(L""), outcome);
-    user.join();
   }
 }
 
