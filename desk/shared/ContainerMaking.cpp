@@ -1,0 +1,180 @@
+#include "ContainerMaking.h"
+
+#include <windows.h>
+
+#include "CutAtNul.h"
+#include "SorvLibs.h"
+#include "forms.h"
+
+namespace making {
+namespace {
+
+constexpr DWORD kBlock = 1024;
+constexpr uint64_t kMiB = 1 << 20;
+
+// Percentage steps of a loop of `count` rounds: at every multiple of count \ 100.
+class Steps {
+ public:
+  explicit Steps(uint64_t count) : count_(count), every_(count / 100) {}
+  void At(uint64_t i, Progress& progress) const {
+    if (every_ && i % every_ == 0) progress.Percent(int(i * 100 / count_));
+  }
+
+ private:
+  uint64_t count_, every_;
+};
+
+ZeroWriter& Writer() {
+  static ZeroWriter w;
+  return w;
+}
+
+BOOL WriteBlock(HANDLE h, const void* data, DWORD size, DWORD* written) {
+  if (Writer()) return Writer()(h, data, size, written);
+  return WriteFile(h, data, size, written, nullptr);
+}
+
+// Waits for the process, letting the window messages run, until it ends or `ms` pass.
+bool WaitPumping(HANDLE process, uint32_t ms) {
+  const ULONGLONG deadline = GetTickCount64() + ms;
+  for (;;) {
+    ULONGLONG now = GetTickCount64();
+    if (now >= deadline) return WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    DWORD r = MsgWaitForMultipleObjects(1, &process, FALSE, DWORD(deadline - now), QS_ALLINPUT);
+    if (r == WAIT_OBJECT_0) return true;
+    forms::DoEvents();
+  }
+}
+
+uint64_t FileLength(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return ~0ull;
+  return (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+}  // namespace
+
+FileResult WriteZeroFile(const std::wstring& path, int32_t mib, Progress& progress) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                         nullptr);
+  if (h == INVALID_HANDLE_VALUE)
+    return GetLastError() == ERROR_FILE_EXISTS ? FileResult::Exists : FileResult::CannotCreate;
+  static const char zeros[kBlock] = {};
+  const uint64_t count = uint64_t(mib > 0 ? mib : 0) * 1024;
+  const Steps steps(count);
+  bool ok = true;
+  progress.Begin();
+  for (uint64_t i = 1; i <= count; ++i) {
+    DWORD written = 0;
+    if (!WriteBlock(h, zeros, kBlock, &written) || written != kBlock) {
+      ok = false;
+      break;
+    }
+    forms::DoEvents();
+    steps.At(i, progress);
+  }
+  progress.End();
+  if (ok && !FlushFileBuffers(h)) ok = false;
+  CloseHandle(h);
+  if (ok) return FileResult::Made;
+  DeleteFileW(path.c_str());
+  return FileResult::WriteFailed;
+}
+
+uint32_t SparseWaitMs(int32_t mib) {
+  // Marking a file sparse and setting its length is quick; allow for a slow disk.
+  const uint64_t ms = 10000 + uint64_t(mib > 0 ? mib : 0) / 4;
+  return ms > 0x7FFFFFFF ? 0x7FFFFFFF : uint32_t(ms);
+}
+
+std::wstring SparseProgram() { return forms::AppPath() + L"\\SorvSparse.exe"; }
+
+FileResult MakeSparseFile(const std::wstring& sparseExe, const std::wstring& path, int32_t mib,
+                          Progress& progress) {
+  if (GetFileAttributesW(sparseExe.c_str()) == INVALID_FILE_ATTRIBUTES)
+    return FileResult::SparseMissing;
+  std::wstring line = L"\"" + sparseExe + L"\" \"" + path + L"\" " + std::to_wstring(mib) + L"M";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESHOWWINDOW;
+  si.wShowWindow = SW_SHOWMINIMIZED;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(sparseExe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &si, &pi))
+    return FileResult::SparseMissing;
+  CloseHandle(pi.hThread);
+
+  // The animation the user sees: ten rounds a MiB, as long as the file takes on a slow disk.
+  const uint64_t rounds = uint64_t(mib > 0 ? mib : 0) * 10;
+  const Steps steps(rounds);
+  progress.Begin();
+  for (uint64_t i = 1; i <= rounds; ++i) {
+    forms::DoEvents();
+    steps.At(i, progress);
+  }
+  const bool ended = WaitPumping(pi.hProcess, SparseWaitMs(mib));
+  progress.End();
+
+  DWORD code = 1;
+  if (!ended) {
+    // Its file is half made at best: end it and take the file away.
+    TerminateProcess(pi.hProcess, 1);
+    WaitForSingleObject(pi.hProcess, 5000);
+    CloseHandle(pi.hProcess);
+    DeleteFileW(path.c_str());
+    return FileResult::SparseFailed;
+  }
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hProcess);
+  if (code != 0) return FileResult::SparseFailed;  // it made nothing, or took its file away
+  if (FileLength(path) != uint64_t(mib) * kMiB) {
+    DeleteFileW(path.c_str());
+    return FileResult::SparseFailed;
+  }
+  return FileResult::Made;
+}
+
+bool InitHeader(const std::wstring& path) {
+  const std::string ansi = forms::ToAnsi(path);
+  for (int attempt = 1; attempt <= 3; ++attempt) {
+    if (sorvlib::CVD_InitHeader(ansi.c_str()) != -1) return true;
+    Sleep(1000);
+  }
+  return false;
+}
+
+std::string NewWrappedKey(const std::wstring& password) {
+  char key[32] = {}, wrapped[128] = {};
+  if (sorvlib::GenRandomB64(key) == -1) return {};
+  const std::string diskKey = CutAtNul(std::string(key, sizeof key));
+  if (diskKey.size() != 24) return {};
+  if (sorvlib::AESEncryptB64(diskKey.c_str(), forms::ToAnsi(password).c_str(), wrapped) == -1)
+    return {};
+  std::string result = CutAtNul(std::string(wrapped, sizeof wrapped));
+  return result.size() == 24 ? result : std::string();
+}
+
+bool WriteDataBlock(const std::wstring& path, int32_t index, const std::string& text) {
+  return sorvlib::CVD_WriteDataBlock(forms::ToAnsi(path).c_str(), index, text.c_str()) != -1;
+}
+
+bool SurvivesAnsi(const std::wstring& text) {
+  if (text.empty()) return true;
+  const int len = int(text.size());
+  BOOL usedDefault = FALSE;
+  int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), len, nullptr, 0, nullptr,
+                              &usedDefault);
+  if (n <= 0 || usedDefault) return false;
+  std::string ansi(n, '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), len, ansi.data(), n, nullptr,
+                      &usedDefault);
+  return !usedDefault && forms::FromAnsi(ansi) == text;
+}
+
+ZeroWriter SetZeroWriter(ZeroWriter writer) {
+  ZeroWriter old = std::move(Writer());
+  Writer() = std::move(writer);
+  return old;
+}
+
+}  // namespace making

@@ -1,0 +1,12 @@
+// SorvGuard.exe: the logon program. With protection on (setting IsProtectFile "1") it asks
+// the driver to guard the current container file, and ends.
+#include <windows.h>
+
+#include "CutAtNul.h"
+#include "Protection.h"
+#include "Reg.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  if (CutAtNul(GetSetting(L"IsProtectFile")) == L"1") ProtectCvdFile();
+  return 0;
+}
