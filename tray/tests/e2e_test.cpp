@@ -6,54 +6,11 @@
 #include <functional>
 
 #include "DriveChoice.h"
+#include "Processes.h"
 #include "Protection.h"
 #include "TrayFixture.h"
 
 namespace {
-
-bool WaitFor(const std::function<bool()>& done, DWORD ms) {
-  for (DWORD waited = 0; !done(); waited += 100) {
-    if (waited >= ms) return false;
-    Sleep(100);
-  }
-  return true;
-}
-
-// Posted, so that a modal loop the click starts does not hold up the test.
-void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
-
-// A start.exe of its own, ended at the latest with the test.
-struct Program {
-  PROCESS_INFORMATION info{};
-  Program() {
-    std::wstring exe = forms::AppPath() + L"\\start.exe", line = L"\"" + exe + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                   &info);
-  }
-  ~Program() {
-    if (!Exited(0)) TerminateProcess(info.hProcess, 1);
-    CloseHandle(info.hProcess);
-    CloseHandle(info.hThread);
-  }
-  bool Exited(DWORD ms) const { return WaitForSingleObject(info.hProcess, ms) == WAIT_OBJECT_0; }
-  // A visible top-level window of the process; a null class or caption matches any.
-  HWND Window(const wchar_t* cls, const wchar_t* caption, DWORD ms) const {
-    HWND found = nullptr;
-    WaitFor(
-        [&] {
-          for (HWND w = nullptr; !found && (w = FindWindowExW(nullptr, w, cls, caption));) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            if (pid == info.dwProcessId && IsWindowVisible(w)) found = w;
-          }
-          return found != nullptr;
-        },
-        ms);
-    return found;
-  }
-};
 
 // The window as shown on the screen, as a 24-bit BMP file.
 bool SaveWindowBitmap(HWND hwnd, const std::wstring& file) {
@@ -131,7 +88,7 @@ TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
   DeleteFileW(link.c_str());
   ASSERT_FALSE(CtrlAltF12Taken());
 
-  Program first;
+  Program first(L"start.exe");
   HWND prompt = first.Window(nullptr, L"Velkiro", 20000);
   ASSERT_NE(prompt, nullptr);
   EXPECT_NE(FindWindowExW(prompt, nullptr, nullptr, L"e2e box.cvd"), nullptr);
@@ -140,7 +97,7 @@ TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
   Sleep(700);
   EXPECT_TRUE(SaveWindowBitmap(prompt, forms::AppPath() + L"\\..\\tray-prompt.bmp"));
   {
-    Program second;
+    Program second(L"start.exe");
     HWND box = second.Window(L"#32770", L"注意", 15000);
     ASSERT_NE(box, nullptr);
     EXPECT_NE(FindWindowExW(box, nullptr, nullptr,

@@ -1,0 +1,180 @@
+// SorvForge.exe as a user meets it: run in its own process from the program folder, with the
+// real libraries, SorvSparse and the installed driver, onto a drive that serves a test folder.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "MappedDrive.h"
+#include "NewDrive.h"
+#include "Processes.h"
+#include "RWIni.h"
+#include "SavedSettings.h"
+#include "SorvLibs.h"
+#include "TempDir.h"
+
+namespace {
+
+const wchar_t kOneInstance[] =
+    L"您已经运行了向导程序或者“启动Velkiro”程序，请先退出再尝试运行本程序";
+
+bool DriverRunning() {
+  SC_HANDLE scm = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+  SC_HANDLE driver = OpenServiceW(scm, L"Sorvane", SERVICE_QUERY_STATUS);
+  SERVICE_STATUS status{};
+  bool running = WaitFor(
+      [&] {
+        return QueryServiceStatus(driver, &status) && status.dwCurrentState == SERVICE_RUNNING;
+      },
+      5000);
+  CloseServiceHandle(driver);
+  CloseServiceHandle(scm);
+  return running;
+}
+
+std::wstring Text(HWND window) {
+  wchar_t text[512] = {};
+  SendMessageW(window, WM_GETTEXT, 512, LPARAM(text));
+  return text;
+}
+
+// The message box text of a standard message box.
+std::wstring BoxText(HWND box) { return Text(GetDlgItem(box, 0xFFFF)); }
+
+// A message box of any process but `except` showing `text`.
+bool OtherBoxShows(DWORD except, const std::wstring& text) {
+  for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"#32770", nullptr));) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid != except && IsWindowVisible(w) && BoxText(w) == text) return true;
+  }
+  return false;
+}
+
+std::vector<std::string> Lines(const std::wstring& file) {
+  std::vector<std::string> lines;
+  std::ifstream in(forms::ToAnsi(file));
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// The program folder's List.ini, put back as it was.
+struct SavedList {
+  std::wstring file = forms::AppPath() + L"\\List.ini";
+  bool existed = forms::FileExists(file);
+  std::string bytes = existed ? ReadBytes(file) : "";
+  ~SavedList() { existed ? WriteBytes(file, bytes) : void(DeleteFileW(file.c_str())); }
+};
+
+TEST(WizardEndToEnd, CreatesFormatsUnmountsAndHandsOver) {
+  if (!DriverRunning())
+    GTEST_SKIP() << "the driver service \"Sorvane\" is not installed or does not start here";
+  SavedSettings settings{L"Path", L"TipsOfDay", L"IsProtectFile", L"DriveLetter", L"IsAutoMount"};
+  SetSetting(L"TipsOfDay", L"0");
+  SavedList list;
+  DeleteFileW(list.file.c_str());
+  TempDir dir(L"wizard_e2e");
+  MappedDrive disk(dir.path());
+  ASSERT_NE(disk.Letter(), 0);
+  const std::wstring path = disk.Drive() + L"\\Sorvane.cvd";
+  const std::wstring letter = wizard::FreeLetterFromZ();  // the highest free letter
+  ASSERT_FALSE(letter.empty());
+  const std::wstring log = dir / L"format-calls.txt";
+  SetEnvironmentVariableW(L"SORV_FORMAT_LOG", log.c_str());
+
+  Program wizard(L"SorvForge.exe");
+  HWND step1 = wizard.Window(nullptr, L"创建加密盘向导(4-1)", 20000);
+  ASSERT_NE(step1, nullptr);
+  // A second wizard is refused and keeps its message open meanwhile.
+  Program second(L"SorvForge.exe");
+  HWND refusal = second.Window(L"#32770", L"注意", 15000);
+  ASSERT_NE(refusal, nullptr);
+  EXPECT_EQ(BoxText(refusal), kOneInstance);
+
+  // The test drive's row, chosen with the arrow keys in the focused list as a user would.
+  HWND frame3 = nullptr, listView = nullptr;
+  for (HWND f = nullptr; (f = FindWindowExW(step1, f, L"Button", nullptr));) {
+    if (HWND lv = FindWindowExW(f, nullptr, L"SysListView32", nullptr)) listView = lv;
+    if (Text(f).find(L"请在下面") != std::wstring::npos) frame3 = f;
+  }
+  ASSERT_NE(listView, nullptr);
+  ASSERT_NE(frame3, nullptr);
+  // Its repaint gives the list the focus; then down the rows until the test drive's.
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        RedrawWindow(step1, nullptr, nullptr, RDW_INVALIDATE);
+        GUITHREADINFO gui{sizeof gui};
+        return GetGUIThreadInfo(GetWindowThreadProcessId(step1, nullptr), &gui) &&
+               gui.hwndFocus == listView;
+      },
+      10000));
+  const std::wstring chosen = disk.Drive() + L" ";
+  PostMessageW(listView, WM_KEYDOWN, VK_HOME, 0);
+  for (int row = 0; row < 26 && Text(frame3).rfind(chosen, 0) != 0; ++row) {
+    const std::wstring before = Text(frame3);
+    PostMessageW(listView, WM_KEYDOWN, VK_DOWN, 0);
+    WaitFor([&] { return Text(frame3) != before; }, 2000);
+  }
+  ASSERT_EQ(Text(frame3).rfind(chosen, 0), 0u) << forms::ToAnsi(Text(frame3));
+  HWND size = FindWindowExW(frame3, nullptr, L"Edit", nullptr);
+  ASSERT_NE(size, nullptr);
+  SendMessageW(size, WM_SETTEXT, 0, LPARAM(L"10"));
+  Click(Child(step1, L"Button", L"下一步"));
+
+  HWND step2 = wizard.Window(nullptr, L"创建加密盘向导(4-2)", 15000);
+  ASSERT_NE(step2, nullptr);
+  HWND first = Child(step2, L"Edit", nullptr),
+       again = FindWindowExW(step2, first, L"Edit", nullptr);
+  SendMessageW(first, WM_SETTEXT, 0, LPARAM(L"e2e-password"));
+  SendMessageW(again, WM_SETTEXT, 0, LPARAM(L"e2e-password"));
+  Click(Child(step2, L"Button", L"下一步"));
+
+  // Made and mounted: the letter names our device while the user reads the message.
+  HWND ready = wizard.Window(L"#32770", L"提醒", 60000);
+  ASSERT_NE(ready, nullptr) << "no format message";
+  wchar_t target[MAX_PATH] = {};
+  QueryDosDeviceW(letter.c_str(), target, MAX_PATH);
+  EXPECT_EQ(std::wstring(target), wizard::OurDevice);
+  Click(GetDlgItem(ready, IDOK));
+
+  HWND step4 = wizard.Window(nullptr, L"创建加密盘向导(4-4)", 30000);
+  ASSERT_NE(step4, nullptr);
+  EXPECT_FALSE(forms::DriveExists(letter));
+  Click(Child(step4, L"Button", L"确定"));
+  ASSERT_TRUE(wizard.Exited(15000));
+
+  // The tray program starts and asks for the password: no single-instance message, though
+  // the refused wizard still shows its own.
+  HWND prompt = FindShown(0, nullptr, L"Velkiro", 20000);
+  ASSERT_NE(prompt, nullptr);
+  EXPECT_FALSE(OtherBoxShows(second.info.dwProcessId, kOneInstance));
+  DWORD trayPid = 0;
+  GetWindowThreadProcessId(prompt, &trayPid);
+  HANDLE tray = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, trayPid);
+  PostMessageW(prompt, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(tray, 15000) != WAIT_OBJECT_0) TerminateProcess(tray, 1);
+  CloseHandle(tray);
+  Click(GetDlgItem(refusal, IDOK));
+  EXPECT_TRUE(second.Exited(10000));
+
+  // The container: full size, header, listed once, current; format and label on our letter.
+  EXPECT_EQ(ReadBytes(path).size(), 10u << 20);
+  EXPECT_EQ(sorvlib::CVD_VerifyHeader(forms::ToAnsi(path).c_str()), 0);
+  RWIni ini;
+  ini.SetINIFileName(list.file);
+  EXPECT_EQ(ini.GetIniKey(L"CvdFileCount", L"Count"), L"1");
+  EXPECT_EQ(ini.GetIniKey(L"CvdFileList", L"1"), path);
+  EXPECT_EQ(GetSetting(L"Path"), path);
+  const std::string drive = forms::ToAnsi(letter);
+  auto calls = Lines(log);
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[0].substr(0, 7), "format ");
+  EXPECT_EQ(calls[0].substr(calls[0].size() - 5), " " + std::to_string(drive[0] - 'A') + " 1");
+  EXPECT_EQ(calls[1], "label " + drive + "\\ \xE5\x8A\xA0\xE5\xAF\x86\xE7\x9B\x98");
+}
+
+}  // namespace
