@@ -19,6 +19,8 @@ function(sorv_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS;RESOURCE_LOCK;DEPENDS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
+  # Helpers every harness may use (testsupport/).
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/testsupport)
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   set_tests_properties(${name} PROPERTIES TIMEOUT 900)
   if(T_LABELS)

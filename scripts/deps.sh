@@ -2,7 +2,8 @@
 # Installs what building, running and testing need (Debian, as root). Safe to run again.
 set -euo pipefail
 pkgs=(cmake ninja-build g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 xvfb xauth
-      x11-utils imagemagick fonts-wqy-microhei locales googletest clang libclang-rt-14-dev)
+      x11-utils imagemagick fonts-wqy-microhei fonts-wine locales googletest clang
+      libclang-rt-14-dev)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")

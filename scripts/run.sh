@@ -17,11 +17,29 @@ else
   scripts/wine-prefix build/windows/bin
 fi
 progdir="$WINEPREFIX/drive_c/Program Files/Sorvane"
-if [ -f "$progdir/SorvDesk.exe" ]; then
-  echo "Starting the management program on display $DISPLAY"
-  wine "$progdir/SorvDesk.exe"
+shot=$PWD/build/sorvdesk-screen.png
+echo "Starting the management program on display $DISPLAY"
+wine "$progdir/SorvDesk.exe" &
+desk=$!
+# A picture of the display once the window is there and has finished drawing.
+for _ in $(seq 150); do
+  xwininfo -root -tree 2>/dev/null | grep -q 'Velkiro' && break
+  sleep 0.2
+done
+last=
+for _ in $(seq 20); do
+  sleep 0.5
+  import -window root "$shot" 2>/dev/null || continue
+  sum=$(md5sum < "$shot")
+  [ "$sum" = "$last" ] && break
+  last=$sum
+done
+echo "Screenshot of the display: $shot"
+if [ -n "${SORV_XVFB_PID:-}" ]; then
+  # Nobody can use a window on the virtual display: close the program and the display again.
+  echo "(virtual display $DISPLAY: the program is ended again)"
+  wineserver -k 2>/dev/null || true
+  kill "$SORV_XVFB_PID" 2>/dev/null || true
 else
-  echo "Built into build/windows/bin and installed into $progdir"
-  echo "(Wine prefix $WINEPREFIX, driver service \"Sorvane\" loaded)."
-  echo "The management program is not built yet, so nothing is started."
+  wait "$desk"
 fi

@@ -15,8 +15,4 @@ void Wizard::End(forms::Form* keep) {
     if (f != keep && f->IsLoaded()) f->Unload();
 }
 
-std::wstring ProgramFile(const std::wstring& exe) {
-  return L"\"" + forms::AppPath() + L"\\" + exe + L"\"";
-}
-
 }  // namespace wizard

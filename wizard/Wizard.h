@@ -9,6 +9,7 @@
 #include "Form3.h"
 #include "Form4.h"
 #include "Form6.h"
+#include "ProgramFile.h"
 
 namespace wizard {
 
@@ -29,8 +30,5 @@ struct Wizard {
   Form4 form4;
   Form6 form6;
 };
-
-// A program of the program folder as the first word of a command line, quoted.
-std::wstring ProgramFile(const std::wstring& exe);
 
 }  // namespace wizard

@@ -43,9 +43,10 @@ void SorvButton::UserControl_KeyDown(int keyCode) {
   if (keyCode == VK_SPACE) {
     UserControl_MouseDown(1);
   } else if (keyCode == VK_RIGHT || keyCode == VK_LEFT) {
-    // As Tab / Shift+Tab would: the next or previous tab stop of the form.
-    HWND parent = hwnd_ ? GetParent(hwnd_) : nullptr;
-    if (HWND next = parent ? GetNextDlgTabItem(parent, hwnd_, keyCode == VK_LEFT) : nullptr)
+    // As Tab / Shift+Tab would: the next or previous tab stop of the whole window, also when
+    // the button sits in a frame (a frame's own tab stops would cycle inside it).
+    HWND root = hwnd_ ? GetAncestor(hwnd_, GA_ROOT) : nullptr;
+    if (HWND next = root ? GetNextDlgTabItem(root, hwnd_, keyCode == VK_LEFT) : nullptr)
       ::SetFocus(next);
   }
 }

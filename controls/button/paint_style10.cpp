@@ -1,5 +1,7 @@
 // Style 10: the pill-shaped face of fixed looks. Corners are fixed blocks, edges are lines
 // of fixed colours that stretch with the size, and the centre is flat.
+#include <algorithm>
+
 #include "painters.h"
 #include "style10_looks.h"
 
@@ -14,21 +16,32 @@ const int kTopRightEnd[11] = {8, 6, 5, 4, 3, 2, 2, 2, 1, 1, 1};  // row ends at 
 const int kBottomLeftStart[11] = {7, 5, 3, 2, 2, 1, 1, 0, 0, 0, 0};
 const int kBottomRightEnd[11] = {8, 6, 5, 4, 3, 2, 2, 2, 1, 1, 1};
 
-Colour Mix(Colour a, Colour b, double t) {
-  if (t < 0) t = 0;
-  if (t > 1) t = 1;
-  auto ch = [t](int x, int y) { return RoundHalfEven(x + (y - x) * t); };
-  return MakeRGB(ch(RedOf(a), RedOf(b)), ch(GreenOf(a), GreenOf(b)), ch(BlueOf(a), BlueOf(b)));
+// Where an edge column and an edge row cross: each edge's difference from the centre laid
+// on the centre. Near the seams the column colours equal the centre, so a corner pixel
+// there takes the colour of the edge row it meets.
+Colour Cross(Colour column, Colour row, Colour centre) {
+  auto ch = [](int c, int r, int m) { return std::clamp(c + r - m, 0, 255); };
+  return MakeRGB(ch(RedOf(column), RedOf(row), RedOf(centre)),
+                 ch(GreenOf(column), GreenOf(row), GreenOf(centre)),
+                 ch(BlueOf(column), BlueOf(row), BlueOf(centre)));
 }
 
-// One corner pixel, p pixels in from the row's outer end. Outside the given rows the
-// rounded outline is shaded near-white, blended, dark, then into the meeting edges.
-Colour Shade(int p, bool spanAtEdge, Colour edgeColumn, Colour edgeRow, Colour outline, double t) {
+// One corner pixel, p pixels in from the row's outer end: near-white, blended, the dark
+// outline, then the crossing of the edges it lies between.
+Colour Shade(int p, bool spanAtEdge, Colour edgeColumn, Colour edgeRow, Colour outline,
+             Colour centre) {
   if (spanAtEdge && p < 3) return edgeColumn;
   if (p == 0) return Hex(0xFEFEFE);
   if (p == 1) return BlendColors(Hex(0xFEFEFE), outline);
   if (p == 2) return outline;
-  return Mix(edgeRow, edgeColumn, t);
+  return Cross(edgeColumn, edgeRow, centre);
+}
+
+// A fixed row of `count` colours of a left block, laid over a right block row of `span`
+// pixels from its outer end: the outer pixels as at the left, the last two as the row's
+// last two, so that the row meets the edge at the seam as it does on the left.
+Colour FixedRow(const std::uint32_t* row, int count, int span, int p) {
+  return Hex(row[p < span - 2 ? p : count - (span - p)]);
 }
 
 bool IsHole(bool left, int k, int col) {
@@ -44,35 +57,36 @@ Colour TopLeft(const Look10& L, int c, int y) {
   if (y == 5 && L.topLeftRow5) return Hex(L.topLeftRow5[c - 1]);
   if (y >= 10) return Hex(L.left[c]);
   int s = kTopLeftStart[y];
-  return Shade(c - s, s == 0, Hex(L.left[c]), Hex(L.top[y]), Hex(L.left[2]), y / 10.0);
+  return Shade(c - s, s == 0, Hex(L.left[c]), Hex(L.top[y]), Hex(L.left[2]), Hex(L.centre));
 }
 
 Colour TopRight(const Look10& L, int j, int y) {
   int end = 17 - kTopRightEnd[y < 11 ? y : 10], p = end - j;
-  if (y == 0) return Hex(L.topLeftRow0[p]);
-  if (y == 5 && L.topLeftRow5) return Hex(L.topLeftRow5[p]);
+  if (y == 0) return FixedRow(L.topLeftRow0, 12, end + 1, p);
+  if (y == 5 && L.topLeftRow5) return FixedRow(L.topLeftRow5, 17, end + 1, p);
   if (y >= 10) return Hex(L.right[j]);
-  return Shade(p, end == 16, Hex(L.right[j]), Hex(L.top[y]), Hex(L.right[14]), y / 10.0);
+  return Shade(p, end == 16, Hex(L.right[j]), Hex(L.top[y]), Hex(L.right[14]), Hex(L.centre));
 }
 
+// Bottom rows by k = H - row. Row H-10 (k 10) is the last visible one the edge rows meet.
 Colour BottomLeft(const Look10& L, int c, int k) {
   if (k == 1) return Hex(kBottomLeftRowH1[c - 5]);
   if (k == 2 && L.bottomLeftRowH2) return Hex(L.bottomLeftRowH2[c - 3]);
-  if (k >= 10) return Hex(L.left[c]);
+  if (k > 10) return Hex(L.left[c]);
   int s = kBottomLeftStart[k], p = c - s;
   Colour row = Hex(L.bottom[11 - k]);
   if (k <= 2 && p >= 3) return row;
-  return Shade(p, s == 0, Hex(L.left[c]), row, Hex(L.bottom[9]), (k - 2) / 8.0);
+  return Shade(p, s == 0, Hex(L.left[c]), row, Hex(L.bottom[9]), Hex(L.centre));
 }
 
 Colour BottomRight(const Look10& L, int j, int k) {
   int end = 17 - kBottomRightEnd[k < 11 ? k : 10], p = end - j;
-  if (k == 1) return Hex(kBottomLeftRowH1[p]);
-  if (k == 2 && L.bottomLeftRowH2) return Hex(L.bottomLeftRowH2[p]);
-  if (k >= 10) return Hex(L.right[j]);
+  if (k == 1) return FixedRow(kBottomLeftRowH1, 13, end + 1, p);
+  if (k == 2 && L.bottomLeftRowH2) return FixedRow(L.bottomLeftRowH2, 15, end + 1, p);
+  if (k > 10) return Hex(L.right[j]);
   Colour row = Hex(L.bottom[11 - k]);
   if (k <= 2 && p >= 3) return row;
-  return Shade(p, end == 16, Hex(L.right[j]), row, Hex(L.bottom[9]), (k - 2) / 8.0);
+  return Shade(p, end == 16, Hex(L.right[j]), row, Hex(L.bottom[9]), Hex(L.centre));
 }
 
 void PaintLook(const Canvas& cv, const Look10& L) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "aes.h"
+#include "MessageBoxes.h"
 #include "command.h"
 #include "sha256.h"
 #include "sorvdisk_ioctl.h"
@@ -375,18 +376,9 @@ TEST_F(Driver, KeeperRemovesInstallsAndReplacesTheService) {
   CloseHandle(file);
   std::string message;
   std::thread answer([&] {  // the message box the failed start shows
-    HWND box = nullptr;
-    for (int i = 0; i < 600 && !(box = FindWindowA(nullptr, "StartService Error")); ++i) Sleep(50);
-    EnumChildWindows(
-        box,
-        [](HWND child, LPARAM out) -> BOOL {
-          char text[256];
-          if (GetWindowTextA(child, text, sizeof text) && strstr(text, "SorvaneService"))
-            *reinterpret_cast<std::string*>(out) = text;
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&message));
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    auto box = testsupport::WaitForBox(GetCurrentProcessId(), L"StartService Error", 30000);
+    message.assign(box.text.begin(), box.text.end());  // ASCII
+    box.Answer(IDOK);
   });
   EXPECT_EQ(create(bogus.c_str()), -1);
   answer.join();

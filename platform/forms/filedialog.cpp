@@ -5,11 +5,26 @@
 #include <vector>
 
 namespace forms {
+namespace {
+
+FileDialogResponder& Responder() {
+  static FileDialogResponder r;
+  return r;
+}
+
+}  // namespace
+
+FileDialogResponder SetFileDialogResponder(FileDialogResponder responder) {
+  FileDialogResponder old = std::move(Responder());
+  Responder() = std::move(responder);
+  return old;
+}
 
 FileDialog::Result FileDialog::ShowOpen() { return Show(false); }
 FileDialog::Result FileDialog::ShowSave() { return Show(true); }
 
 FileDialog::Result FileDialog::Show(bool save) {
+  if (Responder()) return Responder()(*this, save);
   // "a|b|c|d" becomes the double-NUL-terminated list of pairs.
   std::wstring filter = Filter;
   for (wchar_t& c : filter)

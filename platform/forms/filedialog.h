@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace forms {
@@ -30,5 +31,10 @@ class FileDialog {
   Result Show(bool save);
   DWORD error_ = 0;
 };
+
+// Replaces the real dialogs (an empty responder restores them); returns the previous one.
+// Tests answer with a choice (FileName, FilterIndex set) or a cancel and read the settings.
+using FileDialogResponder = std::function<FileDialog::Result(FileDialog& dialog, bool save)>;
+FileDialogResponder SetFileDialogResponder(FileDialogResponder responder);
 
 }  // namespace forms

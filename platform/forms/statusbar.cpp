@@ -25,14 +25,14 @@ std::wstring Now(bool date) {
 
 void StatusBar::Create(Form& form) {
   panels_.clear();
-  CreateWin(form, nullptr, STATUSCLASSNAMEW, L"", CCS_BOTTOM | SBARS_SIZEGRIP | SBARS_TOOLTIPS, 0,
-            0, 0, 0, 0);
+  tips_ = nullptr;
+  CreateWin(form, nullptr, STATUSCLASSNAMEW, L"", CCS_BOTTOM | SBARS_SIZEGRIP, 0, 0, 0, 0, 0);
   // Date and time panels follow the clock.
   SetTimer(hWnd(), kClockTimer, 1000, nullptr);
 }
 
 int StatusBar::AddPanel(PanelStyle style, Align align, AutoSize size, bool bevel, int width) {
-  panels_.push_back(Panel{style, align, size, bevel, width, L"", nullptr});
+  panels_.push_back(Panel{style, align, size, bevel, width, L"", nullptr, L""});
   Layout();
   return PanelCount();
 }
@@ -49,7 +49,41 @@ void StatusBar::PanelText(int panel, const std::wstring& text) {
 }
 
 void StatusBar::PanelToolTip(int panel, const std::wstring& text) {
-  Send(SB_SETTIPTEXTW, panel - 1, reinterpret_cast<LPARAM>(text.c_str()));
+  if (panel < 1 || panel > PanelCount() || !hWnd()) return;
+  if (!tips_) {
+    tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0,
+                            0, 0, hWnd(), nullptr, nullptr, nullptr);
+    SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, 600);
+  }
+  // One tool a panel, identified by its number, over the panel's rectangle.
+  TTTOOLINFOW ti{};
+  ti.cbSize = sizeof ti;
+  ti.hwnd = hWnd();
+  ti.uId = UINT_PTR(panel);
+  const bool had = SendMessageW(tips_, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti));
+  panels_[panel - 1].tip = text;
+  ti.uFlags = TTF_SUBCLASS;
+  ti.lpszText = panels_[panel - 1].tip.data();
+  Send(SB_GETRECT, panel - 1, reinterpret_cast<LPARAM>(&ti.rect));
+  SendMessageW(tips_, had ? TTM_SETTOOLINFOW : TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+std::wstring StatusBar::PanelToolTip(int panel) const {
+  if (panel < 1 || panel > PanelCount()) return {};
+  return panels_[panel - 1].tip;
+}
+
+// The tools follow the panels when the bar is laid out again.
+void StatusBar::PlaceTips() {
+  if (!tips_) return;
+  for (int panel = 1; panel <= PanelCount(); ++panel) {
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = hWnd();
+    ti.uId = UINT_PTR(panel);
+    Send(SB_GETRECT, panel - 1, reinterpret_cast<LPARAM>(&ti.rect));
+    SendMessageW(tips_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&ti));
+  }
 }
 
 void StatusBar::PanelPicture(int panel, HICON icon) {
@@ -114,6 +148,7 @@ void StatusBar::Layout() {
   }
   Send(SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
   for (int i = 1; i <= PanelCount(); ++i) Paint(i);
+  PlaceTips();
 }
 
 bool StatusBar::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {

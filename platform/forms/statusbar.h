@@ -19,7 +19,12 @@ class StatusBar : public Control {
   int PanelCount() const { return static_cast<int>(panels_.size()); }
   std::wstring PanelText(int panel) const;
   void PanelText(int panel, const std::wstring& text);
+  // A tip over the panel's rectangle, shown whatever the panel holds (the bar's own tips
+  // appear only for truncated or icon-only panes).
   void PanelToolTip(int panel, const std::wstring& text);
+  std::wstring PanelToolTip(int panel) const;
+  // The bar's tooltip window (null until a panel has a tip).
+  HWND TipWindow() const { return tips_; }
   void PanelPicture(int panel, HICON icon);
   // Lays the panels out again (the form calls it when it is resized).
   void Layout();
@@ -36,10 +41,13 @@ class StatusBar : public Control {
     int width;
     std::wstring text;
     HICON icon;
+    std::wstring tip;
   };
   std::wstring Shown(const Panel& p) const;
   void Paint(int panel);
+  void PlaceTips();
   std::vector<Panel> panels_;
+  HWND tips_ = nullptr;
 };
 
 }  // namespace forms

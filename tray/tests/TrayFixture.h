@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstddef>
 #include <deque>
 #include <fstream>
 #include <string>
@@ -98,6 +99,38 @@ class TrayFixture : public ::testing::Test {
     return CutAtNul(diskKey).substr(0, 16);
   }
   static std::string Ansi(const std::wstring& text) { return forms::ToAnsi(text); }
+
+  // One call of the shell's icon function: the message, the record's uFlags (31 first display,
+  // 7 show and hide, 4 tip change) and its tip.
+  struct IconCall {
+    DWORD message;
+    UINT flags;
+    std::wstring tip;
+  };
+  // The icon calls made since `icons` was cleared, with the fields every record carries.
+  void ExpectIcons(const std::vector<IconCall>& calls, const std::wstring& balloon = L"") {
+    ASSERT_EQ(icons.size(), calls.size());
+    for (size_t i = 0; i < calls.size(); ++i) {
+      SCOPED_TRACE(i);
+      const NOTIFYICONDATAA& d = icons[i].second;
+      EXPECT_EQ(icons[i].first, calls[i].message);
+      // 488 bytes on 32-bit Windows; the same fields with 64-bit handles here.
+      EXPECT_EQ(d.cbSize, sizeof(void*) == 4 ? 488u : DWORD(offsetof(NOTIFYICONDATAA, guidItem)));
+      EXPECT_EQ(d.hWnd, form.hWnd());
+      EXPECT_EQ(d.uID, 0u);
+      EXPECT_NE(d.hIcon, nullptr);
+      EXPECT_EQ(d.uFlags, calls[i].flags);
+      EXPECT_EQ(d.szTip, Ansi(calls[i].tip));
+      if (calls[i].flags & NIF_MESSAGE) EXPECT_EQ(d.uCallbackMessage, 1025u);
+      if (calls[i].flags & NIF_INFO) {
+        EXPECT_EQ(d.szInfo, Ansi(balloon));
+        EXPECT_EQ(d.uTimeout, 10000u);
+        EXPECT_STREQ(d.szInfoTitle, "Velkiro");
+        EXPECT_EQ(d.dwInfoFlags, 1u);
+        EXPECT_EQ(d.dwState | d.dwStateMask, 0u);
+      }
+    }
+  }
 
   std::deque<int> answers;  // for the message boxes in turn; IDOK once used up
   std::vector<forms::MsgBoxCall> boxes;

@@ -28,7 +28,11 @@ TEST(HotKeyValues, ModifiersAndKey) {
               {L"0", L"0", L"0", L"0", L"9", false, 0, 9},
               // Not a key number: F12 rather than key 0.
               {L"", L"", L"", L"", L"65x", true, 3, VK_F12},
+              // Key numbers run from 1 to 254; outside them F12.
               {L"", L"", L"", L"", L"0", true, 3, VK_F12},
+              {L"", L"", L"", L"", L"1", true, 3, 1},
+              {L"", L"", L"", L"", L"254", true, 3, 254},
+              {L"", L"", L"", L"", L"255", true, 3, VK_F12},
               {L"", L"", L"", L"", L"99999", true, 3, VK_F12}};
   for (auto& r : rows) {
     auto h = tray::HotKeyFromValues(r.config, r.ctrl, r.alt, r.shift, r.key);

@@ -2,40 +2,18 @@
 // the installed driver.
 #include <shlobj.h>
 
-#include <fstream>
 #include <functional>
 
 #include "DriveChoice.h"
+#include "MessageBoxes.h"
+#include "Pictures.h"
 #include "Processes.h"
 #include "Protection.h"
 #include "TrayFixture.h"
 
 namespace {
 
-// The window as shown on the screen, as a 24-bit BMP file.
-bool SaveWindowBitmap(HWND hwnd, const std::wstring& file) {
-  RECT r;
-  GetWindowRect(hwnd, &r);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  BITMAPINFOHEADER info{sizeof info, w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  std::string bits(((w * 3 + 3) & ~3) * h, '\0');
-  HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-  HGDIOBJ old = SelectObject(dc, bmp);
-  BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  SelectObject(dc, old);
-  GetDIBits(dc, bmp, 0, h, bits.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-  DeleteObject(bmp);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
-  const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof info;
-  BITMAPFILEHEADER head{0x4D42, DWORD(offset + bits.size()), 0, 0, offset};
-  std::ofstream out(forms::ToAnsi(file), std::ios::binary);
-  out.write(reinterpret_cast<char*>(&head), sizeof head)
-          .write(reinterpret_cast<char*>(&info), sizeof info)
-      << bits;
-  return bool(out);
-}
+using namespace testsupport;
 
 std::wstring LinkTarget(const std::wstring& link) {
   wchar_t target[MAX_PATH] = {};
@@ -92,34 +70,40 @@ TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
   HWND prompt = first.Window(nullptr, L"Velkiro", 20000);
   ASSERT_NE(prompt, nullptr);
   EXPECT_NE(FindWindowExW(prompt, nullptr, nullptr, L"e2e box.cvd"), nullptr);
-  // Kept for people to look at, beside the build's other output.
+  // Kept for people to look at, beside the build's other output: its title, and a cross
+  // in its close button rather than the letter of a missing symbol font.
   SetForegroundWindow(prompt);
-  Sleep(700);
-  EXPECT_TRUE(SaveWindowBitmap(prompt, forms::AppPath() + L"\\..\\tray-prompt.bmp"));
+  using testsupport::CloseGlyphSymmetry, testsupport::TitlePixels;
+  testsupport::Picture shot = testsupport::ShownWindowWhen(
+      prompt,
+      [&](const testsupport::Picture& p) {
+        return TitlePixels(p, prompt) >= 20 && CloseGlyphSymmetry(p, prompt) > 0.8;
+      },
+      5000);
+  EXPECT_TRUE(shot.Save(forms::AppPath() + L"\\..\\tray-prompt.bmp"));
+  EXPECT_GE(TitlePixels(shot, prompt), 20);
+  EXPECT_GT(CloseGlyphSymmetry(shot, prompt), 0.8) << "letters in the caption buttons";
   {
     Program second(L"start.exe");
-    HWND box = second.Window(L"#32770", L"注意", 15000);
-    ASSERT_NE(box, nullptr);
-    EXPECT_NE(FindWindowExW(box, nullptr, nullptr,
-                            L"您已经运行了向导程序或者“启动Velkiro”程序，请先退出再尝试运行本程序"),
-              nullptr);
-    Click(GetDlgItem(box, IDOK));
+    testsupport::ShownBox box = testsupport::WaitForBox(second.info.dwProcessId, L"注意", 15000);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box.text, L"您已经运行了向导程序或者“启动Velkiro”程序，请先退出再尝试运行本程序");
+    box.Answer(IDOK);
     EXPECT_TRUE(second.Exited(10000));
   }
 
   SendMessageW(FindWindowExW(prompt, nullptr, L"Edit", nullptr), WM_SETTEXT, 0,
                LPARAM(L"e2e password"));
   Click(FindWindowExW(prompt, nullptr, L"Button", L"确定"));
-  wchar_t refusal[512] = {};
+  testsupport::ShownBox refusal;
   ASSERT_TRUE(WaitFor(
       [&] {
-        if (HWND box = first.Window(L"#32770", nullptr, 0))
-          GetDlgItemTextW(box, 0xFFFF, refusal, 512);
-        return forms::DriveExists(letter) || *refusal;
+        refusal = testsupport::FindBox(first.info.dwProcessId, nullptr);
+        return forms::DriveExists(letter) || refusal;
       },
       30000))
       << "the drive did not appear";
-  ASSERT_EQ(*refusal, 0) << refusal;
+  ASSERT_FALSE(refusal) << forms::ToAnsi(refusal.text);
   EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(prompt) && CtrlAltF12Taken(); }, 5000));
   ASSERT_TRUE(WaitFor([&] { return forms::FileExists(link); }, 15000));
   EXPECT_EQ(LinkTarget(link), letter + L"\\");
@@ -130,9 +114,10 @@ TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
   ASSERT_NE(menu, nullptr);
   PostMessageW(menu, WM_KEYDOWN, VK_UP, 0);
   PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
-  HWND ask = first.Window(L"#32770", L"要退出程序吗？", 10000);
-  ASSERT_NE(ask, nullptr);
-  Click(GetDlgItem(ask, IDYES));
+  testsupport::ShownBox ask =
+      testsupport::WaitForBox(first.info.dwProcessId, L"要退出程序吗？", 10000);
+  ASSERT_TRUE(ask);
+  ask.Answer(IDYES);
   ASSERT_TRUE(first.Exited(30000));
   EXPECT_FALSE(forms::DriveExists(letter));
   EXPECT_FALSE(forms::FileExists(link));

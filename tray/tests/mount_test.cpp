@@ -8,6 +8,10 @@ using MountTest = TrayFixture;
 
 const wchar_t kUnreadable[] =
     L"不能读取密码，加密盘文件可能当前被占用、被保护或者被破坏，确认后重试一次。";
+const wchar_t kBadHeader[] =
+    L"无法读取加密盘文件。可能的原因可能是文件被损坏或者仍旧处于保护状态或者是老版本的文件，"
+    L"请确认后重试。";
+const wchar_t kWrongPassword[] = L"您输入的密码不对，请重新输入";
 
 TEST_F(MountTest, RefusalsComeInOrderAndKeepThePrompt) {
   MakeContainer(path, "right pass");
@@ -21,16 +25,16 @@ TEST_F(MountTest, RefusalsComeInOrderAndKeepThePrompt) {
   } rows[] = {
       {L"gone.cvd", "SR", nullptr, 1, L"right pass",
        L"在当前路径下没有找到加密盘文件，请先确认文件还存在", L"错误", MB_ICONERROR},
-      {L"box.cvd", "XX", nullptr, 0, L"right pass",
-       L"无法读取加密盘文件。可能的原因可能是文件被损坏或者仍旧处于保护状态或者是老版本的文件，"
-       L"请确认后重试。",
-       L"错误", MB_ICONERROR},
+      {L"box.cvd", "XX", nullptr, 0, L"right pass", kBadHeader, L"错误", MB_ICONERROR},
       // Block 1 is read before the empty password box is looked at.
       {L"box.cvd", "SR", "1", 1, L"", kUnreadable, L"注意", MB_ICONINFORMATION},
       {L"box.cvd", "SR", nullptr, 1, L"", L"请输入密码！", L"注意", MB_ICONEXCLAMATION},
-      {L"box.cvd", "SR", nullptr, 1, L"RIGHT PASS", L"您输入的密码不对，请重新输入", L"错误",
-       MB_ICONEXCLAMATION},
-      {L"box.cvd", "SR", "2", 0, L"right pass", kUnreadable, L"注意", MB_ICONINFORMATION}};
+      {L"box.cvd", "SR", nullptr, 1, L"RIGHT PASS", kWrongPassword, L"错误", MB_ICONEXCLAMATION},
+      {L"box.cvd", "SR", "2", 0, L"right pass", kUnreadable, L"注意", MB_ICONINFORMATION},
+      // Two faults at once: the earlier check speaks.
+      {L"box.cvd", "XX", nullptr, 0, L"", kBadHeader, L"错误", MB_ICONERROR},
+      {L"box.cvd", "XX", nullptr, 1, L"wrong pass", kBadHeader, L"错误", MB_ICONERROR},
+      {L"box.cvd", "SR", "2", 1, L"wrong pass", kWrongPassword, L"错误", MB_ICONEXCLAMATION}};
   for (auto& r : rows) {
     SCOPED_TRACE(r.text);
     SetSetting(L"Path", dir / r.file);
@@ -105,11 +109,8 @@ TEST_F(MountTest, MountOnTheHighestFreeLetterThenTray) {
 
   // Hidden; the icon with its balloon, then the tip naming the drive.
   EXPECT_FALSE(form.Visible());
-  ASSERT_EQ(icons.size(), 2u);
-  EXPECT_EQ(icons[0].first, DWORD(NIM_ADD));
-  EXPECT_EQ(icons[0].second.szInfo, Ansi(L"加密盘已启动，盘符为 " + last));
-  EXPECT_EQ(icons[1].first, DWORD(NIM_MODIFY));
-  EXPECT_EQ(icons[1].second.szTip, Ansi(L"加密盘盘符为 " + last));
+  ExpectIcons({{NIM_ADD, 31, L"Velkiro"}, {NIM_MODIFY, 4, L"加密盘盘符为 " + last}},
+              L"加密盘已启动，盘符为 " + last);
   EXPECT_FALSE(RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, VK_F12));  // no settings: taken
   // The shortcut tool, hidden, for the drive's root; its path quoted, as the installed
   // folder has blanks.
@@ -117,6 +118,21 @@ TEST_F(MountTest, MountOnTheHighestFreeLetterThenTray) {
                                            L" \"" + dir.path() + L"\\加密盘" + last.substr(0, 1) +
                                            L".lnk\" LnkOfVirtualDisk",
                                        forms::WindowStyle::Hide}}));
+}
+
+TEST_F(MountTest, MountOnAChosenLetter) {
+  const std::string key = MakeContainer(path, "pw");
+  Show();
+  const std::wstring chosen = tray::FreeDriveLetters().front();  // not the automatic choice
+  for (int i = 0; i < form.Combo1.ListCount(); ++i)
+    if (form.Combo1.List(i) == chosen) form.Combo1.ListIndex(i);
+  ASSERT_EQ(form.Combo1.Text(), chosen);
+  Ok(L"pw");
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(MountCommands(), std::vector<std::string>{"/mount 0 \"" + Ansi(path) + "\" " +
+                                                      Ansi(chosen) + " " + key});
+  EXPECT_EQ(GetSetting(L"DriveLetter"), chosen);
+  EXPECT_EQ(tray::MountedDrive, chosen + L"\\");
 }
 
 TEST_F(MountTest, NoSendToFolderNoShortcut) {

@@ -32,16 +32,18 @@ TEST_F(TrayWindowTest, HotKeyFromTheSettingsTogglesTheIconTaskbarRestartBringsIt
   EXPECT_TRUE(icons.empty());
   for (int press = 0; press < 3; ++press)
     Send(WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_SHIFT, 65));
-  ASSERT_EQ(icons.size(), 4u);  // off, on with the tip, off
-  EXPECT_EQ(icons[0].first, DWORD(NIM_DELETE));
-  EXPECT_EQ(icons[1].first, DWORD(NIM_ADD));
-  EXPECT_EQ(icons[2].second.szTip, Ansi(L"加密盘盘符为 " + drive));
-  EXPECT_EQ(icons[3].first, DWORD(NIM_DELETE));
+  // Off, on without a balloon and the tip naming the drive, off.
+  ExpectIcons({{NIM_DELETE, 7, L"Velkiro"},
+               {NIM_ADD, 7, L"Velkiro"},
+               {NIM_MODIFY, 4, L"加密盘盘符为 " + drive},
+               {NIM_DELETE, 7, L"Velkiro"}});
   icons.clear();
+  // The old icon deleted, the new one added with its balloon, then the tip.
   Send(tray::TaskbarCreatedMsg, 0, 0);
-  ASSERT_EQ(icons.size(), 3u);
-  EXPECT_EQ(icons[1].first, DWORD(NIM_ADD));
-  EXPECT_EQ(icons[1].second.szInfo, Ansi(L"加密盘已启动，盘符为 " + drive));
+  ExpectIcons({{NIM_DELETE, 7, L"Velkiro"},
+               {NIM_ADD, 31, L"Velkiro"},
+               {NIM_MODIFY, 4, L"加密盘盘符为 " + drive}},
+              L"加密盘已启动，盘符为 " + drive);
   EXPECT_FALSE(form.Visible());
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "MappedDrive.h"
+#include "MessageBoxes.h"
 #include "NewDrive.h"
 #include "Processes.h"
 #include "RWIni.h"
@@ -18,6 +19,8 @@
 #include "TempDir.h"
 
 namespace {
+
+using namespace testsupport;
 
 const wchar_t kOneInstance[] =
     L"您已经运行了向导程序或者“启动Velkiro”程序，请先退出再尝试运行本程序";
@@ -91,9 +94,9 @@ TEST(WizardEndToEnd, CreatesFormatsUnmountsAndHandsOver) {
   ASSERT_NE(step1, nullptr);
   // A second wizard is refused and keeps its message open meanwhile.
   Program second(L"SorvForge.exe");
-  HWND refusal = second.Window(L"#32770", L"注意", 15000);
-  ASSERT_NE(refusal, nullptr);
-  EXPECT_EQ(BoxText(refusal), kOneInstance);
+  ShownBox refusal = WaitForBox(second.info.dwProcessId, L"注意", 15000);
+  ASSERT_TRUE(refusal);
+  EXPECT_EQ(refusal.text, kOneInstance);
 
   // The test drive's row, chosen with the arrow keys in the focused list as a user would.
   HWND frame3 = nullptr, listView = nullptr;
@@ -134,12 +137,12 @@ TEST(WizardEndToEnd, CreatesFormatsUnmountsAndHandsOver) {
   Click(Child(step2, L"Button", L"下一步"));
 
   // Made and mounted: the letter names our device while the user reads the message.
-  HWND ready = wizard.Window(L"#32770", L"提醒", 60000);
-  ASSERT_NE(ready, nullptr) << "no format message";
+  ShownBox ready = WaitForBox(wizard.info.dwProcessId, L"提醒", 60000);
+  ASSERT_TRUE(ready) << "no format message";
   wchar_t target[MAX_PATH] = {};
   QueryDosDeviceW(letter.c_str(), target, MAX_PATH);
   EXPECT_EQ(std::wstring(target), wizard::OurDevice);
-  Click(GetDlgItem(ready, IDOK));
+  ready.Answer(IDOK);
 
   HWND step4 = wizard.Window(nullptr, L"创建加密盘向导(4-4)", 30000);
   ASSERT_NE(step4, nullptr);
@@ -158,7 +161,7 @@ TEST(WizardEndToEnd, CreatesFormatsUnmountsAndHandsOver) {
   PostMessageW(prompt, WM_CLOSE, 0, 0);
   if (WaitForSingleObject(tray, 15000) != WAIT_OBJECT_0) TerminateProcess(tray, 1);
   CloseHandle(tray);
-  Click(GetDlgItem(refusal, IDOK));
+  refusal.Answer(IDOK);
   EXPECT_TRUE(second.Exited(10000));
 
   // The container: full size, header, listed once, current; format and label on our letter.

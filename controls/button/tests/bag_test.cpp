@@ -84,3 +84,27 @@ TEST(PropertyBag, HostValuesComeThroughTheBag) {
   // The container keeps the same text, so the control does not store it twice.
   EXPECT_FALSE(saved.Has("ToolTipText"));
 }
+
+// The keys spelled oddly are read and written under exactly these names, as saved forms hold
+// them: a misspelling alike on both sides would pass a round trip.
+TEST(PropertyBag, OddlySpelledKeysAreTheSavedNames) {
+  HostWindow host;
+  PropertyBag bag;
+  bag.WriteAlways<bool>("USeCustomColors", true);
+  bag.WriteAlways<std::int32_t>("iNonThemeStyle", 2);
+  bag.WriteAlways<std::int32_t>("ttBackColor", 0x123456);
+  bag.WriteAlways<std::int32_t>("ttForeColor", 0x654321);
+  SorvButton b;
+  ASSERT_TRUE(b.Create(host.hwnd, 10, 10, 90, 30));
+  b.ReadProperties(bag);
+  EXPECT_TRUE(b.UseCustomColors());
+  EXPECT_EQ(b.NonThemeStyle(), 2);
+  EXPECT_EQ(b.ToolTipBackColor(), Colour(0x123456));
+  EXPECT_EQ(b.ToolTipForeColor(), Colour(0x654321));
+  PropertyBag saved;
+  b.WriteProperties(saved);
+  EXPECT_TRUE(saved.Read<bool>("USeCustomColors", false));
+  EXPECT_EQ(saved.Read<std::int32_t>("iNonThemeStyle", 0), 2);
+  EXPECT_EQ(saved.Read<std::int32_t>("ttBackColor", 0), 0x123456);
+  EXPECT_EQ(saved.Read<std::int32_t>("ttForeColor", 0), 0x654321);
+}

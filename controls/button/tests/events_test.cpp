@@ -89,14 +89,33 @@ TEST(Events, AccessKeyAndArrows) {
   c.b.Caption(L"A && B");
   EXPECT_EQ(c.b.AccessKey(), 0);
 
-  SorvButton second;
-  second.Create(c.host.hwnd, 10, 60, 90, 30);
-  SetFocus(c.w());
-  Send(c.w(), WM_KEYDOWN, VK_RIGHT, 0);
-  EXPECT_EQ(GetFocus(), second.Window());
+  // Two buttons in a bar (a frame that holds tab stops) after c.b, one after the bar: the
+  // arrows go where Tab / Shift+Tab go in the window, in and out of the bar.
+  HWND bar =
+      CreateWindowExW(WS_EX_CONTROLPARENT, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0,
+                      50, 300, 60, c.host.hwnd, nullptr, nullptr, nullptr);
+  SorvButton inBar[2], after;
+  inBar[0].Create(bar, 10, 10, 90, 30);
+  inBar[1].Create(bar, 110, 10, 90, 30);
+  after.Create(c.host.hwnd, 10, 120, 90, 30);
+  const struct {
+    UINT key;
+    HWND from, to;
+  } moves[] = {
+      {VK_RIGHT, c.w(), inBar[0].Window()},
+      {VK_RIGHT, inBar[0].Window(), inBar[1].Window()},
+      {VK_RIGHT, inBar[1].Window(), after.Window()},
+      {VK_RIGHT, after.Window(), c.w()},
+      {VK_LEFT, inBar[0].Window(), c.w()},
+      {VK_LEFT, c.w(), after.Window()},
+      {VK_LEFT, after.Window(), inBar[1].Window()},
+  };
+  for (const auto& m : moves) {
+    SetFocus(m.from);
+    Send(m.from, WM_KEYDOWN, m.key, 0);
+    EXPECT_EQ(GetFocus(), m.to) << (m.key == VK_RIGHT ? "right" : "left");
+  }
   EXPECT_FALSE(c.b.HasFocus());
-  Send(second.Window(), WM_KEYDOWN, VK_LEFT, 0);
-  EXPECT_EQ(GetFocus(), c.w());
 }
 
 TEST(Events, HoverRaisesEnterAndLeaveOnceAndShowsTheTip) {

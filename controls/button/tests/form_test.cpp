@@ -4,6 +4,7 @@
 #include <string>
 
 #include "forms.h"
+#include "Pictures.h"
 #include "host.h"
 #include "surface.h"
 
@@ -72,18 +73,55 @@ TEST(Form, CarriesTheButtonsAndGetsTheirEvents) {
   f.Unload();
 }
 
+// Kept for people to look at and checked for what they look for: the window's title and
+// caption buttons, each button's outline (style 2 shows its edge only under the mouse, so
+// its edge is the form's own colour) and each button's caption, found as what changes when
+// the captions are taken away.
 TEST(Screenshot, OneButtonOfEachStyle) {
+  using namespace testsupport;
   StylesForm f;
+  SetCursorPos(0, 0);  // no button under the pointer: each shows its resting look
   f.Show();
-  for (DWORD end = GetTickCount() + 600; GetTickCount() < end; Sleep(10))
-    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
-  RECT r;
-  GetWindowRect(f.hWnd(), &r);
-  MemSurface shot(r.right - r.left, r.bottom - r.top);
-  HDC screen = GetDC(nullptr);
-  BitBlt(shot.dc(), 0, 0, r.right - r.left + 1, r.bottom - r.top + 1, screen, r.left, r.top,
-         SRCCOPY);
-  ReleaseDC(nullptr, screen);
+  auto outlined = [&](const Picture& p, int i) {
+    RECT r = InPicture(f.hWnd(), f.buttons[i].hWnd());
+    int ring = 0, differ = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x)
+        if (x < r.left + 2 || x >= r.right - 2 || y < r.top + 2 || y >= r.bottom - 2) {
+          ++ring;
+          differ += p.At(x, y) != GetSysColor(COLOR_BTNFACE);
+        }
+    return differ * 2 > ring;
+  };
+  Picture shot = ShownWindowWhen(
+      f.hWnd(),
+      [&](const Picture& p) {
+        for (int i = 0; i < 11; ++i)
+          if (outlined(p, i) != (i != 2)) return false;
+        return TitlePixels(p, f.hWnd()) >= 20;
+      },
+      5000);
   EXPECT_TRUE(shot.Save(L"button_styles.bmp"));
+  for (int i = 0; i < 11; ++i) EXPECT_EQ(outlined(shot, i), i != 2) << "style " << i;
+  EXPECT_GE(TitlePixels(shot, f.hWnd()), 20);
+  EXPECT_GT(CloseGlyphSymmetry(shot, f.hWnd()), 0.8) << "letters in the caption buttons";
+
+  auto captionPixels = [&](const Picture& without, int i) {
+    RECT r = InPicture(f.hWnd(), f.buttons[i].hWnd());
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) n += shot.At(x, y) != without.At(x, y);
+    return n;
+  };
+  for (SorvButton& b : f.buttons) b.Caption(L"");
+  Picture without = ShownWindowWhen(
+      f.hWnd(),
+      [&](const Picture& p) {
+        for (int i = 0; i < 11; ++i)
+          if (captionPixels(p, i) < 30) return false;
+        return true;
+      },
+      5000);
+  for (int i = 0; i < 11; ++i) EXPECT_GE(captionPixels(without, i), 30) << "style " << i;
   f.Unload();
 }

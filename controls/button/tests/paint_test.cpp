@@ -2,6 +2,8 @@
 // the coordinates and colour rules of the style.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "painters.h"
@@ -448,4 +450,28 @@ TEST(PaintCaption, WideTextAndColours) {
   EXPECT_GT(count(StateHot, RGB(0, 0, 255)), 10);
   EXPECT_EQ(count(StateHot, RGB(255, 0, 0)), 0);
   EXPECT_GT(count(StateDisabled, SysC(COLOR_GRAYTEXT)), 10);
+}
+
+// Where the corner blocks meet the top and bottom edges (columns 16|17 and W-17|W-18) the two
+// pixels of a row differ by at most 3 levels in each channel, in every look.
+TEST(PaintStyles, Style10CornersMeetTheEdgesWithoutAStep) {
+  const int W = 100, H = 40;
+  auto step = [](COLORREF a, COLORREF b) {
+    return std::max({std::abs(GetRValue(a) - GetRValue(b)), std::abs(GetGValue(a) - GetGValue(b)),
+                     std::abs(GetBValue(a) - GetBValue(b))});
+  };
+  ButtonProps p = P(10);
+  p.Caption = L"";
+  for (int state : {StateNormal, StateHot, StatePressed}) {
+    Rendered r(W, H, p, state);
+    for (int y = 0; y < H; y = y == 10 ? H - 10 : y + 1)
+      for (auto [corner, edge] : {std::pair{16, 17}, std::pair{W - 17, W - 18}}) {
+        // The normal look's top-left row 0 is a fixed row ending one step of 5 from the
+        // edge; its holes show the background.
+        if ((state == StateNormal && y == 0 && corner == 16) || r.At(corner, y) == kUnpainted)
+          continue;
+        EXPECT_LE(step(r.At(corner, y), r.At(edge, y)), 3)
+            << "state " << state << " row " << y << " columns " << corner << "|" << edge;
+      }
+  }
 }

@@ -1,6 +1,5 @@
 #include "surface.h"
 
-#include <cstdio>
 #include <vector>
 
 namespace sorvbutton::test {
@@ -21,18 +20,6 @@ MemSurface::~MemSurface() {
   SelectObject(dc_, old_);
   DeleteObject(bmp_);
   DeleteDC(dc_);
-}
-
-bool MemSurface::Save(const std::wstring& path) const {
-  GdiFlush();
-  DWORD size = DWORD(head_.biWidth * -head_.biHeight * 4);
-  BITMAPFILEHEADER fh{0x4D42, DWORD(sizeof fh + sizeof head_ + size), 0, 0,
-                      DWORD(sizeof fh + sizeof head_)};
-  FILE* f = _wfopen(path.c_str(), L"wb");
-  if (!f) return false;
-  bool ok = fwrite(&fh, sizeof fh, 1, f) == 1 && fwrite(&head_, sizeof head_, 1, f) == 1 &&
-            fwrite(bits_, 1, size, f) == size;
-  return fclose(f) == 0 && ok;
 }
 
 HICON MakeIcon(COLORREF colour, COLORREF spot) {

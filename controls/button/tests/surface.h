@@ -18,7 +18,6 @@ class MemSurface {
   MemSurface& operator=(const MemSurface&) = delete;
   COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
   HDC dc() const { return dc_; }
-  bool Save(const std::wstring& path) const;  // a .bmp file, for people to look at
   Canvas canvas;
 
  private:

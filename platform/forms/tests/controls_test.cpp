@@ -89,6 +89,39 @@ TEST(Controls, ListViewRowsSubItemsIconsAndSelection) {
   f.Unload();
 }
 
+// Every panel has its own tip over its own rectangle, a text panel that is not cut short
+// included, and the tips follow the panels when the window is resized.
+TEST(Controls, StatusBarPanelTipsCoverTheirPanels) {
+  ListForm f;
+  f.Show();
+  StatusBar& bar = f.StatusBar1;
+  bar.PanelText(1, L"Velkiro提醒您注意时常备份加密盘");
+  const wchar_t* tips[] = {L"欢迎使用“Velkiro”磁盘加密软件，祝你用得开心！", L"日期", L"时间"};
+  for (int p = 1; p <= 3; ++p) bar.PanelToolTip(p, tips[p - 1]);
+  bar.PanelToolTip(2, L"今天");
+  ASSERT_NE(bar.TipWindow(), nullptr);
+  EXPECT_EQ(SendMessageW(bar.TipWindow(), TTM_GETTOOLCOUNT, 0, 0), 3);
+  auto tipAt = [&](int panel) {
+    RECT r{};
+    bar.Send(SB_GETRECT, panel - 1, reinterpret_cast<LPARAM>(&r));
+    TTHITTESTINFOW hit{};
+    hit.hwnd = bar.hWnd();
+    hit.pt = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    hit.ti.cbSize = sizeof hit.ti;
+    wchar_t text[256] = {};
+    hit.ti.lpszText = text;
+    if (!SendMessageW(bar.TipWindow(), TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit))) return -1;
+    return int(hit.ti.uId);
+  };
+  for (int p = 1; p <= 3; ++p) EXPECT_EQ(tipAt(p), p);
+  EXPECT_EQ(bar.PanelToolTip(1), tips[0]);
+  EXPECT_EQ(bar.PanelToolTip(2), L"今天");
+  f.Width(f.Width() + 3000);
+  bar.Layout();
+  for (int p = 1; p <= 3; ++p) EXPECT_EQ(tipAt(p), p);
+  f.Unload();
+}
+
 TEST(Controls, FrameChildMenuComboSliderSpin) {
   WideForm f;
   f.Show();

@@ -9,6 +9,8 @@
 #include <random>
 #include <string>
 
+#include "MessageBoxes.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -77,14 +79,10 @@ class SorvLink : public testing::Test {
     EXPECT_TRUE(started);
     // Up to a minute; an "Error" box of the program is read and answered.
     for (int n = 0; started && n < 1200 && WaitForSingleObject(process.hProcess, 50); ++n) {
-      HWND box = FindWindowW(L"#32770", L"Error");
-      DWORD owner = 0;
-      if (box) GetWindowThreadProcessId(box, &owner);
-      if (owner != process.dwProcessId) continue;
-      wchar_t text[256] = {};
-      GetDlgItemTextW(box, 0xffff, text, 256);  // the message
-      run.box = text;
-      PostMessageW(box, WM_COMMAND, IDOK, 0);
+      if (testsupport::ShownBox box = testsupport::FindBox(process.dwProcessId, L"Error")) {
+        run.box = box.text;
+        box.Answer(IDOK);
+      }
     }
     EXPECT_EQ(WaitForSingleObject(process.hProcess, 0), WAIT_OBJECT_0) << "SorvLink did not end";
     TerminateProcess(process.hProcess, 1);

@@ -8,6 +8,8 @@
 
 #include "forms.h"
 
+namespace testsupport {
+
 // Polls done() every 100 ms for up to ms; true when it held.
 inline bool WaitFor(const std::function<bool()>& done, DWORD ms) {
   for (DWORD waited = 0; !done(); waited += 100) {
@@ -62,3 +64,5 @@ struct Program {
 inline HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text) {
   return FindWindowExW(parent, nullptr, cls, text);
 }
+
+}  // namespace testsupport

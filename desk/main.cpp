@@ -1,0 +1,12 @@
+// SorvDesk.exe: the management program.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "MainForm.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  InitCommonControls();
+  desk::Form1 form;
+  form.Show();
+  return forms::Run();
+}

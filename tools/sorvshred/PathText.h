@@ -1,0 +1,17 @@
+// The path to wipe as the user gave it, made into the full path that is shown and wiped.
+#pragma once
+#include <string>
+
+namespace shred {
+
+// Without leading and trailing blanks (spaces and tabs).
+std::wstring Trimmed(const std::wstring& text);
+
+// The command line's argument text as a path: blanks trimmed, then one enclosing pair of
+// double quotes removed (a path with a blank comes quoted), then blanks trimmed again.
+std::wstring PathFromCommandLine(const std::wstring& arguments);
+
+// The full path of `path` (a relative one taken from the current folder); empty stays empty.
+std::wstring FullPath(const std::wstring& path);
+
+}  // namespace shred

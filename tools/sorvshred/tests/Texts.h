@@ -1,0 +1,15 @@
+#pragma once
+// The texts the wipe shell shows, written out here as the user reads them.
+#include <string>
+
+inline std::wstring FolderBox(const std::wstring& path) {
+  return L"即将彻底删除文件夹[" + path +
+         L"]和文件夹内的所有文件（及其子文件夹和子文件夹内的所有文件），删除后将无法恢复! "
+         L"确实要彻底删除吗？ ";
+}
+inline std::wstring FileBox(const std::wstring& path) {
+  return L"即将彻底删除文件[" + path + L"]的所有内容，删除后将无法恢复! 确实要彻底删除吗？ ";
+}
+inline std::wstring NotWipedBox(const std::wstring& path) {
+  return L"[" + path + L"]未能彻底删除：它可能正被其他程序使用，或您没有删除它的权限。";
+}

@@ -1,0 +1,165 @@
+// The wipe shell in-process on the recording wipe control: nothing here is ever wiped.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <thread>
+#include <vector>
+
+#include "FormProgress.h"
+#include "RecordingShredder.h"
+#include "ShredMain.h"
+#include "Texts.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class WipeShell : public testing::Test {
+ protected:
+  WipeShell() {
+    CoInitialize(nullptr);  // for the browser
+    fs::create_directories(folder_);
+    std::ofstream(fs::path(file_)) << "old";
+    old_ = forms::SetMsgBoxResponder([this](const forms::MsgBoxCall& call) {
+      boxes.push_back(call.title + L" " + std::to_wstring(call.style) + L": " + call.prompt);
+      return IDOK;
+    });
+    GetCurrentDirectoryW(MAX_PATH, cwd_);
+  }
+  ~WipeShell() override {
+    forms::SetMsgBoxResponder(old_);
+    SetCurrentDirectoryW(cwd_);
+    std::error_code ignored;
+    SetFileAttributesW(folder_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    fs::remove_all(root_, ignored);
+    CoUninitialize();
+  }
+  // Title, style (OK and Cancel with the exclamation icon; OK with the error icon), text.
+  static std::wstring Confirm(const std::wstring& text) { return L"确认彻底删除 49: " + text; }
+  static std::wstring NotWiped(const std::wstring& path) {
+    return L"错误 16: " + NotWipedBox(path);
+  }
+
+  // The calls the recorder got and the boxes shown ("title style: text").
+  using Outcome = std::pair<std::vector<std::wstring>, std::vector<std::wstring>>;
+  Outcome Run(const std::wstring& arguments) {
+    control.calls.clear();
+    boxes.clear();
+    shred::ShredMain(arguments, control);
+    return {control.calls, boxes};
+  }
+  Outcome File() { return {{L"ShredFile " + file_}, {Confirm(FileBox(file_)), NotWiped(file_)}}; }
+  Outcome Folder() {
+    return {{L"ShredFolder " + folder_}, {Confirm(FolderBox(folder_)), NotWiped(folder_)}};
+  }
+
+  const std::wstring root_ = (fs::temp_directory_path() / L"wipe shell 擦除").wstring();
+  const std::wstring folder_ = root_ + L"\\子 folder", file_ = root_ + L"\\a b.txt";
+  shredder::RecordingShredder control;
+  std::vector<std::wstring> boxes;
+
+ private:
+  forms::MsgBoxResponder old_;
+  wchar_t cwd_[MAX_PATH];
+};
+
+// Whatever way the path comes, the control gets the full path with no quotes or blanks
+// around it; a path that names nothing gets no confirmation. The recorder wipes nothing, so
+// the path is still there afterwards and the user is told.
+TEST_F(WipeShell, CommandLineBecomesTheFullPath) {
+  SetFileAttributesW(folder_.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY |
+                                          FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_DIRECTORY);
+  SetCurrentDirectoryW(root_.c_str());
+  const struct {
+    std::wstring arguments;
+    Outcome outcome;
+  } rows[] = {
+      {L"\"" + file_ + L"\"", File()},
+      {L" \t\"" + file_ + L" \" ", File()},
+      {L"a b.txt ", File()},
+      {L"\"子 folder\"", Folder()},
+      {root_ + L"\\missing.txt", Outcome()},
+      {L"\"" + root_ + L"\\missing\"", Outcome()},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.arguments.size() << " characters");
+    EXPECT_EQ(Run(row.arguments), row.outcome);
+  }
+  EXPECT_TRUE(forms::Forms().empty());
+}
+
+// The window shows each event as it comes and cannot be closed until the wipe returns.
+TEST_F(WipeShell, ProgressWindowFollowsTheEventsAndStaysUp) {
+  control.events = {{L"第一", 0}, {L"第二", 45}, {L"第三", 100}};
+  std::vector<std::wstring> seen;
+  control.afterEvent = [&] {
+    ASSERT_EQ(forms::Forms().size(), 1u);
+    auto* form = dynamic_cast<shred::FormProgress*>(forms::Forms()[0]);
+    ASSERT_NE(form, nullptr);
+    seen.push_back(form->Caption() + L"|" + form->Label1.Caption() + L"|" +
+                   std::to_wstring(form->ProgressBar1.Value()) +
+                   (form->Visible() ? L"|shown" : L"|hidden"));
+    SendMessageW(form->hWnd(), WM_CLOSE, 0, 0);
+    if (seen.size() == 3) fs::remove(fs::path(file_));  // wiped this time
+  };
+  shred::ShredMain(file_, control);
+  EXPECT_EQ(seen,
+            (std::vector<std::wstring>{L"正在彻底删除|第一|0|shown", L"正在彻底删除|第二|45|shown",
+                                       L"正在彻底删除|第三|100|shown"}));
+  EXPECT_EQ(boxes, std::vector<std::wstring>{Confirm(FileBox(file_))});
+  EXPECT_TRUE(forms::Forms().empty());
+}
+
+// Waits up to a minute for `done` (a fresh prefix opens its first browser slowly).
+template <class F>
+bool Within60s(F done) {
+  for (int i = 0; i < 1200; ++i, Sleep(50))
+    if (done()) return true;
+  return false;
+}
+
+// Picks `path` in the browser (cancels when empty) from another thread, as a user would:
+// the dialog is the one showing our title, OK only once the tree shows the pick selected.
+std::thread Pick(const std::wstring& path) {
+  return std::thread([path] {
+    HWND dialog = nullptr, tree = nullptr;
+    const std::wstring name = fs::path(path).filename().wstring();
+    wchar_t selected[MAX_PATH] = {};
+    TVITEMW item{};
+    item.mask = TVIF_TEXT;
+    item.pszText = selected;
+    item.cchTextMax = MAX_PATH;
+    Within60s([&] {
+      while ((dialog = FindWindowExW(nullptr, dialog, L"#32770", nullptr)) &&
+             !FindWindowExW(dialog, nullptr, L"Static", L"Please select folder or file."))
+        ;
+      tree = dialog ? FindWindowExW(dialog, nullptr, WC_TREEVIEWW, nullptr) : nullptr;
+      return tree && TreeView_GetCount(tree) > 0;
+    });
+    // Sent again until it holds: one sent while the dialog is still starting is lost.
+    if (!path.empty())
+      Within60s([&] {
+        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, LPARAM(path.c_str()));
+        item.hItem = TreeView_GetSelection(tree);
+        return item.hItem && TreeView_GetItem(tree, &item) && name == selected;
+      });
+    PostMessageW(dialog, WM_COMMAND, path.empty() ? IDCANCEL : IDOK, 0);
+  });
+}
+
+// Picked folders and files reach the recorder; a cancelled browser ends with nothing shown.
+TEST_F(WipeShell, BrowserPicksFoldersAndFiles) {
+  for (const auto& [pick, outcome] : {std::pair(folder_, Folder()), std::pair(file_, File()),
+                                      std::pair(std::wstring(), Outcome())}) {
+    std::thread user = Pick(pick);
+    EXPECT_EQ(Run(L""), outcome);
+    user.join();
+  }
+}
+
+}  // namespace
