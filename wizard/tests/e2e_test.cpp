@@ -11,6 +11,7 @@
 
 #include "MappedDrive.h"
 #include "MessageBoxes.h"
+#include "Pictures.h"
 #include "NewDrive.h"
 #include "Processes.h"
 #include "RWIni.h"
@@ -123,6 +124,17 @@ TEST(WizardEndToEnd, CreatesFormatsUnmountsAndHandsOver) {
     WaitFor([&] { return Text(frame3) != before; }, 2000);
   }
   ASSERT_EQ(Text(frame3).rfind(chosen, 0), 0u) << forms::ToAnsi(Text(frame3));
+  // Kept for people to look at, beside the build's other output: its title and the drive
+  // list's texts drawn.
+  SetForegroundWindow(step1);
+  const RECT rows = InPicture(step1, listView);
+  auto drawn = [&](const Picture& p) {
+    return TitlePixels(p, step1) >= 20 && CountNear(p, rows, RGB(0, 0, 0), 0x40) >= 50;
+  };
+  Picture shot = ShownWindowWhen(step1, drawn, 5000);
+  EXPECT_TRUE(shot.Save(forms::AppPath() + L"\\..\\wizard-step1.bmp"));
+  EXPECT_TRUE(drawn(shot));
+
   HWND size = FindWindowExW(frame3, nullptr, L"Edit", nullptr);
   ASSERT_NE(size, nullptr);
   SendMessageW(size, WM_SETTEXT, 0, LPARAM(L"10"));
