@@ -49,6 +49,11 @@ void Form2::Form_Load() {
   Command2.Caption(L"取消");
 }
 
+// Closed by its frame: as "取消", or step 1 would stay loaded, hidden, holding the semaphore.
+void Form2::Form_QueryUnload(bool&, forms::UnloadMode mode) {
+  if (mode != forms::UnloadMode::Code) wizard_.End(this);
+}
+
 void Form2::Command1_Click() {
   const std::wstring password = Text1.Text(), again = Text2.Text();
   const wchar_t* refusal = nullptr;

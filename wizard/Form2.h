@@ -18,6 +18,7 @@ class Form2 : public forms::Form {
   void Design() override;
   void Form_Initialize() override;
   void Form_Load() override;
+  void Form_QueryUnload(bool& cancel, forms::UnloadMode mode) override;
 
  private:
   void Command1_Click();
