@@ -60,6 +60,21 @@ struct Program {
   }
 };
 
+// True when the driver's kernel service "Sorvane" runs (it may still be starting: 5 s).
+inline bool DriverRunning() {
+  SC_HANDLE scm = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+  SC_HANDLE driver = OpenServiceW(scm, L"Sorvane", SERVICE_QUERY_STATUS);
+  SERVICE_STATUS status{};
+  bool running = WaitFor(
+      [&] {
+        return QueryServiceStatus(driver, &status) && status.dwCurrentState == SERVICE_RUNNING;
+      },
+      5000);
+  CloseServiceHandle(driver);
+  CloseServiceHandle(scm);
+  return running;
+}
+
 // A child window of parent with this class and text (either may be null), or null.
 inline HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text) {
   return FindWindowExW(parent, nullptr, cls, text);

@@ -41,17 +41,8 @@ using TrayEndToEnd = TrayFixture;
 
 TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
   // The driver starts with the system; a prefix made without it cannot mount.
-  SC_HANDLE scm = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
-  SC_HANDLE driver = OpenServiceW(scm, L"Sorvane", SERVICE_QUERY_STATUS);
-  SERVICE_STATUS status{};
-  if (!WaitFor(
-          [&] {
-            return QueryServiceStatus(driver, &status) && status.dwCurrentState == SERVICE_RUNNING;
-          },
-          5000))
+  if (!DriverRunning())
     GTEST_SKIP() << "the driver service \"Sorvane\" is not installed or does not start here";
-  CloseServiceHandle(driver);
-  CloseServiceHandle(scm);
 
   path = dir / L"e2e box.cvd";
   MakeContainer(path, "e2e password", 10 << 20);

@@ -4,7 +4,7 @@
 #include "InstanceSemaphore.h"
 #include "MappedDrive.h"
 #include "NewDrive.h"
-#include "RWIni.h"
+#include "ContainerList.h"
 #include "SorvCtl.h"
 #include "SorvLibs.h"
 #include "WizardFixture.h"
@@ -27,11 +27,8 @@ class Creation : public WizardFixture {
   }
 
   std::vector<std::wstring> Listed() {
-    RWIni ini;
-    ini.SetINIFileName(listFile);
     std::vector<std::wstring> paths;
-    int n = _wtoi(ini.GetIniKey(L"CvdFileCount", L"Count").c_str());
-    for (int i = 1; i <= n; ++i) paths.push_back(ini.GetIniKey(L"CvdFileList", std::to_wstring(i)));
+    ContainerList(listFile).Load(paths);
     return paths;
   }
   std::string Block(int index) {

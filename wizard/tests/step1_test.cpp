@@ -18,22 +18,6 @@ TEST(SizeRules, SizeTexts) {
   for (auto& c : cases) EXPECT_EQ(SizeText(c.bytes), c.text) << c.bytes;
 }
 
-TEST(SizeRules, Recommendation) {
-  using T = forms::Drive::Type;
-  const struct {
-    std::vector<forms::Drive> rows;
-    int pick;
-  } cases[] = {
-      {{FakeDrive('C', L"NTFS", 5120), FakeDrive('D', L"NTFS", 5120),
-        FakeDrive('E', L"NTFS", 20480, T::Removable)},
-       0},
-      {{FakeDrive('C', L"NTFS", 100, T::Network), FakeDrive('D', L"NTFS", 1)}, 1},
-      {{FakeDrive('E', L"FAT32", 20480, T::Removable)}, -1},
-      {{FakeDrive('C', L"NTFS", 0)}, -1},
-  };
-  for (auto& c : cases) EXPECT_EQ(wizard::Recommend(c.rows), c.pick);
-}
-
 TEST(SizeRules, SliderStaysInRange) {
   const struct {
     long long size, free;
