@@ -23,8 +23,8 @@ void Form2::Design() {
   Text2.PasswordChar(L'*');
   Label2.Create(*this, nullptr, L"", 240, 2160, 7320, 255);
   Label6.Create(*this, nullptr, L"", 480, 2520, 7080, 255);
-  Label7.Create(*this, nullptr, L"", 480, 2880, 7080, 500);
-  Label8.Create(*this, nullptr, L"", 480, 3420, 7080, 255);
+  Label7.Create(*this, nullptr, L"", 480, 2880, 7080, 255);
+  Label8.Create(*this, nullptr, L"", 480, 3240, 7080, 255);
   Command1.Create(*this, nullptr, L"", 4920, 4200, 1150, 360);
   Command1.Default(true);
   Command1.Click = [this] { Command1_Click(); };
