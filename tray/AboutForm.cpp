@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "ProgramIcon.h"
+#include "TitleFont.h"
 #include "TrayLinks.h"
 
 namespace tray {
@@ -11,10 +12,6 @@ Form3::Form3() {
   ClientSize(5400, 3300);
   Border(forms::BorderStyle::FixedDialog);
   ShowInTaskbar(false);
-}
-
-Form3::~Form3() {
-  if (titleFont_) DeleteObject(titleFont_);
 }
 
 void Form3::Design() {
@@ -38,15 +35,7 @@ void Form3::Form_Load() {
   Centre();
   Icon(ProgramIcon());
   Image1.Picture(ProgramIcon());
-  if (!titleFont_) {
-    // 12 points, bold, SimSun.
-    HDC dc = GetDC(nullptr);
-    int height = -MulDiv(12, GetDeviceCaps(dc, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, dc);
-    titleFont_ =
-        CreateFontW(height, 0, 0, 0, FW_BOLD, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, 0, L"宋体");
-  }
-  SendMessageW(Label1.hWnd(), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), TRUE);
+  Label1.Font(TitleFont());
   Caption(L"关于“Velkiro”");
   Label1.Caption(L"Velkiro");
   Label2.Caption(L"磁盘加密软件 For Windows2000/XP/2003");

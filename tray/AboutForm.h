@@ -7,7 +7,6 @@ namespace tray {
 class Form3 : public forms::Form {
  public:
   Form3();
-  ~Form3() override;
   forms::Frame Frame1, Frame2;
   forms::Image Image1;
   forms::Label Label1, Label2, Label3, Label4, Label5;
@@ -17,9 +16,6 @@ class Form3 : public forms::Form {
   void Design() override;
   void Form_Initialize() override;
   void Form_Load() override;
-
- private:
-  HFONT titleFont_ = nullptr;
 };
 
 }  // namespace tray

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "CutAtNul.h"
+#include "DiskKey.h"
 #include "DriveChoice.h"
 #include "HotKey.h"
 #include "QuitUnmount.h"
@@ -46,17 +47,6 @@ bool ReadBlock(const std::string& path, int index, std::string& text) {
   int32_t result = sorvlib::CVD_ReadDataBlock(path.c_str(), index, buffer.data());
   text = CutAtNul(buffer);
   return !Failed(result);
-}
-
-// The 16 characters a container's key hands the driver: the start of a Base64 text.
-bool IsDiskKey(const std::string& key) {
-  if (key.size() != 16) return false;
-  for (char c : key) {
-    bool base64 = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                  c == '+' || c == '/';
-    if (!base64) return false;
-  }
-  return true;
 }
 
 }  // namespace

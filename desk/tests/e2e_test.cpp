@@ -12,8 +12,11 @@
 #include <map>
 #include <vector>
 
+#include "ContainerList.h"
+#include "KeyBlocks.h"
 #include "Reg.h"
 #include "SavedSettings.h"
+#include "SorvLibs.h"
 #include "SysTray.h"
 #include "TempDir.h"
 #include "forms.h"
@@ -82,6 +85,20 @@ struct Process {
     if (handle) CloseHandle(handle);
   }
   bool Exited(DWORD ms) const { return WaitForSingleObject(handle, ms) == WAIT_OBJECT_0; }
+  // A program of the program folder, started as a user starts it: alone, no arguments.
+  bool Start(const wchar_t* program) {
+    const std::wstring exe = forms::AppPath() + L"\\" + program;
+    std::wstring line = L"\"" + exe + L"\"";
+    STARTUPINFOW si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
+      return false;
+    CloseHandle(pi.hThread);
+    handle = pi.hProcess;
+    pid = pi.dwProcessId;
+    return true;
+  }
 };
 
 // The window as the X display shows it, read by ImageMagick's import into a 24-bit BMP. (A
@@ -193,10 +210,29 @@ struct KeptFile {
   }
 };
 
-bool SectorsReadBack(wchar_t letter) {
+// The letter of a drive that appears beside those of `before` within 30 s; 0 when none does.
+wchar_t NewDrive(DWORD before) {
+  wchar_t letter = 0;
+  WaitFor(
+      [&] {
+        const DWORD added = GetLogicalDrives() & ~before;
+        for (int i = 0; i < 26 && !letter; ++i)
+          if (added & (1u << i)) letter = wchar_t(L'A' + i);
+        return letter != 0;
+      },
+      30000);
+  return letter;
+}
+
+// The drive's device, for sector reads and writes.
+HANDLE OpenDrive(wchar_t letter) {
   const std::wstring device = std::wstring(L"\\\\.\\") + letter + L":";
-  HANDLE h = CreateFileW(device.c_str(), GENERIC_READ | GENERIC_WRITE,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  return CreateFileW(device.c_str(), GENERIC_READ | GENERIC_WRITE,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
+bool SectorsReadBack(wchar_t letter) {
+  HANDLE h = OpenDrive(letter);
   if (h == INVALID_HANDLE_VALUE) return false;
   std::string out(1024, '\0'), in(1024, '\0');
   for (size_t i = 0; i < out.size(); ++i) out[i] = char(i * 7 + 3);
@@ -207,6 +243,35 @@ bool SectorsReadBack(wchar_t letter) {
   ok = ok && ReadFile(h, in.data(), DWORD(in.size()), &n, &at) && n == in.size() && in == out;
   CloseHandle(h);
   return ok;
+}
+
+// A click with the mouse on the list view's first row.
+void ClickFirstRow(HWND listView) {
+  HWND header = reinterpret_cast<HWND>(SendMessageW(listView, LVM_GETHEADER, 0, 0));
+  RECT hr{};
+  GetClientRect(header, &hr);
+  const LPARAM onRow = MAKELPARAM(120, hr.bottom + 8);
+  PostMessageW(listView, WM_LBUTTONDOWN, MK_LBUTTON, onRow);
+  PostMessageW(listView, WM_LBUTTONUP, 0, onRow);
+}
+
+// Quits the tray program as a user does: its icon's menu, the last item, Yes.
+bool QuitTray(HWND prompt, const Process& tray) {
+  if (!WaitFor([&] { return !IsWindowVisible(prompt); }, 10000)) return false;
+  HWND menu = nullptr;
+  WaitFor(
+      [&] {
+        PostMessageW(prompt, tray::TrayCallbackMessage, 0, WM_RBUTTONUP);
+        return (menu = Window(tray.pid, L"#32768", nullptr, 1000)) != nullptr;
+      },
+      15000);
+  if (!menu) return false;
+  PostMessageW(menu, WM_KEYDOWN, VK_UP, 0);
+  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  HWND quit = Window(tray.pid, L"#32770", L"要退出程序吗？", 10000);
+  if (!quit) return false;
+  Click(GetDlgItem(quit, IDYES));
+  return tray.Exited(30000);
 }
 
 TEST(DeskEndToEnd, CreateSelectAndMount) {
@@ -220,17 +285,7 @@ TEST(DeskEndToEnd, CreateSelectAndMount) {
 
   // Started as a user starts it: the program alone, no arguments.
   Process desk;
-  {
-    const std::wstring exe = forms::AppPath() + L"\\SorvDesk.exe";
-    std::wstring line = L"\"" + exe + L"\"";
-    STARTUPINFOW si{sizeof si};
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &si, &pi));
-    CloseHandle(pi.hThread);
-    desk.handle = pi.hProcess;
-    desk.pid = pi.dwProcessId;
-  }
+  ASSERT_TRUE(desk.Start(L"SorvDesk.exe"));
   HWND main = Window(desk.pid, nullptr, L"管理Velkiro", 20000);
   ASSERT_NE(main, nullptr);
   HWND create = Child(main, L"SorvButton", L"创建");
@@ -281,12 +336,7 @@ TEST(DeskEndToEnd, CreateSelectAndMount) {
   EXPECT_GT(InkPixels(shot, rows), 50) << "the row is not drawn";
 
   // Select the row with the mouse, then "加载" and Yes: the tray program starts.
-  HWND header = reinterpret_cast<HWND>(SendMessageW(listView, LVM_GETHEADER, 0, 0));
-  RECT hr{};
-  GetClientRect(header, &hr);
-  const LPARAM onRow = MAKELPARAM(120, hr.bottom + 8);
-  PostMessageW(listView, WM_LBUTTONDOWN, MK_LBUTTON, onRow);
-  PostMessageW(listView, WM_LBUTTONUP, 0, onRow);
+  ClickFirstRow(listView);
   HWND mount = Child(main, L"SorvButton", L"加载");
   ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(mount) != FALSE; }, 5000));
   const DWORD drivesBefore = GetLogicalDrives();
@@ -307,34 +357,12 @@ TEST(DeskEndToEnd, CreateSelectAndMount) {
   tray.handle = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, tray.pid);
   SendMessageW(Children(prompt, L"Edit").at(0), WM_SETTEXT, 0, LPARAM(L"e2e-password"));
   Click(Child(prompt, L"Button", L"确定"));
-  wchar_t letter = 0;
-  ASSERT_TRUE(WaitFor(
-      [&] {
-        const DWORD added = GetLogicalDrives() & ~drivesBefore;
-        for (int i = 0; i < 26 && !letter; ++i)
-          if (added & (1u << i)) letter = wchar_t(L'A' + i);
-        return letter != 0;
-      },
-      30000))
-      << "the drive did not appear";
+  const wchar_t letter = NewDrive(drivesBefore);
+  ASSERT_NE(letter, 0) << "the drive did not appear";
   EXPECT_TRUE(SectorsReadBack(letter));
 
-  // Quit the tray program through its menu (last item, Yes), then close the main window.
-  ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(prompt); }, 10000));
-  HWND menu = nullptr;
-  WaitFor(
-      [&] {
-        PostMessageW(prompt, tray::TrayCallbackMessage, 0, WM_RBUTTONUP);
-        return (menu = Window(tray.pid, L"#32768", nullptr, 1000)) != nullptr;
-      },
-      15000);
-  ASSERT_NE(menu, nullptr);
-  PostMessageW(menu, WM_KEYDOWN, VK_UP, 0);
-  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
-  HWND quit = Window(tray.pid, L"#32770", L"要退出程序吗？", 10000);
-  ASSERT_NE(quit, nullptr);
-  Click(GetDlgItem(quit, IDYES));
-  ASSERT_TRUE(tray.Exited(30000));
+  // Quit the tray program through its menu, then close the main window.
+  ASSERT_TRUE(QuitTray(prompt, tray));
   EXPECT_FALSE(forms::DriveExists(std::wstring(1, letter) + L":"));
   PostMessageW(main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(desk.Exited(15000));
@@ -347,6 +375,126 @@ TEST(DeskEndToEnd, CreateSelectAndMount) {
   for (size_t i = 0; i < plain.size(); ++i) plain[i] = char(i * 7 + 3);
   EXPECT_EQ(file.find(plain), std::string::npos);
   EXPECT_NE(file.substr(1024 + 8 * 512, 1024), std::string(1024, '\0'));
+}
+
+// Sectors at the start, the middle and the end of a 10 MiB container's disk, each its own.
+struct Mark {
+  uint64_t offset;
+  std::string bytes;
+};
+const std::vector<Mark>& Marks() {
+  static const std::vector<Mark> marks = [] {
+    std::vector<Mark> m{{0, {}}, {4 << 20, {}}, {(10 << 20) - 1024 - 512, {}}};
+    for (int k = 0; k < 3; ++k)
+      for (int i = 0; i < 512; ++i) m[k].bytes += char(i * (k + 3) + k);
+    return m;
+  }();
+  return marks;
+}
+
+// Writes the marks through the drive, or reads them back and compares.
+bool Sectors(wchar_t letter, bool write) {
+  HANDLE h = OpenDrive(letter);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  bool ok = true;
+  for (const Mark& m : Marks()) {
+    if (!ok) break;
+    const std::string& bytes = m.bytes;
+    OVERLAPPED at{};
+    at.Offset = DWORD(m.offset);
+    DWORD n = 0;
+    std::string in(512, '\0');
+    ok = write ? WriteFile(h, bytes.data(), 512, &n, &at) && n == 512
+               : ReadFile(h, in.data(), 512, &n, &at) && n == 512 && in == bytes;
+  }
+  CloseHandle(h);
+  return ok;
+}
+
+// The text of a message box.
+std::wstring BoxText(HWND box) {
+  wchar_t text[256] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, 256);
+  return text;
+}
+
+// The password changed through the dialog as a user changes it: the tray program then mounts
+// the container with the new password only, and what was written before reads back.
+TEST(DeskEndToEnd, PasswordChangedThroughTheDialog) {
+  if (!DriverRunning())
+    GTEST_SKIP() << "the driver service \"Sorvane\" is not installed or does not start here";
+  SavedSettings settings{L"Path", L"TipsOfDay", L"IsProtectFile", L"DriveLetter", L"IsAutoMount"};
+  SetSetting(L"TipsOfDay", L"0");
+  KeptFile list(forms::AppPath() + L"\\List.ini");
+  TempDir dir(L"desk password e2e");
+  const std::wstring path = dir / L"pw box.cvd";
+  const std::string ansiPath = forms::ToAnsi(path);
+
+  // A container as the create dialog makes it, with data written through a drive of it.
+  MakeFile(path, 10 << 20);
+  ASSERT_EQ(sorvlib::CVD_InitHeader(ansiPath.c_str()), 0);
+  std::string key(32, '\0');
+  ASSERT_EQ(sorvlib::GenRandomB64(key.data()), 0);
+  key.resize(24);
+  SorvCtl ctl;
+  ASSERT_TRUE(desk::WriteBlock(path, 1, desk::VerifierOf(ctl, L"old password")));
+  ASSERT_TRUE(desk::WriteBlock(path, 2, desk::WrapKey(key, L"old password")));
+  wchar_t letter = L'Y';
+  while (letter > L'D' && forms::DriveExists(std::wstring(1, letter))) --letter;
+  const std::string drive = forms::ToAnsi(std::wstring(1, letter)) + ":";
+  const std::string mount = "/mount 0 \"" + ansiPath + "\" " + drive + " " + key.substr(0, 16);
+  ASSERT_GE(int16_t(sorvlib::SorvMount(mount.c_str())), 0);
+  EXPECT_TRUE(Sectors(letter, true));
+  ASSERT_GE(int16_t(sorvlib::SorvMount(("/umount " + drive).c_str())), 0);
+
+  // The management program: the row selected, "修改密码", the three boxes, "修改".
+  ASSERT_EQ(ContainerList(list.path).Append(path), ListResult::Done);
+  SetSetting(L"Path", path);
+  Process desk;
+  ASSERT_TRUE(desk.Start(L"SorvDesk.exe"));
+  HWND main = Window(desk.pid, nullptr, L"管理Velkiro", 20000);
+  ASSERT_NE(main, nullptr);
+  HWND listView = Children(main, WC_LISTVIEWW).at(0);
+  ASSERT_TRUE(WaitFor([&] { return SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0) == 1; }, 5000));
+  ClickFirstRow(listView);
+  HWND change = Child(main, L"SorvButton", L"修改密码");
+  ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(change) != FALSE; }, 5000));
+  Click(change);
+  HWND form8 = Window(desk.pid, nullptr, L"修改密码", 10000);
+  ASSERT_NE(form8, nullptr);
+  const std::vector<HWND> edits = Children(form8, L"Edit");
+  ASSERT_EQ(edits.size(), 3u);
+  const wchar_t* inputs[] = {L"old password", L"new password 2", L"new password 2"};
+  for (int i = 0; i < 3; ++i) SendMessageW(edits[i], WM_SETTEXT, 0, LPARAM(inputs[i]));
+  Click(Child(form8, L"Button", L"修改"));
+  HWND done = Window(desk.pid, L"#32770", L"修改密码", 30000);
+  ASSERT_NE(done, nullptr);
+  EXPECT_EQ(BoxText(done), L"密码修改成功！");
+  Click(GetDlgItem(done, IDOK));
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(form8); }, 10000));
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(desk.Exited(15000));
+
+  // The tray program: the old password refused, the new one mounts the same data.
+  Process tray;
+  ASSERT_TRUE(tray.Start(L"start.exe"));
+  HWND prompt = Window(tray.pid, nullptr, L"Velkiro", 20000);
+  ASSERT_NE(prompt, nullptr);
+  HWND password = Children(prompt, L"Edit").at(0), ok = Child(prompt, L"Button", L"确定");
+  SendMessageW(password, WM_SETTEXT, 0, LPARAM(L"old password"));
+  Click(ok);
+  HWND refused = Window(tray.pid, L"#32770", L"错误", 15000);
+  ASSERT_NE(refused, nullptr);
+  EXPECT_EQ(BoxText(refused), L"您输入的密码不对，请重新输入");
+  Click(GetDlgItem(refused, IDOK));
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(refused); }, 10000));
+  const DWORD drivesBefore = GetLogicalDrives();
+  SendMessageW(password, WM_SETTEXT, 0, LPARAM(L"new password 2"));
+  Click(ok);
+  const wchar_t mounted = NewDrive(drivesBefore);
+  ASSERT_NE(mounted, 0) << "the drive did not appear";
+  EXPECT_TRUE(Sectors(mounted, false));
+  ASSERT_TRUE(QuitTray(prompt, tray));
 }
 
 }  // namespace

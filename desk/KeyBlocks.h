@@ -1,0 +1,29 @@
+#pragma once
+// The two data blocks that carry a container's password: block 1 holds the password verifier,
+// block 2 the disk key wrapped under the password. Texts cross to the libraries in the ANSI
+// code page.
+#include <string>
+
+#include "SorvCtl.h"
+
+namespace desk {
+
+inline constexpr int kVerifierBlock = 1;
+inline constexpr int kWrappedKeyBlock = 2;
+
+// The libraries take ANSI paths: a path that does not survive the conversion could name
+// another file, so it is neither read nor written (false, as an unreadable file).
+// The block's text, cut at its first NUL; false when the library cannot read it.
+bool ReadBlock(const std::wstring& path, int index, std::string& text);
+bool WriteBlock(const std::wstring& path, int index, const std::string& text);
+bool HeaderIsValid(const std::wstring& path);
+
+// The verifier of a typed password, as block 1 stores it.
+std::string VerifierOf(SorvCtl& control, const std::wstring& password);
+
+// The first 16 characters of the disk key from block 2: what the driver receives as key bytes.
+std::string UnwrapKey(const std::string& wrapped, const std::wstring& password);
+// The key wrapped under a password: 24 Base64 characters, "" when the library fails.
+std::string WrapKey(const std::string& key, const std::wstring& password);
+
+}  // namespace desk

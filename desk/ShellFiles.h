@@ -1,0 +1,28 @@
+#pragma once
+// File deletes, copies and moves through the shell, as the remove and backup dialogs make
+// them. Each path goes to the wide call exactly as given; a path holding a wildcard is never
+// handed over, since the shell would take it as a pattern and act on other files. The
+// shell's own result is not trusted either (a failed move can report success): every
+// operation is judged by what is on the disk afterwards.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace desk {
+
+enum class ShellResult { Done, Failed, Aborted };
+
+// The file's size in bytes, -1 when it cannot be read.
+int64_t FileBytes(const std::wstring& path);
+
+// Deletes the file (not to the recycle bin, without a question); Done once it is gone.
+ShellResult DeleteFileExactly(HWND owner, const std::wstring& path);
+
+// Copies or moves the file to a new file `target`. Done once the target holds as many bytes
+// as the source had and, after a move, the source is gone. Otherwise a target that the
+// operation left behind is removed, as long as the source is still there.
+ShellResult CopyOrMoveFile(HWND owner, const std::wstring& source, const std::wstring& target,
+                           bool move);
+
+}  // namespace desk

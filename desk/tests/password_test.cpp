@@ -1,0 +1,90 @@
+// Form8: a new password for the same disk key; refusals; the pair of block writes.
+#include "DialogFixture.h"
+#include "PasswordDialog.h"
+
+namespace {
+
+class PasswordTest : public DialogFixture {
+ protected:
+  void SetUp() override {
+    key = MakeContainer(box, L"old password");
+    List(box);
+    main.ListView1.Select(1);
+  }
+  // One run of the dialog as a user fills it in; true when it closed itself.
+  bool Change(const std::wstring& old, const std::wstring& fresh, const std::wstring& confirm) {
+    desk::Form8 form(main.ListView1);
+    form.Load();
+    form.Text1.Text(old);
+    form.Text2.Text(fresh);
+    form.Text3.Text(confirm);
+    Click(form.Command1);
+    bool closed = !form.IsLoaded();
+    if (!closed) form.Unload();
+    return closed;
+  }
+  std::string Block(int index) {
+    std::string text;
+    EXPECT_TRUE(desk::ReadBlock(box, index, text));
+    return text;
+  }
+
+  const std::wstring box = dir / L"box.cvd";
+  std::string key;
+};
+
+TEST_F(PasswordTest, NewPasswordOpensTheSameKeyOldOneIsRefused) {
+  ASSERT_TRUE(Change(L"old password", L"new pass word", L"new pass word"));
+  ExpectBox(0, L"密码修改成功！", L"修改密码", MB_ICONINFORMATION);
+  SorvCtl ctl;
+  EXPECT_EQ(Block(1), desk::VerifierOf(ctl, L"new pass word"));
+  EXPECT_EQ(desk::UnwrapKey(Block(2), L"new pass word"), key.substr(0, 16));
+  EXPECT_FALSE(Change(L"old password", L"another one", L"another one"));
+  ExpectBox(0, L"你输入的旧密码不对，请重新输入！", L"错误", MB_ICONERROR);
+  EXPECT_EQ(Rows(), std::vector<std::wstring>{box});
+}
+
+TEST_F(PasswordTest, RefusalsChangeNothing) {
+  const std::string before = ReadBytes(box);
+  struct Case {
+    const wchar_t *old, *fresh, *confirm, *message, *title;
+    UINT icon;
+  };
+  const Case cases[] = {
+      {L"", L"12345678", L"12345678", L"请输入旧密码！", L"错误", MB_ICONERROR},
+      {L"old password", L"", L"12345678", L"请输入新密码！", L"提醒", MB_ICONINFORMATION},
+      {L"old password", L"12345678", L"", L"请输入新密码的确认密码！", L"提醒", MB_ICONINFORMATION},
+      {L"old password", L"1234567", L"1234567", L"密码不能小于8位，请重新你输入。", L"提醒",
+       MB_ICONINFORMATION},
+      {L"old password", L"12345678", L"12345679", L"你的新密码与确认密码不一样，请检查！", L"错误",
+       MB_ICONERROR},
+  };
+  for (const Case& c : cases) {
+    EXPECT_FALSE(Change(c.old, c.fresh, c.confirm));
+    ExpectBox(0, c.message, c.title, c.icon);
+  }
+  EXPECT_EQ(ReadBytes(box), before);
+}
+
+TEST_F(PasswordTest, DamagedKeyBlockIsNotWrappedAnew) {
+  // Block 2 decrypts to something, but not to a key.
+  ASSERT_TRUE(desk::WriteBlock(box, 2, "not a wrapped key at all"));
+  const std::string before = ReadBytes(box);
+  EXPECT_FALSE(Change(L"old password", L"new password", L"new password"));
+  ExpectBox(0, kUnreadable, L"注意", MB_ICONINFORMATION);
+  EXPECT_EQ(ReadBytes(box), before);
+}
+
+TEST_F(PasswordTest, FailedSecondWriteLeavesTheFileAsItWas) {
+  const std::string before = ReadBytes(box);
+  SetEnvironmentVariableA("SORV_BLOCK_WRITE_FAIL", "2");
+  EXPECT_FALSE(Change(L"old password", L"new password", L"new password"));
+  ExpectBox(0,
+            L"不能存储密码，可能的情况是：加密盘文件被占用、被保护或者被破坏，请确认后重试一次。",
+            L"错误", MB_ICONERROR);
+  EXPECT_EQ(ReadBytes(box), before);
+  SetEnvironmentVariableA("SORV_BLOCK_WRITE_FAIL", nullptr);
+  EXPECT_TRUE(Change(L"old password", L"new password", L"new password"));
+}
+
+}  // namespace

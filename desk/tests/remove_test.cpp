@@ -1,0 +1,130 @@
+// Form3: both ways of removing a container.
+#include "DialogFixture.h"
+#include "RemoveDialog.h"
+#include "ShellFiles.h"
+
+namespace {
+
+class RemoveTest : public DialogFixture {
+ protected:
+  desk::Form3 form{main.ListView1, [this] { ++main.removals; }};
+  void SetUp() override { form.Load(); }
+  void TearDown() override {
+    if (form.IsLoaded()) form.Unload();
+  }
+};
+
+constexpr wchar_t kMissing[] =
+    L"您要删除的文件已经不存在了，从列表中删除吗？ 单击Y从列表中删除，单击N返回。";
+
+TEST_F(RemoveTest, MissingFileIsAskedAboutWithEachWaysDefault) {
+  const std::wstring gone = dir / L"gone.cvd";
+  List(gone);
+  main.ListView1.Select(1);
+  struct Case {
+    bool withFile;
+    const wchar_t* password;
+    int answer;
+    bool asked;  // false: no question, the password is asked for first
+    UINT defaultButton;
+    bool removed;
+  };
+  const Case cases[] = {
+      {true, L"", IDYES, false, 0, false},
+      {true, L"unchecked", IDNO, true, MB_DEFBUTTON1, false},
+      {false, L"", IDNO, true, MB_DEFBUTTON2, false},
+      {false, L"", IDYES, true, MB_DEFBUTTON2, true},
+  };
+  for (const Case& c : cases) {
+    (c.withFile ? form.Text1 : form.Text2).Text(c.password);
+    answers = {c.answer};
+    Click(c.withFile ? form.Command1 : form.Command3);
+    if (c.asked)
+      ExpectBox(0, kMissing, L"注意", MB_YESNO | MB_ICONQUESTION | c.defaultButton);
+    else
+      ExpectBox(0, L"请输入密码", L"注意", MB_ICONINFORMATION);
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(Listed().empty(), c.removed);
+    EXPECT_EQ(!form.IsLoaded(), c.removed);
+  }
+  EXPECT_EQ(main.ListView1.Count(), 0);
+  EXPECT_EQ(main.removals, 1);
+}
+
+TEST_F(RemoveTest, WrongPasswordLeavesFileAndList) {
+  const std::wstring box = dir / L"box.cvd";
+  MakeContainer(box, L"right one");
+  List(box);
+  main.ListView1.Select(1);
+  const std::string before = ReadBytes(box);
+  for (auto [text, button] :
+       {std::pair{&form.Text1, &form.Command1}, {&form.Text2, &form.Command3}}) {
+    text->Text(L"wrong one");
+    Click(*button);
+    ExpectBox(0, L"密码错误，不能删除文件！", L"注意", MB_ICONERROR);
+  }
+  EXPECT_EQ(ReadBytes(box), before);
+  EXPECT_EQ(Listed(), std::vector<std::wstring>{box});
+  EXPECT_TRUE(form.IsLoaded());
+  // With no row selected nothing is looked at.
+  main.ListView1.Select(0);
+  Click(form.Command3);
+  EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(RemoveTest, MiddleOfThreeWithItsFile) {
+  const std::wstring a = dir / L"a.cvd", b = dir / L"b b.cvd", c = dir / L"c.cvd";
+  for (const auto& p : {a, b, c}) MakeContainer(p, L"pw of " + p);
+  for (const auto& p : {a, b, c}) List(p);
+  main.ListView1.Select(2);
+  form.Text1.Text(L"pw of " + b);
+  answers = {IDYES};
+  Click(form.Command1);
+  ExpectBox(0, L"你要删除的加密盘文件确实是 " + b + L" 吗？", L"确认删除文件",
+            MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);
+  ExpectBox(1, L"删除成功", L"Velkiro", MB_ICONINFORMATION);
+  EXPECT_FALSE(forms::FileExists(b));
+  for (const auto& p : {a, c}) EXPECT_TRUE(forms::FileExists(p));
+  EXPECT_EQ(Listed(), (std::vector<std::wstring>{a, c}));
+  EXPECT_EQ(Rows(), (std::vector<std::wstring>{a, c}));
+  EXPECT_EQ(main.removals, 1);
+  EXPECT_FALSE(form.IsLoaded());
+}
+
+TEST_F(RemoveTest, RecordOnlyKeepsTheFile) {
+  const std::wstring a = dir / L"a.cvd", b = dir / L"b.cvd";
+  MakeContainer(a, L"first");
+  MakeContainer(b, L"second");
+  List(a);
+  List(b);
+  main.ListView1.Select(1);
+  form.Text2.Text(L"first");
+  Click(form.Command3);
+  ExpectBox(0, L"删除成功", L"Velkiro", MB_ICONINFORMATION);
+  EXPECT_EQ(boxes.size(), 1u);  // no question before
+  EXPECT_TRUE(forms::FileExists(a));
+  EXPECT_EQ(Listed(), std::vector<std::wstring>{b});
+  EXPECT_EQ(Rows(), std::vector<std::wstring>{b});
+}
+
+// A name the ANSI code page cannot hold would reach an ANSI shell call as "b?b.cvd", a pattern
+// matching its neighbours too.
+TEST(ShellFiles, ActOnTheExactPathOnly) {
+  TempDir dir{L"desk_shell_files"};
+  const std::wstring odd = dir / L"b\uD55Cb.cvd", copy = dir / L"c\uD55Cc.cvd";
+  const std::wstring neighbours[] = {dir / L"b_b.cvd", dir / L"bxb.cvd", dir / L"c_c.cvd"};
+  MakeFile(odd, 3000);
+  for (const auto& n : neighbours) MakeFile(n, 10);
+  EXPECT_EQ(desk::CopyOrMoveFile(nullptr, odd, copy, false), desk::ShellResult::Done);
+  EXPECT_EQ(desk::FileBytes(copy), 3000);
+  EXPECT_EQ(desk::DeleteFileExactly(nullptr, odd), desk::ShellResult::Done);
+  EXPECT_FALSE(forms::FileExists(odd));
+  for (const auto& n : neighbours) EXPECT_EQ(desk::FileBytes(n), 10);
+  // A wildcard in a path is never handed on.
+  EXPECT_EQ(desk::DeleteFileExactly(nullptr, dir / L"b?b.cvd"), desk::ShellResult::Failed);
+  EXPECT_EQ(desk::CopyOrMoveFile(nullptr, copy, dir / L"*.cvd", true), desk::ShellResult::Failed);
+  for (const auto& n : neighbours) EXPECT_EQ(desk::FileBytes(n), 10);
+  EXPECT_EQ(desk::FileBytes(copy), 3000);
+}
+
+}  // namespace
