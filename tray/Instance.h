@@ -3,9 +3,9 @@
 
 namespace tray {
 
-// Creates or opens the semaphore and takes its one count without waiting. False (after the
-// message) when the wizard or another tray program holds it. The handle stays open in
-// SemaphoreHandle either way; Form_Unload closes it.
+// Creates or opens the semaphore and takes its one count without waiting, keeping the handle in
+// SemaphoreHandle until Form_Unload closes it. False (after the message, with the handle
+// already closed) when the wizard or another tray program holds it.
 bool TakeInstanceSemaphore();
 
 }  // namespace tray

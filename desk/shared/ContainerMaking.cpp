@@ -149,7 +149,7 @@ bool InitHeader(const std::wstring& path) {
   return false;
 }
 
-std::string NewWrappedKey(const std::wstring& password) {
+DiskKeys NewDiskKeys(const std::wstring& password) {
   char key[32] = {}, wrapped[128] = {};
   if (sorvlib::GenRandomB64(key) == -1) return {};
   const std::string diskKey = CutAtNul(std::string(key, sizeof key));
@@ -157,8 +157,11 @@ std::string NewWrappedKey(const std::wstring& password) {
   if (sorvlib::AESEncryptB64(diskKey.c_str(), forms::ToAnsi(password).c_str(), wrapped) == -1)
     return {};
   std::string result = CutAtNul(std::string(wrapped, sizeof wrapped));
-  return result.size() == 24 ? result : std::string();
+  if (result.size() != 24) return {};
+  return {diskKey, result};
 }
+
+std::string NewWrappedKey(const std::wstring& password) { return NewDiskKeys(password).wrapped; }
 
 bool WriteDataBlock(const std::wstring& path, int32_t index, const std::string& text) {
   return sorvlib::CVD_WriteDataBlock(forms::ToAnsi(path).c_str(), index, text.c_str()) != -1;

@@ -50,6 +50,12 @@ bool InitHeader(const std::wstring& path);
 // A new disk key wrapped under the password: 24 Base64 characters, or "" when the crypto
 // library is missing or fails (never an empty or short key).
 std::string NewWrappedKey(const std::wstring& password);
+// The same with the disk key itself (24 Base64 characters), for a caller that mounts the new
+// container; both are "" on failure.
+struct DiskKeys {
+  std::string diskKey, wrapped;
+};
+DiskKeys NewDiskKeys(const std::wstring& password);
 
 // CVD_WriteDataBlock of an ANSI text; true on success.
 bool WriteDataBlock(const std::wstring& path, int32_t index, const std::string& text);

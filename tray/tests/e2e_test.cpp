@@ -7,54 +7,13 @@
 #include "DriveChoice.h"
 #include "MessageBoxes.h"
 #include "Pictures.h"
+#include "Processes.h"
 #include "Protection.h"
 #include "TrayFixture.h"
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& done, DWORD ms) {
-  for (DWORD waited = 0; !done(); waited += 100) {
-    if (waited >= ms) return false;
-    Sleep(100);
-  }
-  return true;
-}
-
-// Posted, so that a modal loop the click starts does not hold up the test.
-void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
-
-// A start.exe of its own, ended at the latest with the test.
-struct Program {
-  PROCESS_INFORMATION info{};
-  Program() {
-    std::wstring exe = forms::AppPath() + L"\\start.exe", line = L"\"" + exe + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                   &info);
-  }
-  ~Program() {
-    if (!Exited(0)) TerminateProcess(info.hProcess, 1);
-    CloseHandle(info.hProcess);
-    CloseHandle(info.hThread);
-  }
-  bool Exited(DWORD ms) const { return WaitForSingleObject(info.hProcess, ms) == WAIT_OBJECT_0; }
-  // A visible top-level window of the process; a null class or caption matches any.
-  HWND Window(const wchar_t* cls, const wchar_t* caption, DWORD ms) const {
-    HWND found = nullptr;
-    WaitFor(
-        [&] {
-          for (HWND w = nullptr; !found && (w = FindWindowExW(nullptr, w, cls, caption));) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            if (pid == info.dwProcessId && IsWindowVisible(w)) found = w;
-          }
-          return found != nullptr;
-        },
-        ms);
-    return found;
-  }
-};
+using namespace testsupport;
 
 std::wstring LinkTarget(const std::wstring& link) {
   wchar_t target[MAX_PATH] = {};
@@ -82,17 +41,8 @@ using TrayEndToEnd = TrayFixture;
 
 TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
   // The driver starts with the system; a prefix made without it cannot mount.
-  SC_HANDLE scm = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
-  SC_HANDLE driver = OpenServiceW(scm, L"Sorvane", SERVICE_QUERY_STATUS);
-  SERVICE_STATUS status{};
-  if (!WaitFor(
-          [&] {
-            return QueryServiceStatus(driver, &status) && status.dwCurrentState == SERVICE_RUNNING;
-          },
-          5000))
+  if (!DriverRunning())
     GTEST_SKIP() << "the driver service \"Sorvane\" is not installed or does not start here";
-  CloseServiceHandle(driver);
-  CloseServiceHandle(scm);
 
   path = dir / L"e2e box.cvd";
   MakeContainer(path, "e2e password", 10 << 20);
@@ -107,7 +57,7 @@ TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
   DeleteFileW(link.c_str());
   ASSERT_FALSE(CtrlAltF12Taken());
 
-  Program first;
+  Program first(L"start.exe");
   HWND prompt = first.Window(nullptr, L"Velkiro", 20000);
   ASSERT_NE(prompt, nullptr);
   EXPECT_NE(FindWindowExW(prompt, nullptr, nullptr, L"e2e box.cvd"), nullptr);
@@ -125,7 +75,7 @@ TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
   EXPECT_GE(TitlePixels(shot, prompt), 20);
   EXPECT_GT(CloseGlyphSymmetry(shot, prompt), 0.8) << "letters in the caption buttons";
   {
-    Program second;
+    Program second(L"start.exe");
     testsupport::ShownBox box = testsupport::WaitForBox(second.info.dwProcessId, L"注意", 15000);
     ASSERT_TRUE(box);
     EXPECT_EQ(box.text, L"您已经运行了向导程序或者“启动Velkiro”程序，请先退出再尝试运行本程序");

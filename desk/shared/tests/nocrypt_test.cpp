@@ -7,4 +7,6 @@
 TEST(KeyMaking, WithoutTheCryptoLibraryThereIsNoKey) {
   ASSERT_FALSE(forms::FileExists(forms::AppPath() + L"\\SorvCrypt.dll"));
   EXPECT_EQ(making::NewWrappedKey(L"password"), "");
+  const making::DiskKeys keys = making::NewDiskKeys(L"password");
+  EXPECT_EQ(keys.diskKey + keys.wrapped, "");
 }

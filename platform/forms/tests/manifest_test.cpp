@@ -24,6 +24,7 @@ const ProgramLevel kLevels[] = {
     {L"SorvShred.exe", "requireAdministrator"},
     {L"SorvSparse.exe", "asInvoker"},
     {L"SorvGuard.exe", "asInvoker"},
+    {L"SorvForge.exe", "requireAdministrator"},
 };
 
 // The manifest text of a program, "" when it has none.

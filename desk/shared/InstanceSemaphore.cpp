@@ -1,0 +1,20 @@
+#include "InstanceSemaphore.h"
+
+#include "forms.h"
+
+HANDLE TakeInstanceSemaphore() {
+  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+  HANDLE handle = CreateSemaphoreA(&sa, 1, 1, "Sorvane");
+  if (handle && WaitForSingleObject(handle, 0) == WAIT_OBJECT_0) return handle;
+  if (handle) CloseHandle(handle);
+  forms::MsgBox(L"您已经运行了向导程序或者“启动Velkiro”程序，请先退出再尝试运行本程序",
+                MB_OK | MB_ICONINFORMATION, L"注意");
+  return nullptr;
+}
+
+void ReleaseInstanceSemaphore(HANDLE& handle) {
+  if (!handle) return;
+  ReleaseSemaphore(handle, 1, nullptr);
+  CloseHandle(handle);
+  handle = nullptr;
+}

@@ -1,0 +1,15 @@
+// SorvForge.exe: the creation wizard for a first container.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "InstanceSemaphore.h"
+#include "Wizard.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  InitCommonControls();
+  wizard::Wizard wizard;
+  wizard.semaphore = TakeInstanceSemaphore();
+  if (!wizard.semaphore) return 0;
+  wizard.form1.Show();
+  return forms::Run();
+}
