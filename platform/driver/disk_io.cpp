@@ -5,30 +5,29 @@
 
 namespace {
 
-NTSTATUS ReadSectors(DiskDevice* disk, ULONGLONG offset, UCHAR* buffer, ULONG length) {
-  IO_STATUS_BLOCK io;
-  LARGE_INTEGER position;
-  position.QuadPart = static_cast<LONGLONG>(kDiskOffset + offset);
-  NTSTATUS status =
-      ZwReadFile(disk->file, nullptr, nullptr, nullptr, &io, buffer, length, &position, nullptr);
-  if (!NT_SUCCESS(status)) return status;
-  if (io.Information != length) return STATUS_UNEXPECTED_IO_ERROR;  // file cut short
-  XtsDecryptSectors(&disk->key, offset / kSectorSize, buffer, buffer, length / kSectorSize);
-  return STATUS_SUCCESS;
-}
-
-NTSTATUS WriteSectors(DiskDevice* disk, ULONGLONG offset, const UCHAR* buffer, ULONG length) {
+// Chunk by chunk through the disk's scratch buffer: a write encrypts into it so the
+// caller's data stays as it was; a read lands in it and is decrypted into the
+// caller's pages, which are then written once rather than twice.
+NTSTATUS MoveSectors(DiskDevice* disk, bool write, ULONGLONG offset, UCHAR* buffer, ULONG length) {
   for (ULONG done = 0; done < length;) {
-    ULONG chunk = length - done < kScratchSize ? length - done : kScratchSize;
-    XtsEncryptSectors(&disk->key, (offset + done) / kSectorSize, buffer + done, disk->scratch,
-                      chunk / kSectorSize);
+    const ULONG chunk = length - done < kScratchSize ? length - done : kScratchSize;
+    const ULONGLONG sector = (offset + done) / kSectorSize;
     IO_STATUS_BLOCK io;
     LARGE_INTEGER position;
     position.QuadPart = static_cast<LONGLONG>(kDiskOffset + offset + done);
-    NTSTATUS status = ZwWriteFile(disk->file, nullptr, nullptr, nullptr, &io, disk->scratch, chunk,
-                                  &position, nullptr);
+    NTSTATUS status;
+    if (write) {
+      XtsEncryptSectors(&disk->key, sector, buffer + done, disk->scratch, chunk / kSectorSize);
+      status = ZwWriteFile(disk->file, nullptr, nullptr, nullptr, &io, disk->scratch, chunk,
+                           &position, nullptr);
+    } else {
+      status = ZwReadFile(disk->file, nullptr, nullptr, nullptr, &io, disk->scratch, chunk,
+                          &position, nullptr);
+    }
     if (!NT_SUCCESS(status)) return status;
-    if (io.Information != chunk) return STATUS_UNEXPECTED_IO_ERROR;
+    if (io.Information != chunk) return STATUS_UNEXPECTED_IO_ERROR;  // file cut short
+    if (!write)
+      XtsDecryptSectors(&disk->key, sector, disk->scratch, buffer + done, chunk / kSectorSize);
     done += chunk;
   }
   return STATUS_SUCCESS;
@@ -72,10 +71,8 @@ NTSTATUS Transfer(PDEVICE_OBJECT device, PIRP irp) {
     status = STATUS_INVALID_PARAMETER;
   else if (!buffer)
     status = STATUS_INSUFFICIENT_RESOURCES;
-  else if (write)
-    status = WriteSectors(disk, offset.QuadPart, buffer, length);
   else
-    status = ReadSectors(disk, offset.QuadPart, buffer, length);
+    status = MoveSectors(disk, write, offset.QuadPart, buffer, length);
   UnlockMutex(&disk->lock);
 
   if (!NT_SUCCESS(status)) return CompleteIrp(irp, status, 0);
