@@ -2,14 +2,15 @@
 // the disk of another session, so only the system and the administrators may.
 // IoCreateDeviceSecure would do this in one call, but on Windows it lives in a WDK
 // library, not in the kernel; the descriptor is built here with the kernel's own
-// exports instead.
+// exports instead, and set through a handle (Wine leaves ObSetSecurityObjectByPointer
+// unimplemented, so a driver calling it dies there).
 #include "driver.h"
 
 namespace {
 
-// S-1-5-18 and S-1-5-32-544.
+// Room for a SID of up to two sub-authorities: S-1-5-18 and S-1-5-32-544.
 struct Sid2 {
-  UCHAR bytes[sizeof(SID) + sizeof(ULONG)];
+  alignas(ULONG) UCHAR bytes[sizeof(SID) + sizeof(ULONG)];
 };
 
 void MakeSid(Sid2* sid, ULONG first, ULONG second, UCHAR count) {
