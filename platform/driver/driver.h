@@ -12,7 +12,7 @@ struct DiskDevice {
   ULONGLONG length;  // bytes of disk
   bool keyed;        // no sector moves before the key is set, and the key is set once
   ULONG changes;     // media change count for the verify requests
-  UCHAR* scratch;    // ciphertext of a write, so the caller's data stays as it was
+  UCHAR* scratch;    // ciphertext on its way to or from the file
   XtsKey key;
   USHORT nameLength;  // bytes of name, without terminator
   WCHAR name[32];
