@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -55,56 +53,39 @@ const std::set<std::string> kKernelExports = {
     "memset",
 };
 
-std::string Folder() {
-  char path[MAX_PATH];
-  std::string self(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-  return self.substr(0, self.find_last_of('\\') + 1);
-}
-
-// "dll!function" for every import of the image by name; "!" alone for a malformed one.
-std::vector<std::string> Imports(const std::vector<char>& file) {
-  auto at = [&](size_t offset, size_t size) -> const char* {
-    return offset <= file.size() && size <= file.size() - offset ? &file[offset] : nullptr;
-  };
-  auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(at(0, sizeof(IMAGE_DOS_HEADER)));
-  auto* nt = dos ? reinterpret_cast<const IMAGE_NT_HEADERS64*>(
-                       at(dos->e_lfanew, sizeof(IMAGE_NT_HEADERS64)))
-                 : nullptr;
-  if (!nt || nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC) return {"!"};
-  const IMAGE_SECTION_HEADER* sections = IMAGE_FIRST_SECTION(nt);
-  auto offsetOf = [&](DWORD rva) -> size_t {  // file offset of an address in the image
-    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i)
-      if (rva >= sections[i].VirtualAddress &&
-          rva < sections[i].VirtualAddress + sections[i].SizeOfRawData)
-        return rva - sections[i].VirtualAddress + sections[i].PointerToRawData;
-    return file.size();
-  };
+// "dll!function" for every import of the image, mapped as an image but not loaded.
+std::vector<std::string> Imports(const char* image) {
+  char self[MAX_PATH];
+  std::string path(self, GetModuleFileNameA(nullptr, self, MAX_PATH));
+  path = path.substr(0, path.find_last_of('\\') + 1) + image;
+  HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (!module) return {};
+  auto* base = reinterpret_cast<const char*>(reinterpret_cast<ULONG_PTR>(module) & ~ULONG_PTR{3});
+  auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+      base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& directory =
+      nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
   std::vector<std::string> names;
-  DWORD rva = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-  for (;; rva += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
-    auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(
-        at(offsetOf(rva), sizeof(IMAGE_IMPORT_DESCRIPTOR)));
-    if (!d) return {"!"};
-    if (!d->Name) break;
-    const char* dll = at(offsetOf(d->Name), 1);
-    DWORD thunk = d->OriginalFirstThunk ? d->OriginalFirstThunk : d->FirstThunk;
-    for (;; thunk += sizeof(ULONGLONG)) {
-      auto* entry = reinterpret_cast<const ULONGLONG*>(at(offsetOf(thunk), sizeof(ULONGLONG)));
-      if (!dll || !entry) return {"!"};
-      if (!*entry) break;
-      const char* name = *entry >> 63 ? nullptr : at(offsetOf(static_cast<DWORD>(*entry)) + 2, 1);
-      names.push_back(std::string(dll) + "!" + (name ? name : "#ordinal"));
+  for (auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
+       directory.VirtualAddress && d->Name; ++d) {
+    auto* thunk = reinterpret_cast<const IMAGE_THUNK_DATA*>(
+        base + (d->OriginalFirstThunk ? d->OriginalFirstThunk : d->FirstThunk));
+    for (; thunk->u1.AddressOfData; ++thunk) {
+      const bool byOrdinal = IMAGE_SNAP_BY_ORDINAL(thunk->u1.Ordinal);
+      names.push_back(
+          std::string(base + d->Name) + "!" +
+          (byOrdinal ? "#ordinal"
+                     : reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + thunk->u1.AddressOfData)
+                           ->Name));
     }
   }
+  FreeLibrary(module);
   return names;
 }
 
 TEST(DriverImports, OnlyExportsOfTheWindowsKernel) {
   for (const char* image : {"SorvDisk.sys", "forced-worker\\SorvDisk.sys"}) {
-    std::ifstream in(Folder() + image, std::ios::binary);
-    ASSERT_TRUE(in) << image;
-    std::vector<char> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<std::string> imports = Imports(file);
+    std::vector<std::string> imports = Imports(image);
     EXPECT_GT(imports.size(), 10u) << image;
     for (const std::string& import : imports) {
       const size_t bang = import.find('!');
