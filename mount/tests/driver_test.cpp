@@ -420,14 +420,17 @@ TEST_F(Driver, LockFileCompletesWhileTheMountedDiskIsBusy) {
     std::vector<uint8_t> data(1 << 20, 0x5a);
     for (uint64_t offset = 0; !done; offset = (offset + data.size()) % (8 << 20), ++transfers)
       if (!Transfer(volume, transfers % 2 == 0, offset, data.data(), 1 << 20)) break;
+    done = true;
   });
-  while (transfers < 4) Sleep(1);
+  for (int wait = 0; wait < 10000 && transfers < 4 && !done; ++wait) Sleep(1);
+  const int before = transfers;
   HANDLE lock = StartClient(5, "/lockfile 0 R: \"" + guarded + "\"");
   EXPECT_EQ(Finish(lock), 0u);
   EXPECT_TRUE(ReadWhole(guarded).empty()) << "the file is guarded";
+  EXPECT_FALSE(done) << "the transfers failed";
+  EXPECT_GT(transfers, before) << "the disk was busy meanwhile";
   done = true;
   busy.join();
-  EXPECT_GT(transfers, 4) << "the disk was busy throughout";
   CloseHandle(volume);
   EXPECT_EQ(Mount("/unlockfile 0 R:"), 0);
   EXPECT_EQ(ReadWhole(guarded).size(), 64u << 10);
