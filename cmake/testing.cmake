@@ -33,3 +33,17 @@ function(sorv_test name)
     add_dependencies(${name} ${T_DEPENDS})
   endif()
 endfunction()
+
+# sorv_fuzz(NAME SOURCES ... [LIBS ...]): a libFuzzer target (clang, native preset),
+# run by ctest for a bounded time from a fixed seed.
+function(sorv_fuzz name)
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${F_SOURCES})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE ${F_LIBS})
+  set(corpus ${CMAKE_CURRENT_BINARY_DIR}/${name}_corpus)
+  file(MAKE_DIRECTORY ${corpus})
+  add_test(NAME ${name} COMMAND ${name} -max_total_time=20 -runs=5000000 -seed=1 ${corpus})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 120 LABELS fuzz)
+endfunction()

@@ -48,6 +48,14 @@ unsigned LeadingNumber(const char* word) {
   return value;
 }
 
+// A drive word that names a letter to define: letter and colon, or letter, colon and
+// backslash. Anything else would map the device onto a name such as " :" or "0:".
+bool DriveWord(const char* word) {
+  const char letter = static_cast<char>(word[0] | 0x20);
+  return letter >= 'a' && letter <= 'z' && word[1] == ':' &&
+         (word[2] == 0 || (word[2] == '\\' && word[3] == 0));
+}
+
 }  // namespace
 
 Command ParseCommand(const char* line, WordTable* table) {
@@ -57,15 +65,15 @@ Command ParseCommand(const char* line, WordTable* table) {
   char(*w)[kWordSize] = table->words;
   if (n == 5) StripQuotes(w[2]);
   if (n == 4) StripQuotes(w[3]);
-  if (n == 5 && strcmp(w[0], "/mount") == 0) {
+  if (n == 5 && strcmp(w[0], "/mount") == 0 && DriveWord(w[3])) {
     c = {Operation::Mount, LeadingNumber(w[1]), w[3][0], w[2], w[4]};
   } else if (n == 2 && strcmp(w[0], "/umount") == 0) {
     c = {Operation::Unmount, 0, w[1][0], nullptr, nullptr};
   } else if (n == 2 && strcmp(w[0], "/kill") == 0) {
     c = {Operation::Kill, 0, w[1][0], nullptr, nullptr};
-  } else if (n == 4 && strcmp(w[0], "/lockfile") == 0) {
+  } else if (n == 4 && strcmp(w[0], "/lockfile") == 0 && DriveWord(w[2])) {
     c = {Operation::LockFile, LeadingNumber(w[1]), w[2][0], w[3], nullptr};
-  } else if (n == 3 && strcmp(w[0], "/unlockfile") == 0) {
+  } else if (n == 3 && strcmp(w[0], "/unlockfile") == 0 && DriveWord(w[2])) {
     c = {Operation::UnlockFile, LeadingNumber(w[1]), w[2][0], nullptr, nullptr};
   }
   return c;

@@ -34,7 +34,9 @@ struct Command {
 };
 
 // Chooses the operation by word count and exact command word; the fields point
-// into the table. Operation::None when nothing matches.
+// into the table. Operation::None when nothing matches, and for a mount, lock-file
+// or unlock-file whose drive word is not a letter and a colon (and a backslash):
+// those define the letter.
 Command ParseCommand(const char* line, WordTable* table);
 
 // The driver's request buffers.

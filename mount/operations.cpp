@@ -209,9 +209,9 @@ int UnlockContainerFile(DriveSystem& system, unsigned device, char driveLetter) 
   return RequestThroughTemporaryDrive(system, device, driveLetter, kIoctlUnlockFile, nullptr, 0);
 }
 
-int RunCommand(DriveSystem& system, const char* line) {
-  WordTable table;
-  Command c = ParseCommand(line, &table);
+namespace {
+
+int Run(DriveSystem& system, const Command& c) {
   switch (c.operation) {
     case Operation::Mount:
       return MountImage(system, c.device, OpenFileRequest(c.path), c.drive, c.key);
@@ -227,4 +227,13 @@ int RunCommand(DriveSystem& system, const char* line) {
       break;
   }
   return -1;
+}
+
+}  // namespace
+
+int RunCommand(DriveSystem& system, const char* line) {
+  WordTable table;
+  int result = Run(system, ParseCommand(line, &table));
+  SecureZeroMemory(&table, sizeof table);  // it holds the key of a mount
+  return result;
 }

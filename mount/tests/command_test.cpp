@@ -60,6 +60,38 @@ TEST(StripQuotes, DropsFirstAndLastCharacterOfAQuotedWord) {
   }
 }
 
+// The commands that define a letter take only a letter and a colon (and a backslash);
+// the others only open the drive and keep the bare letter.
+TEST(ParseCommand, DriveWordsOfTheCommandsThatDefineALetter) {
+  const struct {
+    const char* line;
+    Operation operation;
+    char drive;
+  } cases[] = {
+      {"/mount 0 a.cvd Q: key", Operation::Mount, 'Q'},
+      {"/mount 0 a.cvd q:\\ key", Operation::Mount, 'q'},
+      {"/mount 0 a.cvd  key", Operation::None, 0},  // two blanks: the drive word is " "
+      {"/mount 0 a.cvd Q key", Operation::None, 0},
+      {"/mount 0 a.cvd 0: key", Operation::None, 0},
+      {"/mount 0 a.cvd Q:x key", Operation::None, 0},
+      {"/lockfile 0 R: a.cvd", Operation::LockFile, 'R'},
+      {"/lockfile 0  a.cvd", Operation::None, 0},
+      {"/lockfile 0 :R a.cvd", Operation::None, 0},
+      {"/unlockfile 0 R:", Operation::UnlockFile, 'R'},
+      {"/unlockfile  0", Operation::None, 0},  // the drive word would be "0"
+      {"/umount Q", Operation::Unmount, 'Q'},
+      {"/kill Q:\\", Operation::Kill, 'Q'},
+  };
+  for (const auto& c : cases) {
+    WordTable table;
+    Command command = ParseCommand(c.line, &table);
+    EXPECT_EQ(command.operation, c.operation) << c.line;
+    if (c.operation != Operation::None) {
+      EXPECT_EQ(command.drive, c.drive) << c.line;
+    }
+  }
+}
+
 TEST(Requests, LayoutsAndCodesAreTheDriversTable) {
   std::vector<uint8_t> open = OpenFileRequest("C:\\a.cvd");
   std::vector<uint8_t> expected(35, 0);

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <winioctl.h>
 
+#include <atomic>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -131,6 +132,49 @@ QUERY_SERVICE_CONFIGA* Service(bool* running, int wait = 0) {
   return found ? config : nullptr;
 }
 
+// Points the service at another driver file and restarts it; true when it runs.
+bool RunDriver(const std::string& path) {
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+  SC_HANDLE service = OpenServiceA(manager, "Sorvane", SERVICE_ALL_ACCESS);
+  SERVICE_STATUS status = {};
+  ControlService(service, SERVICE_CONTROL_STOP, &status);
+  for (int i = 0;
+       i < 100 && QueryServiceStatus(service, &status) && status.dwCurrentState != SERVICE_STOPPED;
+       ++i)
+    Sleep(100);
+  bool started =
+      ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE,
+                           path.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr) &&
+      StartServiceA(service, 0, nullptr);
+  CloseServiceHandle(service);
+  CloseServiceHandle(manager);
+  return started;
+}
+
+// With SORV_TEST_DRIVER naming a driver file beside the test, every test runs against
+// that driver; the installed one comes back afterwards.
+class DriverUnderTest : public ::testing::Environment {
+  std::string installed_;
+
+  void SetUp() override {
+    char name[MAX_PATH], self[MAX_PATH];
+    if (!GetEnvironmentVariableA("SORV_TEST_DRIVER", name, MAX_PATH)) return;
+    bool running;
+    QUERY_SERVICE_CONFIGA* config = Service(&running, 300);
+    ASSERT_TRUE(config) << "the driver is not installed";
+    installed_ = config->lpBinaryPathName;
+    std::string folder(self, GetModuleFileNameA(nullptr, self, MAX_PATH));
+    folder.resize(folder.find_last_of('\\') + 1);
+    ASSERT_TRUE(RunDriver(folder + name)) << folder + name;
+  }
+  void TearDown() override {
+    if (!installed_.empty()) {
+      EXPECT_TRUE(RunDriver(installed_));
+    }
+  }
+};
+const auto* const kDriverUnderTest = ::testing::AddGlobalTestEnvironment(new DriverUnderTest);
+
 std::string MountLine(const std::string& path, const char* drive = "Q:") {
   return "/mount 0 \"" + path + "\" " + drive + " " + kKey;
 }
@@ -202,6 +246,8 @@ TEST_F(Driver, MountedSectorsAreEncryptedBehindTheHeader) {
   for (size_t i = 0; i < plain.size(); ++i) plain[i] = static_cast<uint8_t>(i * 7 + i / 512);
   const uint64_t offsets[] = {0, 4 << 20, kDiskBytes - plain.size()};
   for (uint64_t offset : offsets) EXPECT_TRUE(Transfer(volume, true, offset, plain.data(), 8192));
+  const uint8_t otherKey[32] = {'o', 't', 'h', 'e', 'r'};
+  EXPECT_FALSE(Control(volume, kIoctlSetKey, otherKey, sizeof otherKey)) << "a second key";
   for (uint64_t offset : offsets) {
     EXPECT_TRUE(Transfer(volume, false, offset, back.data(), 8192));
     EXPECT_EQ(back, plain) << "at " << offset;
@@ -292,6 +338,8 @@ TEST_F(Driver, RefusesMalformedRequests) {
   EXPECT_FALSE(Control(volume, kIoctlSetKey, key, 16)) << "a short key";
   EXPECT_TRUE(Control(volume, kIoctlSetKey, key, sizeof key));
   EXPECT_TRUE(Transfer(volume, false, 0, sector, 512));
+  EXPECT_FALSE(Transfer(volume, false, 0, nullptr, 512)) << "a read without a buffer";
+  EXPECT_FALSE(Transfer(volume, true, 0, nullptr, 512)) << "a write without a buffer";
   EXPECT_TRUE(Control(volume, kIoctlCloseFile, nullptr, 0));
   EXPECT_TRUE(Control(volume, kIoctlCloseFile, nullptr, 0)) << "closing twice is harmless";
   CloseHandle(volume);
@@ -307,6 +355,15 @@ TEST_F(Driver, CommandWordsAreSplitExactly) {
   MakeContainer(container);
   EXPECT_EQ(Mount("/mount 0 " + container + " Q: " + kKey), -1) << "unquoted, a blank splits";
   EXPECT_EQ(Target("Q:"), "");
+  // Drive words that are no letter and colon define nothing.
+  const DWORD drives = GetLogicalDrives();
+  EXPECT_EQ(Mount("/mount 0 \"" + container + "\"  " + kKey), -1) << "the drive word \" \"";
+  EXPECT_EQ(Mount("/mount 0 \"" + container + "\" Q " + kKey), -1);
+  EXPECT_EQ(Mount("/lockfile 0 0: \"" + container + "\""), -1);
+  EXPECT_EQ(Mount("/unlockfile  0"), -1) << "the drive word \"0\"";
+  for (const char* drive : {" :", "Q:", "0:"}) EXPECT_EQ(Target(drive), "") << drive;
+  EXPECT_EQ(GetLogicalDrives(), drives);
+  EXPECT_EQ(ReadWhole(container).size(), kFileBytes) << "nobody holds the container";
 }
 
 // Starts mount_client, which sends the command COUNT times and exits with the number
@@ -347,6 +404,38 @@ TEST_F(Driver, CommandsFromSeveralProcessesRunOneAfterTheOther) {
   EXPECT_EQ(Finish(lock), 0u);
   EXPECT_EQ(Finish(unlock), 0u);
   EXPECT_EQ(Target("R:"), "");
+}
+
+// Lock-file takes no lock of the disk's: were the guarded file on the mounted drive,
+// opening it would page through the disk while the request still ran.
+TEST_F(Driver, LockFileCompletesWhileTheMountedDiskIsBusy) {
+  MakeContainer(container);
+  const std::string guarded = Temp("sorvguarded.cvd");
+  MakeContainer(guarded, 64 << 10);
+  ASSERT_EQ(Mount(MountLine(container)), 0);
+  HANDLE volume = OpenVolume("\\\\.\\Q:");
+  ASSERT_NE(volume, INVALID_HANDLE_VALUE);
+  std::atomic<bool> done{false};
+  std::atomic<int> transfers{0};
+  std::thread busy([&] {
+    std::vector<uint8_t> data(1 << 20, 0x5a);
+    for (uint64_t offset = 0; !done; offset = (offset + data.size()) % (8 << 20), ++transfers)
+      if (!Transfer(volume, transfers % 2 == 0, offset, data.data(), 1 << 20)) break;
+    done = true;
+  });
+  for (int wait = 0; wait < 10000 && transfers < 4 && !done; ++wait) Sleep(1);
+  const int before = transfers;
+  HANDLE lock = StartClient(5, "/lockfile 0 R: \"" + guarded + "\"");
+  EXPECT_EQ(Finish(lock), 0u);
+  EXPECT_TRUE(ReadWhole(guarded).empty()) << "the file is guarded";
+  EXPECT_FALSE(done) << "the transfers failed";
+  EXPECT_GT(transfers, before) << "the disk was busy meanwhile";
+  done = true;
+  busy.join();
+  CloseHandle(volume);
+  EXPECT_EQ(Mount("/unlockfile 0 R:"), 0);
+  EXPECT_EQ(ReadWhole(guarded).size(), 64u << 10);
+  DeleteFileA(guarded.c_str());
 }
 
 // The service library: removed, installed, replaced, and a file that is no driver.

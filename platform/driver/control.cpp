@@ -33,8 +33,13 @@ NTSTATUS OpenContainer(DiskDevice* disk, Request& r) {
   size_t nameLength;
   if (!ParseOpenFileRequest(static_cast<const uint8_t*>(r.buffer), r.inLength, &name, &nameLength))
     return STATUS_INVALID_PARAMETER;
-  if (disk->file) return STATUS_DEVICE_BUSY;
+  LockMutex(&disk->lock);
+  const bool busy = disk->file != nullptr;
+  UnlockMutex(&disk->lock);
+  if (busy) return STATUS_DEVICE_BUSY;
 
+  // The file system is called without the disk lock, which this device's transfers
+  // wait for; the disk is taken under it only once the file is open.
   HANDLE file;
   NTSTATUS status = OpenFileByName(name, nameLength, GENERIC_READ | GENERIC_WRITE, &file);
   if (!NT_SUCCESS(status)) return status;
@@ -48,24 +53,43 @@ NTSTATUS OpenContainer(DiskDevice* disk, Request& r) {
     scratch = static_cast<UCHAR*>(ExAllocatePoolWithTag(PagedPool, kScratchSize, kPoolTag));
     if (!scratch) status = STATUS_INSUFFICIENT_RESOURCES;
   }
-  if (!NT_SUCCESS(status)) {
-    ZwClose(file);
-    return status;
+  if (NT_SUCCESS(status)) {
+    LockMutex(&disk->lock);
+    if (disk->file) {
+      status = STATUS_DEVICE_BUSY;  // another open-file came first
+    } else {
+      disk->file = file;
+      disk->length = length;
+      disk->scratch = scratch;
+      disk->keyed = false;
+      ++disk->changes;
+    }
+    UnlockMutex(&disk->lock);
   }
-  disk->file = file;
-  disk->length = length;
-  disk->scratch = scratch;
-  disk->keyed = false;
-  ++disk->changes;
-  return STATUS_SUCCESS;
+  if (!NT_SUCCESS(status)) {
+    if (scratch) ExFreePoolWithTag(scratch, kPoolTag);
+    ZwClose(file);
+  }
+  return status;
 }
 
+// The key is set once a container: a second one would encrypt later writes
+// differently from the sectors already written. Only closing the file ends it.
 NTSTATUS SetKey(DiskDevice* disk, Request& r) {
-  if (r.inLength < kSetKeySize) return STATUS_INVALID_PARAMETER;
-  if (!disk->file) return STATUS_DEVICE_NOT_READY;
-  XtsSetDiskKey(&disk->key, static_cast<const uint8_t*>(r.buffer), true);
-  disk->keyed = true;
-  return STATUS_SUCCESS;
+  NTSTATUS status = STATUS_SUCCESS;
+  if (r.inLength < kSetKeySize) {
+    status = STATUS_INVALID_PARAMETER;
+  } else if (!disk->file) {
+    status = STATUS_DEVICE_NOT_READY;
+  } else if (disk->keyed) {
+    status = STATUS_DEVICE_BUSY;
+  } else {
+    XtsSetDiskKey(&disk->key, static_cast<const uint8_t*>(r.buffer), true);
+    disk->keyed = true;
+  }
+  // The request's buffer goes back to the pool: leave no key in it.
+  RtlSecureZeroMemory(r.buffer, r.inLength);
+  return status;
 }
 
 NTSTATUS LockFile(Request& r) {
@@ -182,20 +206,11 @@ NTSTATUS QueryDeviceName(const DiskDevice* disk, Request& r) {
   return STATUS_SUCCESS;
 }
 
-NTSTATUS Dispatch(DiskDevice* disk, ULONG code, Request& r) {
+// The requests on the disk itself, under its lock.
+NTSTATUS DiskRequest(DiskDevice* disk, ULONG code, Request& r) {
   switch (code) {
-    case kIoctlOpenFile:
-      return OpenContainer(disk, r);
-    case kIoctlCloseFile:
-      CloseContainer(disk);  // nothing open is nothing to release
-      return STATUS_SUCCESS;
     case kIoctlSetKey:
       return SetKey(disk, r);
-    case kIoctlLockFile:
-      return LockFile(r);
-    case kIoctlUnlockFile:
-      ReleaseGuard();
-      return STATUS_SUCCESS;
     case IOCTL_DISK_GET_DRIVE_GEOMETRY:
     case IOCTL_DISK_GET_LENGTH_INFO:
     case IOCTL_DISK_GET_PARTITION_INFO:
@@ -218,35 +233,65 @@ NTSTATUS Dispatch(DiskDevice* disk, ULONG code, Request& r) {
   }
 }
 
+NTSTATUS Dispatch(DiskDevice* disk, ULONG code, Request& r) {
+  switch (code) {
+    case kIoctlOpenFile:
+      return OpenContainer(disk, r);
+    case kIoctlCloseFile:
+      CloseContainer(disk);  // nothing open is nothing to release
+      return STATUS_SUCCESS;
+    // The guard touches no disk state, and its file may lie on this very disk: opening
+    // it then pages through this device, whose transfers wait for the disk lock.
+    case kIoctlLockFile:
+      return LockFile(r);
+    case kIoctlUnlockFile:
+      ReleaseGuard();
+      return STATUS_SUCCESS;
+    default: {
+      LockMutex(&disk->lock);
+      NTSTATUS status = DiskRequest(disk, code, r);
+      UnlockMutex(&disk->lock);
+      return status;
+    }
+  }
+}
+
 }  // namespace
 
+// The disk is taken off under the lock, so no transfer uses the file any more; the
+// file system is called after the lock is released.
 void CloseContainer(DiskDevice* disk) {
-  Lock(&disk->lock);
-  if (disk->file) {
-    IO_STATUS_BLOCK io;
-    ZwFlushBuffersFile(disk->file, &io);
-    ZwClose(disk->file);
-    ++disk->changes;
-  }
-  if (disk->scratch) ExFreePoolWithTag(disk->scratch, kPoolTag);
+  LockMutex(&disk->lock);
+  HANDLE file = disk->file;
+  UCHAR* scratch = disk->scratch;
+  if (file) ++disk->changes;
   disk->file = nullptr;
   disk->scratch = nullptr;
   disk->length = 0;
   disk->keyed = false;
   XtsClear(&disk->key);
-  Unlock(&disk->lock);
+  UnlockMutex(&disk->lock);
+  if (file) {
+    IO_STATUS_BLOCK io;
+    ZwFlushBuffersFile(file, &io);
+    ZwClose(file);
+  }
+  if (scratch) ExFreePoolWithTag(scratch, kPoolTag);
 }
 
 NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
   DiskDevice* disk = Disk(device);
   PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
+  // Of the file-system controls only a caller's request has the layout read below;
+  // the other minor functions (mount, verify, ...) are for file systems.
+  if (stack->MajorFunction == IRP_MJ_FILE_SYSTEM_CONTROL &&
+      stack->MinorFunction != IRP_MN_USER_FS_REQUEST)
+    return CompleteIrp(irp, STATUS_INVALID_DEVICE_REQUEST, 0);
   ULONG code = stack->Parameters.DeviceIoControl.IoControlCode;
   Request r = {irp->AssociatedIrp.SystemBuffer, stack->Parameters.DeviceIoControl.InputBufferLength,
                stack->Parameters.DeviceIoControl.OutputBufferLength, 0};
   if (!r.buffer) r.inLength = r.outLength = 0;
-  Lock(&disk->lock);  // a mutex: CloseContainer may take it again
   NTSTATUS status = Dispatch(disk, code, r);
-  Unlock(&disk->lock);
   return CompleteIrp(irp, status,
                      NT_SUCCESS(status) || status == STATUS_BUFFER_OVERFLOW ? r.information : 0);
 }

@@ -1,12 +1,10 @@
-// The mingw-w64 DDK headers, made to agree with intrin.h, plus what ntddk.h lacks.
+// The mingw-w64 DDK headers, made to agree with intrin.h, plus what they lack.
 #pragma once
 
 #include <intrin.h>
 // wdm.h defines these again; keep its copies under other names.
 #define InterlockedBitTestAndSet DdkInterlockedBitTestAndSet
 #define InterlockedBitTestAndReset DdkInterlockedBitTestAndReset
-#include <ntddk.h>
+#include <ntifs.h>
 #undef InterlockedBitTestAndSet
 #undef InterlockedBitTestAndReset
-
-extern "C" NTSYSAPI NTSTATUS NTAPI ZwFlushBuffersFile(HANDLE file, PIO_STATUS_BLOCK io);

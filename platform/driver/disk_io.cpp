@@ -5,41 +5,46 @@
 
 namespace {
 
-// Direct I/O: the caller's pages through the MDL; none comes with an empty request.
-UCHAR* TransferBuffer(PIRP irp) {
-  if (irp->MdlAddress)
-    return static_cast<UCHAR*>(MmGetSystemAddressForMdlSafe(irp->MdlAddress, NormalPagePriority));
-  return static_cast<UCHAR*>(irp->UserBuffer);
-}
-
-NTSTATUS ReadSectors(DiskDevice* disk, ULONGLONG offset, UCHAR* buffer, ULONG length) {
-  IO_STATUS_BLOCK io;
-  LARGE_INTEGER position;
-  position.QuadPart = static_cast<LONGLONG>(kDiskOffset + offset);
-  NTSTATUS status =
-      ZwReadFile(disk->file, nullptr, nullptr, nullptr, &io, buffer, length, &position, nullptr);
-  if (!NT_SUCCESS(status)) return status;
-  if (io.Information != length) return STATUS_UNEXPECTED_IO_ERROR;  // file cut short
-  XtsDecryptSectors(&disk->key, offset / kSectorSize, buffer, buffer, length / kSectorSize);
-  return STATUS_SUCCESS;
-}
-
-NTSTATUS WriteSectors(DiskDevice* disk, ULONGLONG offset, const UCHAR* buffer, ULONG length) {
+// Chunk by chunk through the disk's scratch buffer: a write encrypts into it so the
+// caller's data stays as it was; a read lands in it and is decrypted into the
+// caller's pages, which are then written once rather than twice.
+NTSTATUS MoveSectors(DiskDevice* disk, bool write, ULONGLONG offset, UCHAR* buffer, ULONG length) {
   for (ULONG done = 0; done < length;) {
-    ULONG chunk = length - done < kScratchSize ? length - done : kScratchSize;
-    XtsEncryptSectors(&disk->key, (offset + done) / kSectorSize, buffer + done, disk->scratch,
-                      chunk / kSectorSize);
+    const ULONG chunk = length - done < kScratchSize ? length - done : kScratchSize;
+    const ULONGLONG sector = (offset + done) / kSectorSize;
     IO_STATUS_BLOCK io;
     LARGE_INTEGER position;
     position.QuadPart = static_cast<LONGLONG>(kDiskOffset + offset + done);
-    NTSTATUS status = ZwWriteFile(disk->file, nullptr, nullptr, nullptr, &io, disk->scratch, chunk,
-                                  &position, nullptr);
+    NTSTATUS status;
+    if (write) {
+      XtsEncryptSectors(&disk->key, sector, buffer + done, disk->scratch, chunk / kSectorSize);
+      status = ZwWriteFile(disk->file, nullptr, nullptr, nullptr, &io, disk->scratch, chunk,
+                           &position, nullptr);
+    } else {
+      status = ZwReadFile(disk->file, nullptr, nullptr, nullptr, &io, disk->scratch, chunk,
+                          &position, nullptr);
+    }
     if (!NT_SUCCESS(status)) return status;
-    if (io.Information != chunk) return STATUS_UNEXPECTED_IO_ERROR;
+    if (io.Information != chunk) return STATUS_UNEXPECTED_IO_ERROR;  // file cut short
+    if (!write)
+      XtsDecryptSectors(&disk->key, sector, disk->scratch, buffer + done, chunk / kSectorSize);
     done += chunk;
   }
   return STATUS_SUCCESS;
 }
+
+// Whether the transfer must leave the caller's thread. The container's file I/O wants
+// PASSIVE_LEVEL with APCs deliverable: a file system on the disk sends its paging I/O
+// at APC_LEVEL or inside a guarded region, where that I/O could never complete.
+bool MustDefer() {
+#ifdef SORVDISK_DEFER_ALL  // the test build sends every transfer through the worker
+  return true;
+#else
+  return KeGetCurrentIrql() > PASSIVE_LEVEL || KeAreAllApcsDisabled();
+#endif
+}
+
+}  // namespace
 
 NTSTATUS Transfer(PDEVICE_OBJECT device, PIRP irp) {
   DiskDevice* disk = Disk(device);
@@ -52,43 +57,30 @@ NTSTATUS Transfer(PDEVICE_OBJECT device, PIRP irp) {
   const bool atPointer = offset.HighPart == -1 && offset.LowPart == FILE_USE_FILE_POINTER_POSITION;
   if (atPointer && file) offset = file->CurrentByteOffset;
   if (length == 0) return CompleteIrp(irp, STATUS_SUCCESS, 0);
+  // Direct I/O: the caller's pages come locked in an MDL. A request without one was
+  // built by hand; its UserBuffer is an unchecked address, perhaps of another process.
+  if (!irp->MdlAddress) return CompleteIrp(irp, STATUS_INVALID_PARAMETER, 0);
 
   NTSTATUS status;
-  UCHAR* buffer = TransferBuffer(irp);
-  Lock(&disk->lock);
+  auto* buffer =
+      static_cast<UCHAR*>(MmGetSystemAddressForMdlSafe(irp->MdlAddress, NormalPagePriority));
+  LockMutex(&disk->lock);
   if (!disk->file || !disk->keyed)
     status = STATUS_DEVICE_NOT_READY;
   else if (offset.QuadPart < 0 || !TransferFits(offset.QuadPart, length, disk->length))
     status = STATUS_INVALID_PARAMETER;
   else if (!buffer)
     status = STATUS_INSUFFICIENT_RESOURCES;
-  else if (write)
-    status = WriteSectors(disk, offset.QuadPart, buffer, length);
   else
-    status = ReadSectors(disk, offset.QuadPart, buffer, length);
-  Unlock(&disk->lock);
+    status = MoveSectors(disk, write, offset.QuadPart, buffer, length);
+  UnlockMutex(&disk->lock);
 
   if (!NT_SUCCESS(status)) return CompleteIrp(irp, status, 0);
   if (atPointer && file) file->CurrentByteOffset.QuadPart = offset.QuadPart + length;
   return CompleteIrp(irp, STATUS_SUCCESS, length);
 }
 
-VOID NTAPI DeferredTransfer(PDEVICE_OBJECT device, PVOID context) {
-  PIRP irp = static_cast<PIRP>(context);
-  IoFreeWorkItem(static_cast<PIO_WORKITEM>(irp->Tail.Overlay.DriverContext[0]));
-  Transfer(device, irp);
-}
-
-}  // namespace
-
-// The container's file I/O wants PASSIVE_LEVEL; paging reads and writes of a file
-// system on the disk come at APC_LEVEL, so those go to a system worker thread.
 NTSTATUS DispatchReadWrite(PDEVICE_OBJECT device, PIRP irp) {
-  if (KeGetCurrentIrql() == PASSIVE_LEVEL) return Transfer(device, irp);
-  PIO_WORKITEM item = IoAllocateWorkItem(device);
-  if (!item) return CompleteIrp(irp, STATUS_INSUFFICIENT_RESOURCES, 0);
-  irp->Tail.Overlay.DriverContext[0] = item;
-  IoMarkIrpPending(irp);
-  IoQueueWorkItem(item, DeferredTransfer, DelayedWorkQueue, irp);
-  return STATUS_PENDING;
+  if (MustDefer()) return QueueTransfer(device, irp);
+  return Transfer(device, irp);
 }

@@ -12,18 +12,19 @@ NTSTATUS DispatchSuccess(PDEVICE_OBJECT, PIRP irp) { return CompleteIrp(irp, STA
 NTSTATUS DispatchFlush(PDEVICE_OBJECT device, PIRP irp) {
   DiskDevice* disk = Disk(device);
   NTSTATUS status = STATUS_SUCCESS;
-  Lock(&disk->lock);
+  LockMutex(&disk->lock);
   if (disk->file) {
     IO_STATUS_BLOCK io;
     status = ZwFlushBuffersFile(disk->file, &io);
   }
-  Unlock(&disk->lock);
+  UnlockMutex(&disk->lock);
   return CompleteIrp(irp, status, 0);
 }
 
 void DeleteDevices() {
   for (PDEVICE_OBJECT& device : g_devices) {
     if (!device) continue;
+    StopWorker(Disk(device));
     CloseContainer(Disk(device));
     IoDeleteDevice(device);
     device = nullptr;
@@ -49,19 +50,23 @@ NTSTATUS CreateDevice(PDRIVER_OBJECT driver, unsigned number) {
   UNICODE_STRING deviceName = {static_cast<USHORT>(chars * 2), static_cast<USHORT>(chars * 2),
                                name};
 
+  // Secure open: names below the device ("\\.\X:\anything") meet the same check.
   PDEVICE_OBJECT device;
-  NTSTATUS status =
-      IoCreateDevice(driver, sizeof(DiskDevice), &deviceName, FILE_DEVICE_DISK, 0, FALSE, &device);
+  NTSTATUS status = IoCreateDevice(driver, sizeof(DiskDevice), &deviceName, FILE_DEVICE_DISK,
+                                   FILE_DEVICE_SECURE_OPEN, FALSE, &device);
   if (!NT_SUCCESS(status)) return status;
+  g_devices[number] = device;  // deleted with the others from here on
   DiskDevice* disk = Disk(device);
   RtlZeroMemory(disk, sizeof *disk);
   KeInitializeMutex(&disk->lock, 0);
   RtlCopyMemory(disk->name, name, (chars + 1) * sizeof(WCHAR));
   disk->nameLength = static_cast<USHORT>(chars * 2);
+  status = AdministratorsOnly(device);
+  if (NT_SUCCESS(status)) status = StartWorker(device);
+  if (!NT_SUCCESS(status)) return status;
   device->Flags |= DO_DIRECT_IO;
   device->AlignmentRequirement = FILE_WORD_ALIGNMENT;
   device->Flags &= ~DO_DEVICE_INITIALIZING;
-  g_devices[number] = device;
   return STATUS_SUCCESS;
 }
 

@@ -40,20 +40,20 @@ NTSTATUS GuardFile(const char* dosPath, size_t length) {
   name[1] = name[2] = '?';
   name[3] = '\\';
   RtlCopyMemory(name + 4, dosPath, length);
-  Lock(&g_guardLock);
+  LockMutex(&g_guardLock);
   if (g_guard) {  // one guarded file at a time: the newest one
     ZwClose(g_guard);
     g_guard = nullptr;
   }
   NTSTATUS status = OpenFileByName(name, 4 + length, GENERIC_READ, &g_guard);
   if (!NT_SUCCESS(status)) g_guard = nullptr;
-  Unlock(&g_guardLock);
+  UnlockMutex(&g_guardLock);
   return status;
 }
 
 void ReleaseGuard() {
-  Lock(&g_guardLock);
+  LockMutex(&g_guardLock);
   if (g_guard) ZwClose(g_guard);
   g_guard = nullptr;
-  Unlock(&g_guardLock);
+  UnlockMutex(&g_guardLock);
 }

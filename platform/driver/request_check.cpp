@@ -2,15 +2,23 @@
 
 #include "sorvdisk_ioctl.h"
 
+bool IsDosPath(const char* text, size_t length) {
+  if (length < 4) return false;
+  const char letter = static_cast<char>(text[0] | 0x20);
+  if (letter < 'a' || letter > 'z' || text[1] != ':' || text[2] != '\\') return false;
+  for (size_t i = 0; i < length; ++i)
+    if (text[i] == 0) return false;
+  return true;
+}
+
 bool ParseOpenFileRequest(const uint8_t* buffer, size_t size, const char** name,
                           size_t* nameLength) {
   if (!buffer || size < kOpenFileNameOffset) return false;
   size_t length = buffer[16] | (buffer[17] << 8);
-  if (length < 5 || length > size - kOpenFileNameOffset) return false;
+  if (length < 4 || length > size - kOpenFileNameOffset) return false;
   const char* text = reinterpret_cast<const char*>(buffer + kOpenFileNameOffset);
   if (text[0] != '\\' || text[1] != '?' || text[2] != '?' || text[3] != '\\') return false;
-  for (size_t i = 0; i < length; ++i)
-    if (text[i] == 0) return false;
+  if (!IsDosPath(text + 4, length - 4)) return false;
   *name = text;
   *nameLength = length;
   return true;
@@ -21,7 +29,7 @@ bool ParseLockFileRequest(const uint8_t* buffer, size_t size, const char** path,
   if (!buffer) return false;
   for (size_t i = 0; i < size; ++i) {
     if (buffer[i] == 0) {
-      if (i == 0) return false;
+      if (!IsDosPath(reinterpret_cast<const char*>(buffer), i)) return false;
       *path = reinterpret_cast<const char*>(buffer);
       *pathLength = i;
       return true;

@@ -5,14 +5,19 @@
 #include <stddef.h>
 #include <stdint.h>
 
+// Whether text is a full DOS path to a file: drive letter, colon, backslash and a
+// name, no NUL. Anything else after "\??\" names a device or a link to one
+// ("\??\PhysicalDrive0", "\??\GLOBALROOT\Device\...", the bare volume "\??\C:").
+bool IsDosPath(const char* text, size_t length);
+
 // The NT path inside an open-file request ("\??\" and a DOS path), or false when
-// the buffer is short, the length runs past it, or the name is empty, holds a NUL
-// or is not a DOS path.
+// the buffer is short, the length runs past it, or the name is not "\??\" and a
+// DOS path.
 bool ParseOpenFileRequest(const uint8_t* buffer, size_t size, const char** name,
                           size_t* nameLength);
 
 // The DOS path inside a lock-file request: text up to its NUL, which must lie
-// within the buffer; false for an empty or unterminated path.
+// within the buffer; false for an unterminated path or one that is no DOS path.
 bool ParseLockFileRequest(const uint8_t* buffer, size_t size, const char** path,
                           size_t* pathLength);
 

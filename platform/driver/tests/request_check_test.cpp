@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "request_check.h"
@@ -39,13 +40,47 @@ TEST(OpenFileRequestCheck, RefusesMalformedRequests) {
       << "length past the buffer";
   auto huge = OpenRequest("\\??\\C:\\a.cvd", 0xffff);
   EXPECT_FALSE(ParseOpenFileRequest(huge.data(), huge.size(), &name, &length));
-  auto empty = OpenRequest("", 0);
-  EXPECT_FALSE(ParseOpenFileRequest(empty.data(), empty.size(), &name, &length));
-  auto notDos = OpenRequest("\\Device\\Harddisk0\\DR0", 21);
-  EXPECT_FALSE(ParseOpenFileRequest(notDos.data(), notDos.size(), &name, &length));
-  auto withNul = OpenRequest("\\??\\C:\\a.cvd", 12);
-  withNul[kOpenFileNameOffset + 6] = 0;
-  EXPECT_FALSE(ParseOpenFileRequest(withNul.data(), withNul.size(), &name, &length));
+}
+
+// Both requests name files by DOS path; whatever else reaches the object manager
+// opens devices, volumes or links. The open-file request carries "\??\" before it.
+TEST(RequestNames, OnlyFullDosPathsToAFile) {
+  const struct {
+    const char* path;
+    size_t length;  // 0: strlen
+    bool accepted;
+  } cases[] = {
+      {"C:\\a.cvd", 0, true},
+      {"z:\\x y\\a.cvd", 0, true},
+      {"C:\\a", 0, true},
+      {"", 0, false},
+      {"C:", 0, false},  // the volume itself
+      {"C:\\", 0, false},
+      {"C:a.cvd", 0, false},  // relative to a current folder the kernel does not have
+      {"1:\\a.cvd", 0, false},
+      {"@:\\a.cvd", 0, false},
+      {"\\Device\\Harddisk0\\DR0", 0, false},
+      {"GLOBALROOT\\Device\\HarddiskVolume1\\a", 0, false},
+      {"PhysicalDrive0", 0, false},
+      {"\\\\server\\share\\a.cvd", 0, false},
+      {"UNC\\server\\share\\a.cvd", 0, false},
+      {"C:\\a\0.cvd", 8, false},  // a NUL inside the counted name
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    const size_t n = c.length ? c.length : strlen(c.path);
+    std::string nt = "\\??\\" + std::string(c.path, n);
+    auto open = OpenRequest("", 0, 0);
+    open.insert(open.end(), nt.begin(), nt.end());
+    open[16] = static_cast<uint8_t>(nt.size());
+    const char* name;
+    size_t length;
+    EXPECT_EQ(ParseOpenFileRequest(open.data(), open.size(), &name, &length), c.accepted);
+    if (c.length) continue;  // a lock-file path ends at its first NUL
+    uint8_t lock[kLockFileSize] = {};
+    memcpy(lock, c.path, n);
+    EXPECT_EQ(ParseLockFileRequest(lock, sizeof lock, &name, &length), c.accepted);
+  }
 }
 
 TEST(LockFileRequestCheck, TakesThePathUpToItsTerminator) {
@@ -58,8 +93,6 @@ TEST(LockFileRequestCheck, TakesThePathUpToItsTerminator) {
   EXPECT_FALSE(ParseLockFileRequest(r, 12, &path, &length)) << "no terminator inside";
   memset(r, 'a', sizeof r);
   EXPECT_FALSE(ParseLockFileRequest(r, sizeof r, &path, &length));
-  r[0] = 0;
-  EXPECT_FALSE(ParseLockFileRequest(r, sizeof r, &path, &length)) << "empty path";
   EXPECT_FALSE(ParseLockFileRequest(nullptr, 0, &path, &length));
 }
 
