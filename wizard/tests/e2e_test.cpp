@@ -39,21 +39,12 @@ std::vector<std::string> Lines(const std::wstring& file) {
   return lines;
 }
 
-// The program folder's List.ini, put back as it was.
-struct SavedList {
-  std::wstring file = forms::AppPath() + L"\\List.ini";
-  bool existed = forms::FileExists(file);
-  std::string bytes = existed ? ReadBytes(file) : "";
-  ~SavedList() { existed ? WriteBytes(file, bytes) : void(DeleteFileW(file.c_str())); }
-};
-
 TEST(WizardEndToEnd, CreatesFormatsUnmountsAndHandsOver) {
   if (!DriverRunning())
     GTEST_SKIP() << "the driver service \"Sorvane\" is not installed or does not start here";
   SavedSettings settings{L"Path", L"TipsOfDay", L"IsProtectFile", L"DriveLetter", L"IsAutoMount"};
   SetSetting(L"TipsOfDay", L"0");
-  SavedList list;
-  DeleteFileW(list.file.c_str());
+  KeptFile list(forms::AppPath() + L"\\List.ini");
   TempDir dir(L"wizard_e2e");
   MappedDrive disk(dir.path());
   ASSERT_NE(disk.Letter(), 0);
@@ -152,7 +143,7 @@ TEST(WizardEndToEnd, CreatesFormatsUnmountsAndHandsOver) {
   EXPECT_EQ(ReadBytes(path).size(), 10u << 20);
   EXPECT_EQ(sorvlib::CVD_VerifyHeader(forms::ToAnsi(path).c_str()), 0);
   RWIni ini;
-  ini.SetINIFileName(list.file);
+  ini.SetINIFileName(list.path);
   EXPECT_EQ(ini.GetIniKey(L"CvdFileCount", L"Count"), L"1");
   EXPECT_EQ(ini.GetIniKey(L"CvdFileList", L"1"), path);
   EXPECT_EQ(GetSetting(L"Path"), path);
