@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <cstddef>
-#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -62,15 +61,7 @@ class TrayFixture : public ::testing::Test, protected testsupport::ScriptedRunti
     EXPECT_EQ(boxes[i].Icon(), icon);
   }
   // What the recording SorvMount.dll received since the last call, a line a command.
-  std::vector<std::string> MountCommands() {
-    std::vector<std::string> lines;
-    {
-      std::ifstream in(Ansi(mountLog_));
-      for (std::string line; std::getline(in, line);) lines.push_back(line);
-    }
-    DeleteFileW(mountLog_.c_str());
-    return lines;
-  }
+  std::vector<std::string> MountCommands() { return TakeLines(mountLog_); }
   // A container with this password; returns the 16 key characters a mount hands on.
   std::string MakeContainer(const std::wstring& file, const std::string& password,
                             long long bytes = 1 << 20) {

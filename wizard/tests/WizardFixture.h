@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -28,17 +27,6 @@ inline forms::Drive FakeDrive(wchar_t letter, std::wstring fs, unsigned long lon
   d.FreeSpace = freeMiB * MiB;
   d.FileSystem = std::move(fs);
   return d;
-}
-
-// Lines of a text file, the file removed afterwards.
-inline std::vector<std::string> TakeLines(const std::wstring& file) {
-  std::vector<std::string> lines;
-  {
-    std::ifstream in(forms::ToAnsi(file));
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-  }
-  DeleteFileW(file.c_str());
-  return lines;
 }
 
 // Runs f once from the message loop that runs when `form` is shown (a modal window's, say).

@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -30,13 +29,6 @@ std::wstring Text(HWND window) {
   wchar_t text[512] = {};
   SendMessageW(window, WM_GETTEXT, 512, LPARAM(text));
   return text;
-}
-
-std::vector<std::string> Lines(const std::wstring& file) {
-  std::vector<std::string> lines;
-  std::ifstream in(forms::ToAnsi(file));
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
 }
 
 TEST(WizardEndToEnd, CreatesFormatsUnmountsAndHandsOver) {
@@ -148,7 +140,7 @@ TEST(WizardEndToEnd, CreatesFormatsUnmountsAndHandsOver) {
   EXPECT_EQ(ini.GetIniKey(L"CvdFileList", L"1"), path);
   EXPECT_EQ(GetSetting(L"Path"), path);
   const std::string drive = forms::ToAnsi(letter);
-  auto calls = Lines(log);
+  auto calls = TakeLines(log);
   ASSERT_EQ(calls.size(), 2u);
   EXPECT_EQ(calls[0].substr(0, 7), "format ");
   EXPECT_EQ(calls[0].substr(calls[0].size() - 5), " " + std::to_string(drive[0] - 'A') + " 1");

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 #include <utility>
+#include <vector>
 
 class TempDir {
  public:
@@ -39,6 +40,17 @@ inline std::string ReadBytes(const std::wstring& path) {
 
 inline void WriteBytes(const std::wstring& path, const std::string& bytes) {
   std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
+}
+
+// Lines of a text file, the file removed afterwards.
+inline std::vector<std::string> TakeLines(const std::wstring& path) {
+  std::vector<std::string> lines;
+  {
+    std::ifstream in(std::filesystem::path{path});
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+  }
+  DeleteFileW(path.c_str());
+  return lines;
 }
 
 // A file taken away for one test and put back as it was afterwards.
