@@ -47,3 +47,26 @@ function(sorv_fuzz name)
   add_test(NAME ${name} COMMAND ${name} -max_total_time=20 -runs=5000000 -seed=1 ${corpus})
   set_tests_properties(${name} PROPERTIES TIMEOUT 120 LABELS fuzz)
 endfunction()
+
+# sorv_program_folder(TEST DIR [RECORDING_MOUNT] [COPY targets...])
+# An in-process test run from a program folder of its own, DIR, so that the common program
+# folder is neither used nor overwritten: the files of the COPY targets are copied beside it,
+# and RECORDING_MOUNT puts there a SorvMount.dll that writes down the commands it is given.
+function(sorv_program_folder test dir)
+  cmake_parse_arguments(F "RECORDING_MOUNT" "" "COPY" ${ARGN})
+  set_target_properties(${test} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${dir})
+  if(F_RECORDING_MOUNT)
+    set(recmount ${PROJECT_SOURCE_DIR}/desk/shared/tests/recmount)
+    add_library(${test}_mount SHARED ${recmount}/RecordingMount.cpp ${recmount}/RecordingMount.def)
+    set_target_properties(${test}_mount PROPERTIES OUTPUT_NAME SorvMount
+                          RUNTIME_OUTPUT_DIRECTORY ${dir}
+                          ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/${test})
+    add_dependencies(${test} ${test}_mount)
+  endif()
+  if(F_COPY)
+    list(TRANSFORM F_COPY REPLACE "(.+)" "$<TARGET_FILE:\\1>" OUTPUT_VARIABLE files)
+    add_dependencies(${test} ${F_COPY})
+    add_custom_command(TARGET ${test} POST_BUILD
+                       COMMAND ${CMAKE_COMMAND} -E copy_if_different ${files} ${dir})
+  endif()
+endfunction()

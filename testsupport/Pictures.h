@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,34 @@ struct Picture {
     SelectObject(dc, old);
     DeleteObject(bmp);
     DeleteDC(dc);
+    return p;
+  }
+
+  // A 24-bit BMP file, or an empty picture when the file is not one.
+  static Picture Load(const std::wstring& file) {
+    Picture p;
+    FILE* in = _wfopen(file.c_str(), L"rb");
+    if (!in) return p;
+    std::vector<BYTE> data;
+    BYTE chunk[4096];
+    for (size_t n; (n = fread(chunk, 1, sizeof chunk, in)) > 0;)
+      data.insert(data.end(), chunk, chunk + n);
+    fclose(in);
+    BITMAPFILEHEADER head;
+    BITMAPINFOHEADER info;
+    if (data.size() < sizeof head + sizeof info) return p;
+    memcpy(&head, data.data(), sizeof head);
+    memcpy(&info, data.data() + sizeof head, sizeof info);
+    const int w = info.biWidth, h = info.biHeight < 0 ? -info.biHeight : info.biHeight;
+    const size_t stride = size_t(w * 3 + 3) & ~size_t(3);
+    if (info.biBitCount != 24 || data.size() < head.bfOffBits + stride * h) return p;
+    p.width = w;
+    p.height = h;
+    for (int y = 0; y < h; ++y) {
+      const BYTE* row = &data[head.bfOffBits + stride * (info.biHeight > 0 ? h - 1 - y : y)];
+      for (int x = 0; x < w; ++x)
+        p.pixels.push_back(RGB(row[3 * x + 2], row[3 * x + 1], row[3 * x]));
+    }
     return p;
   }
 

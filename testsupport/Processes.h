@@ -49,11 +49,17 @@ struct Program {
     CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                    &info);
   }
+  // The program that shows `window`, started by another one.
+  explicit Program(HWND window) {
+    GetWindowThreadProcessId(window, &info.dwProcessId);
+    info.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, info.dwProcessId);
+  }
   ~Program() {
     if (!Exited(0)) TerminateProcess(info.hProcess, 1);
     CloseHandle(info.hProcess);
     CloseHandle(info.hThread);
   }
+  bool Started() const { return info.hProcess != nullptr; }
   bool Exited(DWORD ms) const { return WaitForSingleObject(info.hProcess, ms) == WAIT_OBJECT_0; }
   HWND Window(const wchar_t* cls, const wchar_t* caption, DWORD ms) const {
     return FindShown(info.dwProcessId, cls, caption, ms);

@@ -5,48 +5,27 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <deque>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "MainForm.h"
 #include "Reg.h"
 #include "SavedSettings.h"
+#include "ScriptedRuntime.h"
 #include "TempDir.h"
 
-class DeskFixture : public ::testing::Test {
+class DeskFixture : public ::testing::Test, protected testsupport::ScriptedRuntime {
  protected:
   DeskFixture() {
     DeleteFileW(listFile.c_str());
     DeleteFileW(mountLog.c_str());
     SetSetting(L"TipsOfDay", L"0");
-    oldBoxes_ = forms::SetMsgBoxResponder([this](const forms::MsgBoxCall& call) {
-      boxes.push_back(call);
-      int answer = answers.empty() ? IDOK : answers.front();
-      if (!answers.empty()) answers.pop_front();
-      return answer;
-    });
-    oldLauncher_ = forms::SetLauncher([this](const std::wstring& line, forms::WindowStyle style) {
-      starts.push_back({line, style});
-      return DWORD(1);
-    });
-    oldDialog_ = forms::SetFileDialogResponder([this](forms::FileDialog& d, bool save) {
-      dialogs.push_back({d.DialogTitle, d.Filter, d.FileName, d.Flags, save});
-      if (chosen.empty()) return forms::FileDialog::Cancelled;
-      d.FileName = chosen;
-      d.FilterIndex = filterIndex;
-      return forms::FileDialog::Chosen;
-    });
   }
   ~DeskFixture() override {
     if (main.IsLoaded()) {
       main.Making = false;
       main.Unload();
     }
-    forms::SetMsgBoxResponder(oldBoxes_);
-    forms::SetLauncher(oldLauncher_);
-    forms::SetFileDialogResponder(oldDialog_);
     DeleteFileW(listFile.c_str());
     RemoveDirectoryW(listFile.c_str());
   }
@@ -67,25 +46,9 @@ class DeskFixture : public ::testing::Test {
   }
   void Click(HWND w) { SendMessageW(w, BM_CLICK, 0, 0); }
 
-  struct DialogCall {
-    std::wstring title, filter, fileName;
-    DWORD flags;
-    bool save;
-  };
   SavedSettings settings{L"Path", L"TipsOfDay", L"IsProtectFile"};
   TempDir dir{L"desk test"};
   const std::wstring listFile = forms::AppPath() + L"\\List.ini";
   const std::wstring mountLog = forms::AppPath() + L"\\mount-commands.txt";
-  std::deque<int> answers;
-  std::vector<forms::MsgBoxCall> boxes;
-  std::vector<std::pair<std::wstring, forms::WindowStyle>> starts;
-  std::vector<DialogCall> dialogs;
-  std::wstring chosen;  // what the file dialog answers; empty: cancelled
-  int filterIndex = 1;
   desk::Form1 main;
-
- private:
-  forms::MsgBoxResponder oldBoxes_;
-  forms::Launcher oldLauncher_;
-  forms::FileDialogResponder oldDialog_;
 };

@@ -5,13 +5,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "ContainerList.h"
 #include "KeyBlocks.h"
 #include "SavedSettings.h"
+#include "ScriptedRuntime.h"
 #include "SorvLibs.h"
 #include "SplitPath.h"
 #include "TempDir.h"
@@ -27,22 +27,15 @@ class MainStandIn : public forms::Form {
   void Design() override { ListView1.Create(*this, nullptr, 0, 0, 4000, 3000); }
 };
 
-class DialogFixture : public ::testing::Test {
+class DialogFixture : public ::testing::Test, protected testsupport::ScriptedRuntime {
  protected:
   DialogFixture() {
     DeleteFileW(ini.c_str());
     SetEnvironmentVariableA("SORV_BLOCK_WRITE_FAIL", nullptr);
-    old_ = forms::SetMsgBoxResponder([this](const forms::MsgBoxCall& call) {
-      boxes.push_back(call);
-      int answer = answers.empty() ? IDOK : answers.front();
-      if (!answers.empty()) answers.pop_front();
-      return answer;
-    });
     main.Load();
     for (int i = 0; i < 4; ++i) main.ListView1.AddColumn(L"", 1000);
   }
   ~DialogFixture() override {
-    forms::SetMsgBoxResponder(old_);
     SetEnvironmentVariableA("SORV_BLOCK_WRITE_FAIL", nullptr);
     main.Unload();
     DeleteFileW(ini.c_str());
@@ -93,8 +86,6 @@ class DialogFixture : public ::testing::Test {
         << forms::ToAnsi(text);
   }
 
-  std::deque<int> answers;  // for the message boxes in turn; IDOK once used up
-  std::vector<forms::MsgBoxCall> boxes;
   TempDir dir{L"desk_dialogs"};
   const std::wstring ini = forms::AppPath() + L"\\List.ini";
   MainStandIn main;
@@ -102,7 +93,6 @@ class DialogFixture : public ::testing::Test {
  private:
   SavedSettings settings_{L"Path",       L"IsAutoMount", L"IsProtectFile", L"HotKeyConfig",
                           L"HotKeyCtrl", L"HotKeyAlt",   L"HotKeyShift",   L"HotKeyKey"};
-  forms::MsgBoxResponder old_;
 };
 
 inline constexpr wchar_t kUnreadable[] =

@@ -6,14 +6,15 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstring>
 #include <fstream>
-#include <functional>
 #include <map>
 #include <vector>
 
 #include "ContainerList.h"
 #include "KeyBlocks.h"
+#include "MessageBoxes.h"
+#include "Pictures.h"
+#include "Processes.h"
 #include "Reg.h"
 #include "SavedSettings.h"
 #include "SorvLibs.h"
@@ -23,32 +24,8 @@
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& done, DWORD ms) {
-  for (DWORD waited = 0; !done(); waited += 100) {
-    if (waited >= ms) return false;
-    Sleep(100);
-  }
-  return true;
-}
-
-// Posted, so that a modal loop the click starts does not hold up the test.
-void Click(HWND w) { PostMessageW(w, BM_CLICK, 0, 0); }
-
-// A visible top-level window of the process; a null class or caption matches any.
-HWND Window(DWORD pid, const wchar_t* cls, const wchar_t* caption, DWORD ms) {
-  HWND found = nullptr;
-  WaitFor(
-      [&] {
-        for (HWND w = nullptr; !found && (w = FindWindowExW(nullptr, w, cls, caption));) {
-          DWORD owner = 0;
-          GetWindowThreadProcessId(w, &owner);
-          if (owner == pid && IsWindowVisible(w)) found = w;
-        }
-        return found != nullptr;
-      },
-      ms);
-  return found;
-}
+using testsupport::Click, testsupport::DriverRunning, testsupport::InPicture, testsupport::Picture,
+    testsupport::Program, testsupport::ShownBox, testsupport::WaitFor, testsupport::WaitForBox;
 
 // Descendants of a window of one class, in the order of their control ids (creation order).
 std::vector<HWND> Children(HWND parent, const wchar_t* cls) {
@@ -76,30 +53,6 @@ HWND Child(HWND parent, const wchar_t* cls, const std::wstring& text) {
   }
   return nullptr;
 }
-
-struct Process {
-  HANDLE handle = nullptr;
-  DWORD pid = 0;
-  ~Process() {
-    if (handle && WaitForSingleObject(handle, 0) != WAIT_OBJECT_0) TerminateProcess(handle, 1);
-    if (handle) CloseHandle(handle);
-  }
-  bool Exited(DWORD ms) const { return WaitForSingleObject(handle, ms) == WAIT_OBJECT_0; }
-  // A program of the program folder, started as a user starts it: alone, no arguments.
-  bool Start(const wchar_t* program) {
-    const std::wstring exe = forms::AppPath() + L"\\" + program;
-    std::wstring line = L"\"" + exe + L"\"";
-    STARTUPINFOW si{sizeof si};
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
-      return false;
-    CloseHandle(pi.hThread);
-    handle = pi.hProcess;
-    pid = pi.dwProcessId;
-    return true;
-  }
-};
 
 // The window as the X display shows it, read by ImageMagick's import into a 24-bit BMP. (A
 // Wine program's screen DC reads Wine's own desktop surface, not the windows drawn on it.)
@@ -131,84 +84,15 @@ bool CaptureFromDisplay(HWND hwnd, const std::wstring& bmp) {
   return WaitFor([&] { return ReadBytes(bmp).size() >= bytes; }, 15000);
 }
 
-// A 24-bit BMP as 32-bit pixels, top row first.
-struct Picture {
-  int w = 0, h = 0;
-  std::vector<uint32_t> pixels;
-  uint32_t At(int x, int y) const { return pixels[size_t(y) * w + x] & 0xFFFFFF; }
-};
-
-Picture LoadBmp(const std::wstring& file) {
-  const std::string data = ReadBytes(file);
-  Picture p;
-  BITMAPFILEHEADER head;
-  BITMAPINFOHEADER info;
-  if (data.size() < sizeof head + sizeof info) return p;
-  memcpy(&head, data.data(), sizeof head);
-  memcpy(&info, data.data() + sizeof head, sizeof info);
-  if (info.biBitCount != 24) return p;
-  const int w = info.biWidth, h = std::abs(info.biHeight);
-  const size_t stride = size_t(w * 3 + 3) & ~size_t(3);
-  if (data.size() < head.bfOffBits + stride * h) return p;
-  p.w = w;
-  p.h = h;
-  p.pixels.resize(size_t(w) * h);
-  for (int y = 0; y < h; ++y) {
-    const int row = info.biHeight > 0 ? h - 1 - y : y;
-    auto s = reinterpret_cast<const unsigned char*>(data.data()) + head.bfOffBits + stride * row;
-    for (int x = 0; x < w; ++x)
-      p.pixels[size_t(y) * w + x] = s[3 * x] | s[3 * x + 1] << 8 | s[3 * x + 2] << 16;
-  }
-  return p;
-}
-
 // Pixels of a rectangle (in the window) that differ from its most common colour.
 int InkPixels(const Picture& p, RECT r) {
-  std::map<uint32_t, int> counts;
+  std::map<COLORREF, int> counts;
   for (int y = r.top; y < r.bottom; ++y)
     for (int x = r.left; x < r.right; ++x) ++counts[p.At(x, y)];
   int most = 0, total = 0;
   for (auto& [colour, n] : counts) most = std::max(most, n), total += n;
   return total - most;
 }
-
-// A rectangle of a child window in its top-level window's coordinates.
-RECT InWindow(HWND child, HWND top) {
-  RECT c, t;
-  GetWindowRect(child, &c);
-  GetWindowRect(top, &t);
-  return {c.left - t.left, c.top - t.top, c.right - t.left, c.bottom - t.top};
-}
-
-bool DriverRunning() {
-  SC_HANDLE scm = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
-  SC_HANDLE driver = scm ? OpenServiceW(scm, L"Sorvane", SERVICE_QUERY_STATUS) : nullptr;
-  SERVICE_STATUS status{};
-  bool running = driver && WaitFor(
-                               [&] {
-                                 return QueryServiceStatus(driver, &status) &&
-                                        status.dwCurrentState == SERVICE_RUNNING;
-                               },
-                               5000);
-  if (driver) CloseServiceHandle(driver);
-  if (scm) CloseServiceHandle(scm);
-  return running;
-}
-
-// The list file of the common program folder, put back as it was.
-struct KeptFile {
-  std::wstring path;
-  std::string bytes;
-  bool existed;
-  explicit KeptFile(std::wstring p) : path(std::move(p)), existed(forms::FileExists(path)) {
-    if (existed) bytes = ReadBytes(path);
-    DeleteFileW(path.c_str());
-  }
-  ~KeptFile() {
-    DeleteFileW(path.c_str());
-    if (existed) WriteBytes(path, bytes);
-  }
-};
 
 // The letter of a drive that appears beside those of `before` within 30 s; 0 when none does.
 wchar_t NewDrive(DWORD before) {
@@ -256,19 +140,19 @@ void ClickFirstRow(HWND listView) {
 }
 
 // Quits the tray program as a user does: its icon's menu, the last item, Yes.
-bool QuitTray(HWND prompt, const Process& tray) {
+bool QuitTray(HWND prompt, const Program& tray) {
   if (!WaitFor([&] { return !IsWindowVisible(prompt); }, 10000)) return false;
   HWND menu = nullptr;
   WaitFor(
       [&] {
         PostMessageW(prompt, tray::TrayCallbackMessage, 0, WM_RBUTTONUP);
-        return (menu = Window(tray.pid, L"#32768", nullptr, 1000)) != nullptr;
+        return (menu = tray.Window(L"#32768", nullptr, 1000)) != nullptr;
       },
       15000);
   if (!menu) return false;
   PostMessageW(menu, WM_KEYDOWN, VK_UP, 0);
   PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
-  HWND quit = Window(tray.pid, L"#32770", L"要退出程序吗？", 10000);
+  HWND quit = tray.Window(L"#32770", L"要退出程序吗？", 10000);
   if (!quit) return false;
   Click(GetDlgItem(quit, IDYES));
   return tray.Exited(30000);
@@ -284,21 +168,21 @@ TEST(DeskEndToEnd, CreateSelectAndMount) {
   const std::wstring path = dir / L"my box.cvd";
 
   // Started as a user starts it: the program alone, no arguments.
-  Process desk;
-  ASSERT_TRUE(desk.Start(L"SorvDesk.exe"));
-  HWND main = Window(desk.pid, nullptr, L"管理Velkiro", 20000);
+  Program desk(L"SorvDesk.exe");
+  ASSERT_TRUE(desk.Started());
+  HWND main = desk.Window(nullptr, L"管理Velkiro", 20000);
   ASSERT_NE(main, nullptr);
   HWND create = Child(main, L"SorvButton", L"创建");
   ASSERT_NE(create, nullptr);
   Click(create);
-  HWND form2 = Window(desk.pid, nullptr, L"创建", 10000);
+  HWND form2 = desk.Window(nullptr, L"创建", 10000);
   ASSERT_NE(form2, nullptr);
   const std::vector<HWND> edits = Children(form2, L"Edit");
   ASSERT_EQ(edits.size(), 4u);
   const wchar_t* inputs[] = {path.c_str(), L"12", L"e2e-password", L"e2e-password"};
   for (int i = 0; i < 4; ++i) SendMessageW(edits[i], WM_SETTEXT, 0, LPARAM(inputs[i]));
   Click(Child(form2, L"Button", L"创建"));
-  HWND done = Window(desk.pid, L"#32770", L"恭喜，加密盘创建成功！要加载刚刚创建的文件吗？", 30000);
+  HWND done = desk.Window(L"#32770", L"恭喜，加密盘创建成功！要加载刚刚创建的文件吗？", 30000);
   ASSERT_NE(done, nullptr);
   Click(GetDlgItem(done, IDYES));
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(form2) || !IsWindowVisible(form2); }, 10000));
@@ -313,9 +197,9 @@ TEST(DeskEndToEnd, CreateSelectAndMount) {
   // Ink inside each button below its icon (its border left out): the caption.
   auto captionsDrawn = [&](const Picture& p) {
     for (HWND b : buttons) {
-      RECT r = InWindow(b, main);
+      RECT r = InPicture(main, b);
       r = {r.left + 4, (r.top + 2 * r.bottom) / 3, r.right - 4, r.bottom - 4};
-      if (r.bottom > p.h || r.right > p.w || InkPixels(p, r) < 15) return false;
+      if (r.bottom > p.height || r.right > p.width || InkPixels(p, r) < 15) return false;
     }
     return true;
   };
@@ -324,13 +208,13 @@ TEST(DeskEndToEnd, CreateSelectAndMount) {
   Picture shot;
   WaitFor(
       [&] {
-        shot = CaptureFromDisplay(main, picture) ? LoadBmp(picture) : Picture();
+        shot = CaptureFromDisplay(main, picture) ? Picture::Load(picture) : Picture();
         return captionsDrawn(shot);
       },
       20000);
-  ASSERT_GT(shot.w, 0) << "no picture of the display";
+  ASSERT_GT(shot.width, 0) << "no picture of the display";
   EXPECT_TRUE(captionsDrawn(shot)) << "the buttons' captions are not drawn";
-  RECT rows = InWindow(listView, main);
+  RECT rows = InPicture(main, listView);
   rows.top += 22;
   rows.bottom = rows.top + 18;
   EXPECT_GT(InkPixels(shot, rows), 50) << "the row is not drawn";
@@ -341,7 +225,7 @@ TEST(DeskEndToEnd, CreateSelectAndMount) {
   ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(mount) != FALSE; }, 5000));
   const DWORD drivesBefore = GetLogicalDrives();
   Click(mount);
-  HWND ask = Window(desk.pid, L"#32770", L"加载成功", 10000);
+  HWND ask = desk.Window(L"#32770", L"加载成功", 10000);
   ASSERT_NE(ask, nullptr);
   Click(GetDlgItem(ask, IDYES));
 
@@ -352,9 +236,7 @@ TEST(DeskEndToEnd, CreateSelectAndMount) {
         return prompt && IsWindowVisible(prompt);
       },
       20000));
-  Process tray;
-  GetWindowThreadProcessId(prompt, &tray.pid);
-  tray.handle = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, tray.pid);
+  Program tray(prompt);
   SendMessageW(Children(prompt, L"Edit").at(0), WM_SETTEXT, 0, LPARAM(L"e2e-password"));
   Click(Child(prompt, L"Button", L"确定"));
   const wchar_t letter = NewDrive(drivesBefore);
@@ -411,13 +293,6 @@ bool Sectors(wchar_t letter, bool write) {
   return ok;
 }
 
-// The text of a message box.
-std::wstring BoxText(HWND box) {
-  wchar_t text[256] = {};
-  GetDlgItemTextW(box, 0xFFFF, text, 256);
-  return text;
-}
-
 // The password changed through the dialog as a user changes it: the tray program then mounts
 // the container with the new password only, and what was written before reads back.
 TEST(DeskEndToEnd, PasswordChangedThroughTheDialog) {
@@ -450,9 +325,9 @@ TEST(DeskEndToEnd, PasswordChangedThroughTheDialog) {
   // The management program: the row selected, "修改密码", the three boxes, "修改".
   ASSERT_EQ(ContainerList(list.path).Append(path), ListResult::Done);
   SetSetting(L"Path", path);
-  Process desk;
-  ASSERT_TRUE(desk.Start(L"SorvDesk.exe"));
-  HWND main = Window(desk.pid, nullptr, L"管理Velkiro", 20000);
+  Program desk(L"SorvDesk.exe");
+  ASSERT_TRUE(desk.Started());
+  HWND main = desk.Window(nullptr, L"管理Velkiro", 20000);
   ASSERT_NE(main, nullptr);
   HWND listView = Children(main, WC_LISTVIEWW).at(0);
   ASSERT_TRUE(WaitFor([&] { return SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0) == 1; }, 5000));
@@ -460,34 +335,34 @@ TEST(DeskEndToEnd, PasswordChangedThroughTheDialog) {
   HWND change = Child(main, L"SorvButton", L"修改密码");
   ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(change) != FALSE; }, 5000));
   Click(change);
-  HWND form8 = Window(desk.pid, nullptr, L"修改密码", 10000);
+  HWND form8 = desk.Window(nullptr, L"修改密码", 10000);
   ASSERT_NE(form8, nullptr);
   const std::vector<HWND> edits = Children(form8, L"Edit");
   ASSERT_EQ(edits.size(), 3u);
   const wchar_t* inputs[] = {L"old password", L"new password 2", L"new password 2"};
   for (int i = 0; i < 3; ++i) SendMessageW(edits[i], WM_SETTEXT, 0, LPARAM(inputs[i]));
   Click(Child(form8, L"Button", L"修改"));
-  HWND done = Window(desk.pid, L"#32770", L"修改密码", 30000);
-  ASSERT_NE(done, nullptr);
-  EXPECT_EQ(BoxText(done), L"密码修改成功！");
-  Click(GetDlgItem(done, IDOK));
+  ShownBox done = WaitForBox(desk.info.dwProcessId, L"修改密码", 30000);
+  ASSERT_TRUE(done);
+  EXPECT_EQ(done.text, L"密码修改成功！");
+  done.Answer(IDOK);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(form8); }, 10000));
   PostMessageW(main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(desk.Exited(15000));
 
   // The tray program: the old password refused, the new one mounts the same data.
-  Process tray;
-  ASSERT_TRUE(tray.Start(L"start.exe"));
-  HWND prompt = Window(tray.pid, nullptr, L"Velkiro", 20000);
+  Program tray(L"start.exe");
+  ASSERT_TRUE(tray.Started());
+  HWND prompt = tray.Window(nullptr, L"Velkiro", 20000);
   ASSERT_NE(prompt, nullptr);
   HWND password = Children(prompt, L"Edit").at(0), ok = Child(prompt, L"Button", L"确定");
   SendMessageW(password, WM_SETTEXT, 0, LPARAM(L"old password"));
   Click(ok);
-  HWND refused = Window(tray.pid, L"#32770", L"错误", 15000);
-  ASSERT_NE(refused, nullptr);
-  EXPECT_EQ(BoxText(refused), L"您输入的密码不对，请重新输入");
-  Click(GetDlgItem(refused, IDOK));
-  ASSERT_TRUE(WaitFor([&] { return !IsWindow(refused); }, 10000));
+  ShownBox refused = WaitForBox(tray.info.dwProcessId, L"错误", 15000);
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused.text, L"您输入的密码不对，请重新输入");
+  refused.Answer(IDOK);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(refused.hwnd); }, 10000));
   const DWORD drivesBefore = GetLogicalDrives();
   SendMessageW(password, WM_SETTEXT, 0, LPARAM(L"new password 2"));
   Click(ok);

@@ -1,21 +1,14 @@
 // SorvGuard.exe, started as the logon starts it, beside the recording SorvMount.dll.
 #include "DeskFixture.h"
+#include "Processes.h"
 
 namespace {
 
 DWORD RunGuard() {
-  const std::wstring exe = forms::AppPath() + L"\\SorvGuard.exe";
-  std::wstring line = L"\"" + exe + L"\"";
-  STARTUPINFOW si{sizeof si};
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                      &pi))
-    return DWORD(-1);
-  WaitForSingleObject(pi.hProcess, 30000);
+  testsupport::Program guard(L"SorvGuard.exe");
+  guard.Exited(30000);
   DWORD code = DWORD(-1);
-  GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  GetExitCodeProcess(guard.info.hProcess, &code);
   return code;
 }
 

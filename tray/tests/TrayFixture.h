@@ -1,12 +1,10 @@
 #pragma once
-// The tray program in-process: settings kept and restored, message boxes answered from a
-// script, program starts and tray icon calls recorded, containers made with the real libraries.
+// The tray program in-process: settings kept and restored, the runtime scripted, tray icon
+// calls recorded, containers made with the real libraries.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstddef>
-#include <deque>
-#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,13 +13,14 @@
 #include "PromptForm.h"
 #include "Reg.h"
 #include "SavedSettings.h"
+#include "ScriptedRuntime.h"
 #include "SorvCtl.h"
 #include "SorvLibs.h"
 #include "SysTray.h"
 #include "TempDir.h"
 #include "TrayState.h"
 
-class TrayFixture : public ::testing::Test {
+class TrayFixture : public ::testing::Test, protected testsupport::ScriptedRuntime {
  protected:
   TrayFixture() {
     SetSetting(L"TipsOfDay", L"0");
@@ -29,24 +28,12 @@ class TrayFixture : public ::testing::Test {
     SetEnvironmentVariableA("SORV_BLOCK_READ_FAIL", nullptr);
     DeleteFileW(mountLog_.c_str());
     tray::ResetState();
-    oldResponder_ = forms::SetMsgBoxResponder([this](const forms::MsgBoxCall& call) {
-      boxes.push_back(call);
-      int answer = answers.empty() ? IDOK : answers.front();
-      if (!answers.empty()) answers.pop_front();
-      return answer;
-    });
-    oldLauncher_ = forms::SetLauncher([this](const std::wstring& line, forms::WindowStyle style) {
-      starts.push_back({line, style});
-      return DWORD(1);
-    });
     oldSink_ = tray::SetNotifyIconSink([this](DWORD message, const NOTIFYICONDATAA& data) {
       icons.push_back({message, data});
       return TRUE;
     });
   }
   ~TrayFixture() override {
-    forms::SetMsgBoxResponder(oldResponder_);
-    forms::SetLauncher(oldLauncher_);
     tray::SetNotifyIconSink(oldSink_);
     if (tray::SemaphoreHandle) CloseHandle(tray::SemaphoreHandle);
     tray::ResetState();
@@ -74,15 +61,7 @@ class TrayFixture : public ::testing::Test {
     EXPECT_EQ(boxes[i].Icon(), icon);
   }
   // What the recording SorvMount.dll received since the last call, a line a command.
-  std::vector<std::string> MountCommands() {
-    std::vector<std::string> lines;
-    {
-      std::ifstream in(Ansi(mountLog_));
-      for (std::string line; std::getline(in, line);) lines.push_back(line);
-    }
-    DeleteFileW(mountLog_.c_str());
-    return lines;
-  }
+  std::vector<std::string> MountCommands() { return TakeLines(mountLog_); }
   // A container with this password; returns the 16 key characters a mount hands on.
   std::string MakeContainer(const std::wstring& file, const std::string& password,
                             long long bytes = 1 << 20) {
@@ -132,9 +111,6 @@ class TrayFixture : public ::testing::Test {
     }
   }
 
-  std::deque<int> answers;  // for the message boxes in turn; IDOK once used up
-  std::vector<forms::MsgBoxCall> boxes;
-  std::vector<std::pair<std::wstring, forms::WindowStyle>> starts;
   std::vector<std::pair<DWORD, NOTIFYICONDATAA>> icons;
   TempDir dir{L"tray_test"};
   std::wstring path = dir / L"box.cvd";
@@ -145,7 +121,5 @@ class TrayFixture : public ::testing::Test {
                           L"HotKeyConfig", L"HotKeyCtrl",  L"HotKeyAlt",   L"HotKeyShift",
                           L"HotKeyKey",    L"TipsOfDay"};
   const std::wstring mountLog_ = forms::AppPath() + L"\\mount-commands.txt";
-  forms::MsgBoxResponder oldResponder_;
-  forms::Launcher oldLauncher_;
   tray::NotifyIconSink oldSink_;
 };

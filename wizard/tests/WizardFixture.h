@@ -1,18 +1,17 @@
 #pragma once
-// The wizard in-process: settings kept and restored, message boxes answered from a script,
-// program starts recorded, the drive list given by the test, mount commands and format calls
-// read back from the files the stand-ins write.
+// The wizard in-process: settings kept and restored, the runtime scripted, the drive list
+// given by the test, mount commands and format calls read back from the files the stand-ins
+// write.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <deque>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "DriveSource.h"
 #include "SavedSettings.h"
+#include "ScriptedRuntime.h"
 #include "TempDir.h"
 #include "Wizard.h"
 
@@ -30,17 +29,6 @@ inline forms::Drive FakeDrive(wchar_t letter, std::wstring fs, unsigned long lon
   return d;
 }
 
-// Lines of a text file, the file removed afterwards.
-inline std::vector<std::string> TakeLines(const std::wstring& file) {
-  std::vector<std::string> lines;
-  {
-    std::ifstream in(forms::ToAnsi(file));
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-  }
-  DeleteFileW(file.c_str());
-  return lines;
-}
-
 // Runs f once from the message loop that runs when `form` is shown (a modal window's, say).
 inline void WhenShown(forms::Form& form, std::function<void()> f) {
   static forms::Form* waitingFor;
@@ -55,7 +43,7 @@ inline void WhenShown(forms::Form& form, std::function<void()> f) {
   });
 }
 
-class WizardFixture : public ::testing::Test {
+class WizardFixture : public ::testing::Test, protected testsupport::ScriptedRuntime {
  protected:
   WizardFixture() {
     for (const wchar_t* v : {L"SORV_MOUNT_RESULT", L"SORV_MOUNT_DEFINE", L"SORV_SPARSE_MODE"})
@@ -64,22 +52,9 @@ class WizardFixture : public ::testing::Test {
     DeleteFileW(listFile.c_str());
     DeleteFileW(formatLog.c_str());
     DeleteFileW(mountLog.c_str());
-    oldResponder_ = forms::SetMsgBoxResponder([this](const forms::MsgBoxCall& call) {
-      boxes.push_back(call);
-      if (onBox) onBox(call);
-      int answer = answers.empty() ? IDOK : answers.front();
-      if (!answers.empty()) answers.pop_front();
-      return answer;
-    });
-    oldLauncher_ = forms::SetLauncher([this](const std::wstring& line, forms::WindowStyle style) {
-      starts.push_back({line, style});
-      return DWORD(1);
-    });
     oldLister_ = wizard::SetDriveLister([this] { return drives; });
   }
   ~WizardFixture() override {
-    forms::SetMsgBoxResponder(oldResponder_);
-    forms::SetLauncher(oldLauncher_);
     wizard::SetDriveLister(oldLister_);
     w.End();
   }
@@ -107,10 +82,6 @@ class WizardFixture : public ::testing::Test {
   }
 
   std::vector<forms::Drive> drives;
-  std::deque<int> answers;  // for the message boxes in turn; IDOK once used up
-  std::function<void(const forms::MsgBoxCall&)> onBox;
-  std::vector<forms::MsgBoxCall> boxes;
-  std::vector<std::pair<std::wstring, forms::WindowStyle>> starts;
   const std::wstring listFile = forms::AppPath() + L"\\List.ini";
   const std::wstring formatLog = forms::AppPath() + L"\\format-calls.txt";
   const std::wstring mountLog = forms::AppPath() + L"\\mount-commands.txt";
@@ -118,7 +89,5 @@ class WizardFixture : public ::testing::Test {
 
  private:
   SavedSettings settings_{L"Path", L"IsProtectFile"};
-  forms::MsgBoxResponder oldResponder_;
-  forms::Launcher oldLauncher_;
   wizard::DriveLister oldLister_;
 };

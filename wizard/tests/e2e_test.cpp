@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -32,28 +31,12 @@ std::wstring Text(HWND window) {
   return text;
 }
 
-std::vector<std::string> Lines(const std::wstring& file) {
-  std::vector<std::string> lines;
-  std::ifstream in(forms::ToAnsi(file));
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-// The program folder's List.ini, put back as it was.
-struct SavedList {
-  std::wstring file = forms::AppPath() + L"\\List.ini";
-  bool existed = forms::FileExists(file);
-  std::string bytes = existed ? ReadBytes(file) : "";
-  ~SavedList() { existed ? WriteBytes(file, bytes) : void(DeleteFileW(file.c_str())); }
-};
-
 TEST(WizardEndToEnd, CreatesFormatsUnmountsAndHandsOver) {
   if (!DriverRunning())
     GTEST_SKIP() << "the driver service \"Sorvane\" is not installed or does not start here";
   SavedSettings settings{L"Path", L"TipsOfDay", L"IsProtectFile", L"DriveLetter", L"IsAutoMount"};
   SetSetting(L"TipsOfDay", L"0");
-  SavedList list;
-  DeleteFileW(list.file.c_str());
+  KeptFile list(forms::AppPath() + L"\\List.ini");
   TempDir dir(L"wizard_e2e");
   MappedDrive disk(dir.path());
   ASSERT_NE(disk.Letter(), 0);
@@ -152,12 +135,12 @@ TEST(WizardEndToEnd, CreatesFormatsUnmountsAndHandsOver) {
   EXPECT_EQ(ReadBytes(path).size(), 10u << 20);
   EXPECT_EQ(sorvlib::CVD_VerifyHeader(forms::ToAnsi(path).c_str()), 0);
   RWIni ini;
-  ini.SetINIFileName(list.file);
+  ini.SetINIFileName(list.path);
   EXPECT_EQ(ini.GetIniKey(L"CvdFileCount", L"Count"), L"1");
   EXPECT_EQ(ini.GetIniKey(L"CvdFileList", L"1"), path);
   EXPECT_EQ(GetSetting(L"Path"), path);
   const std::string drive = forms::ToAnsi(letter);
-  auto calls = Lines(log);
+  auto calls = TakeLines(log);
   ASSERT_EQ(calls.size(), 2u);
   EXPECT_EQ(calls[0].substr(0, 7), "format ");
   EXPECT_EQ(calls[0].substr(calls[0].size() - 5), " " + std::to_string(drive[0] - 'A') + " 1");

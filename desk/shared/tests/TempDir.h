@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 class TempDir {
  public:
@@ -39,3 +41,23 @@ inline std::string ReadBytes(const std::wstring& path) {
 inline void WriteBytes(const std::wstring& path, const std::string& bytes) {
   std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
 }
+
+// Lines of a text file, the file removed afterwards.
+inline std::vector<std::string> TakeLines(const std::wstring& path) {
+  std::vector<std::string> lines;
+  {
+    std::ifstream in(std::filesystem::path{path});
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+  }
+  DeleteFileW(path.c_str());
+  return lines;
+}
+
+// A file taken away for one test and put back as it was afterwards.
+struct KeptFile {
+  std::wstring path;
+  bool existed = GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  std::string bytes = existed ? ReadBytes(path) : "";
+  explicit KeptFile(std::wstring p) : path(std::move(p)) { DeleteFileW(path.c_str()); }
+  ~KeptFile() { existed ? WriteBytes(path, bytes) : void(DeleteFileW(path.c_str())); }
+};

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ContainerList.h"
-#include "MsgBoxLog.h"
+#include "ScriptedRuntime.h"
 #include "TempDir.h"
 
 namespace {
@@ -11,7 +11,7 @@ class ListTest : public ::testing::Test {
   TempDir dir{L"sorv_list"};
   std::wstring ini = dir / L"List.ini";
   ContainerList list{ini};
-  MsgBoxLog boxes;
+  testsupport::ScriptedRuntime runtime;
 
   // Count and the CvdFileList keys in file order: "Count=n;1=a;2=b".
   std::wstring Layout() {
@@ -45,7 +45,7 @@ TEST_F(ListTest, AppendThenRemoveMiddleFirstLastOnly) {
     EXPECT_EQ(row ? list.RemoveAt(row, path) : list.RemovePath(path), ListResult::Done);
     EXPECT_EQ(Layout(), layout);
   }
-  EXPECT_TRUE(boxes.calls.empty());
+  EXPECT_TRUE(runtime.boxes.empty());
 }
 
 TEST_F(ListTest, RemovalNeverTakesAnotherContainersKey) {
@@ -79,22 +79,22 @@ TEST_F(ListTest, DamagedOrFullListIsNeverWritten) {
     std::vector<std::wstring> rows{L"x"};
     EXPECT_EQ(list.Load(rows), ListResult::Damaged);
     EXPECT_TRUE(rows.empty());
-    boxes.calls.clear();
+    runtime.boxes.clear();
     EXPECT_EQ(list.Append(L"C:\\new.cvd"), ListResult::Damaged);
     EXPECT_EQ(list.AppendUnlisted(L"C:\\new.cvd"), ListResult::Damaged);
     EXPECT_EQ(list.RemoveAt(1, L"C:\\keep.cvd"), ListResult::Damaged);
     EXPECT_EQ(list.RemovePath(L"C:\\keep.cvd"), ListResult::Damaged);
     EXPECT_EQ(ReadBytes(ini), before);
-    ASSERT_EQ(boxes.calls.size(), 4u);
-    EXPECT_EQ(boxes.calls[0].title, L"错误");
-    EXPECT_NE(boxes.calls[0].prompt.find(L"已损坏"), std::wstring::npos);
+    ASSERT_EQ(runtime.boxes.size(), 4u);
+    EXPECT_EQ(runtime.boxes[0].title, L"错误");
+    EXPECT_NE(runtime.boxes[0].prompt.find(L"已损坏"), std::wstring::npos);
   }
   WriteBytes(ini, "[CvdFileCount]\r\nCount=32767\r\n");
-  boxes.calls.clear();
+  runtime.boxes.clear();
   EXPECT_EQ(list.Append(L"C:\\one-too-many.cvd"), ListResult::Full);
   EXPECT_EQ(Layout(), L"Count=32767");
-  ASSERT_EQ(boxes.calls.size(), 1u);
-  EXPECT_EQ(boxes.calls[0].title, L"注意");
+  ASSERT_EQ(runtime.boxes.size(), 1u);
+  EXPECT_EQ(runtime.boxes[0].title, L"注意");
 }
 
 }  // namespace

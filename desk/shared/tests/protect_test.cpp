@@ -1,7 +1,7 @@
 // Runs in its own program folder beside a recording SorvMount.dll.
 #include <gtest/gtest.h>
 
-#include "MsgBoxLog.h"
+#include "ScriptedRuntime.h"
 #include "Protection.h"
 #include "SavedSettings.h"
 #include "SorvLibs.h"
@@ -12,7 +12,7 @@ namespace {
 class ProtectTest : public ::testing::Test {
  protected:
   SavedSettings keep{L"Path"};
-  MsgBoxLog boxes;
+  testsupport::ScriptedRuntime runtime;
   std::wstring log = forms::AppPath() + L"\\mount-commands.txt";
 
   void SetUp() override { TearDown(); }
@@ -47,7 +47,7 @@ TEST_F(ProtectTest, CommandsOnTheFirstFreeLetter) {
   EXPECT_NE(next, free);
   EXPECT_EQ(ReadBytes(log),
             "/lockfile 0 " + next + " \"D:\\my boxes\\\xBC\xD3\xC3\xDC \xC5\xCC.cvd\"\n");
-  EXPECT_TRUE(boxes.calls.empty());
+  EXPECT_TRUE(runtime.boxes.empty());
 }
 
 TEST_F(ProtectTest, FailuresAreShownWithoutTitle) {
@@ -59,13 +59,13 @@ TEST_F(ProtectTest, FailuresAreShownWithoutTitle) {
       {"65535", UnprotectCvdFile, L"未知的原因使取消文件保护失败，请检查后重新尝试一遍"},
       {"1", UnprotectCvdFile, nullptr}};
   for (auto& [result, call, prompt] : rows) {
-    boxes.calls.clear();
+    runtime.boxes.clear();
     SetEnvironmentVariableA("SORV_MOUNT_RESULT", result);
     call();
-    ASSERT_EQ(boxes.calls.size(), prompt ? 1u : 0u) << result;
+    ASSERT_EQ(runtime.boxes.size(), prompt ? 1u : 0u) << result;
     if (!prompt) continue;
-    EXPECT_EQ(boxes.calls[0].prompt, prompt);
-    EXPECT_EQ(boxes.calls[0].title, forms::AppTitle());
+    EXPECT_EQ(runtime.boxes[0].prompt, prompt);
+    EXPECT_EQ(runtime.boxes[0].title, forms::AppTitle());
   }
 }
 

@@ -9,8 +9,8 @@ namespace forms_test {
 namespace {
 
 TEST(Form, ButtonClickReachesHandlerAndMsgBoxIsScripted) {
-  ScriptedBoxes boxes;
-  boxes.answers = {IDYES};
+  testsupport::ScriptedRuntime runtime;
+  runtime.answers = {IDYES};
   TestForm f;
   f.Show();
   ASSERT_TRUE(f.IsLoaded());
@@ -18,12 +18,12 @@ TEST(Form, ButtonClickReachesHandlerAndMsgBoxIsScripted) {
   EXPECT_EQ(f.Caption(), L"测试");
   SendMessageW(f.Command1.hWnd(), BM_CLICK, 0, 0);
   EXPECT_EQ(f.clicks1, 1);
-  ASSERT_EQ(boxes.calls.size(), 1u);
-  EXPECT_EQ(boxes.calls[0].prompt, L"要退出程序吗？");
-  EXPECT_EQ(boxes.calls[0].title, L"注意");
-  EXPECT_EQ(boxes.calls[0].Buttons(), UINT(MB_YESNO));
-  EXPECT_EQ(boxes.calls[0].Icon(), UINT(MB_ICONQUESTION));
-  EXPECT_EQ(boxes.calls[0].DefaultButton(), UINT(MB_DEFBUTTON2));
+  ASSERT_EQ(runtime.boxes.size(), 1u);
+  EXPECT_EQ(runtime.boxes[0].prompt, L"要退出程序吗？");
+  EXPECT_EQ(runtime.boxes[0].title, L"注意");
+  EXPECT_EQ(runtime.boxes[0].Buttons(), UINT(MB_YESNO));
+  EXPECT_EQ(runtime.boxes[0].Icon(), UINT(MB_ICONQUESTION));
+  EXPECT_EQ(runtime.boxes[0].DefaultButton(), UINT(MB_DEFBUTTON2));
   EXPECT_EQ(f.answer, L"yes");
 
   // A disabled button does not answer.
@@ -37,14 +37,14 @@ TEST(Form, ButtonClickReachesHandlerAndMsgBoxIsScripted) {
 }
 
 TEST(Form, ExceptionInHandlerIsReportedAndWindowStays) {
-  ScriptedBoxes boxes;
+  testsupport::ScriptedRuntime runtime;
   TestForm f;
   f.Show();
   f.Command2.Click = [] { throw std::runtime_error("disk full"); };
   SendMessageW(f.Command2.hWnd(), BM_CLICK, 0, 0);
-  ASSERT_EQ(boxes.calls.size(), 1u);
-  EXPECT_EQ(boxes.calls[0].prompt, L"Error: disk full");
-  EXPECT_EQ(boxes.calls[0].Icon(), UINT(MB_ICONERROR));
+  ASSERT_EQ(runtime.boxes.size(), 1u);
+  EXPECT_EQ(runtime.boxes[0].prompt, L"Error: disk full");
+  EXPECT_EQ(runtime.boxes[0].Icon(), UINT(MB_ICONERROR));
   EXPECT_TRUE(f.IsLoaded());
   f.Unload();
 }
@@ -109,7 +109,7 @@ TEST(Form, ResizeEventCanSetTheSizeBack) {
 }
 
 TEST(Form, EnterAndEscapeClickDefaultAndCancel) {
-  ScriptedBoxes boxes;
+  testsupport::ScriptedRuntime runtime;
   TestForm f;
   f.Show();
   f.Text1.SetFocus();

@@ -7,12 +7,12 @@ namespace forms_test {
 namespace {
 
 TEST(MsgBox, UntitledBoxCarriesProgramName) {
-  ScriptedBoxes boxes;
+  testsupport::ScriptedRuntime runtime;
   MsgBox(L"未知的原因使加载文件保护失败，请检查后重新尝试一遍");
-  ASSERT_EQ(boxes.calls.size(), 1u);
-  EXPECT_EQ(boxes.calls[0].title, L"forms_test");
-  EXPECT_EQ(boxes.calls[0].Icon(), 0u);
-  EXPECT_EQ(boxes.calls[0].Buttons(), UINT(MB_OK));
+  ASSERT_EQ(runtime.boxes.size(), 1u);
+  EXPECT_EQ(runtime.boxes[0].title, L"forms_test");
+  EXPECT_EQ(runtime.boxes[0].Icon(), 0u);
+  EXPECT_EQ(runtime.boxes[0].Buttons(), UINT(MB_OK));
 }
 
 TEST(Drives, SystemDriveIsListedWithItsFigures) {

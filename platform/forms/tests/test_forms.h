@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ScriptedRuntime.h"
 #include "forms.h"
 
 namespace forms_test {
@@ -62,21 +63,6 @@ class TestForm : public Form {
     int r = MsgBox(L"要退出程序吗？", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2, L"注意");
     answer = r == IDYES ? L"yes" : L"no";
   }
-};
-
-struct ScriptedBoxes {
-  std::vector<MsgBoxCall> calls;
-  std::vector<int> answers;
-  MsgBoxResponder old;
-  ScriptedBoxes() {
-    old = SetMsgBoxResponder([this](const MsgBoxCall& c) {
-      calls.push_back(c);
-      int r = answers.empty() ? IDOK : answers.front();
-      if (!answers.empty()) answers.erase(answers.begin());
-      return r;
-    });
-  }
-  ~ScriptedBoxes() { SetMsgBoxResponder(old); }
 };
 
 class WideForm : public Form {

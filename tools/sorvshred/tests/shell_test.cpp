@@ -11,6 +11,7 @@
 
 #include "FormProgress.h"
 #include "RecordingShredder.h"
+#include "ScriptedRuntime.h"
 #include "ShredMain.h"
 #include "Texts.h"
 
@@ -18,20 +19,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class WipeShell : public testing::Test {
+class WipeShell : public testing::Test, protected testsupport::ScriptedRuntime {
  protected:
   WipeShell() {
     CoInitialize(nullptr);  // for the browser
     fs::create_directories(folder_);
     std::ofstream(fs::path(file_)) << "old";
-    old_ = forms::SetMsgBoxResponder([this](const forms::MsgBoxCall& call) {
-      boxes.push_back(call.title + L" " + std::to_wstring(call.style) + L": " + call.prompt);
-      return IDOK;
-    });
     GetCurrentDirectoryW(MAX_PATH, cwd_);
   }
   ~WipeShell() override {
-    forms::SetMsgBoxResponder(old_);
     SetCurrentDirectoryW(cwd_);
     std::error_code ignored;
     SetFileAttributesW(folder_.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -50,7 +46,13 @@ class WipeShell : public testing::Test {
     control.calls.clear();
     boxes.clear();
     shred::ShredMain(arguments, control);
-    return {control.calls, boxes};
+    return {control.calls, Shown()};
+  }
+  std::vector<std::wstring> Shown() const {
+    std::vector<std::wstring> shown;
+    for (auto& b : boxes)
+      shown.push_back(b.title + L" " + std::to_wstring(b.style) + L": " + b.prompt);
+    return shown;
   }
   Outcome File() { return {{L"ShredFile " + file_}, {Confirm(FileBox(file_)), NotWiped(file_)}}; }
   Outcome Folder() {
@@ -60,10 +62,8 @@ class WipeShell : public testing::Test {
   const std::wstring root_ = (fs::temp_directory_path() / L"wipe shell 擦除").wstring();
   const std::wstring folder_ = root_ + L"\\子 folder", file_ = root_ + L"\\a b.txt";
   shredder::RecordingShredder control;
-  std::vector<std::wstring> boxes;
 
  private:
-  forms::MsgBoxResponder old_;
   wchar_t cwd_[MAX_PATH];
 };
 
@@ -110,7 +110,7 @@ TEST_F(WipeShell, ProgressWindowFollowsTheEventsAndStaysUp) {
   EXPECT_EQ(seen,
             (std::vector<std::wstring>{L"正在彻底删除|第一|0|shown", L"正在彻底删除|第二|45|shown",
                                        L"正在彻底删除|第三|100|shown"}));
-  EXPECT_EQ(boxes, std::vector<std::wstring>{Confirm(FileBox(file_))});
+  EXPECT_EQ(Shown(), std::vector<std::wstring>{Confirm(FileBox(file_))});
   EXPECT_TRUE(forms::Forms().empty());
 }
 
