@@ -1,12 +1,12 @@
 // Holds the prefix's desktop open while tests run, started once by scripts/wine-run.
 //
 // Wine starts "explorer.exe /desktop" from each process that asks for the desktop window
-// while there is none: tests that start together start several. The desktop then publishes
-// a cursor clip X window that can already be gone, and the next test that resets its cursor
-// clip unmaps it and is ended by Xlib ("BadWindow ... X_UnmapWindow"). The server also
-// closes a desktop a second after its last user leaves, so the race would come back at the
-// next gap between tests. This program asks for the desktop alone, before any test starts,
-// and stays one of its users until the prefix has had no other program running for a while.
+// while there is none, with that process's output streams: tests that start together start
+// several, and the one that stays writes into a test's pipe. The server also closes a desktop
+// a second after its last user leaves, so this would come back at the next gap between
+// tests. This program asks for the desktop alone, before any test starts and with no pipe
+// of a test's, and stays one of its users until the prefix has had no other program running
+// for a while.
 //
 // Usage: DesktopHold.exe READY_FILE   (written once the desktop is up, removed on exit)
 #include <windows.h>
