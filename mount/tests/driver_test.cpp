@@ -4,6 +4,7 @@
 #include <winioctl.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -374,8 +375,15 @@ HANDLE StartClient(int count, const std::string& command) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
-  EXPECT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &process));
+  // Under Wine a process start now and then fails while other test programs start and end;
+  // what is tested here is the command semaphore, so a failed start is tried again.
+  bool started = false;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &process);
+    if (!started) printf("mount_client did not start: error %lu\n", GetLastError());
+  }
+  EXPECT_TRUE(started);
   CloseHandle(process.hThread);
   return process.hProcess;
 }
