@@ -87,24 +87,24 @@ TEST_F(BackupTest, CopyKeepsTheListMoveTakesTheRow) {
   EXPECT_EQ(main.removals, 1);
 }
 
-// R: is a 2 MiB tmpfs; S: a folder whose "inner" is a 1 MiB tmpfs (small-drives.sh).
+// M: is a 2 MiB tmpfs; N: a folder whose "inner" is a 1 MiB tmpfs (small-drives.sh).
 TEST_F(BackupTest, SmallDrives) {
-  if (!SmallDrive(L"R:\\", kBytes) || !SmallDrive(L"S:\\inner\\", 1 << 20))
-    GTEST_SKIP() << "no tmpfs drives R: and S: here (they need root)";
+  if (!SmallDrive(L"M:\\", kBytes) || !SmallDrive(L"N:\\inner\\", 1 << 20))
+    GTEST_SKIP() << "no tmpfs drives M: and N: here (they need root)";
   // Exactly as much free as the container needs.
-  ASSERT_TRUE(Backup(L"R:\\exact.cvd", false));
-  EXPECT_EQ(ReadBytes(L"R:\\exact.cvd"), source);
-  // Now R: has no room left: refused before the shell runs.
-  EXPECT_FALSE(Backup(L"R:\\more.cvd", true));
+  ASSERT_TRUE(Backup(L"M:\\exact.cvd", false));
+  EXPECT_EQ(ReadBytes(L"M:\\exact.cvd"), source);
+  // Now M: has no room left: refused before the shell runs.
+  EXPECT_FALSE(Backup(L"M:\\more.cvd", true));
   ExpectBox(0, L"你指定的目标空间不足，请更换目标磁盘。", L"注意", MB_ICONINFORMATION);
-  EXPECT_FALSE(forms::FileExists(L"R:\\more.cvd"));
-  // S: itself has room, its folder "inner" has not: the shell's move breaks off (and may say
+  EXPECT_FALSE(forms::FileExists(L"M:\\more.cvd"));
+  // N: itself has room, its folder "inner" has not: the shell's move breaks off (and may say
   // it succeeded); nothing is left behind and the container stays where and as it was.
-  EXPECT_FALSE(Backup(L"S:\\inner\\moved.cvd", true));
+  EXPECT_FALSE(Backup(L"N:\\inner\\moved.cvd", true));
   ExpectBox(0, L"备份失败", L"注意", MB_ICONINFORMATION);
-  EXPECT_FALSE(forms::FileExists(L"S:\\inner\\moved.cvd"));
+  EXPECT_FALSE(forms::FileExists(L"N:\\inner\\moved.cvd"));
   ExpectUnchanged();
-  DeleteFileW(L"R:\\exact.cvd");
+  DeleteFileW(L"M:\\exact.cvd");
 }
 
 }  // namespace
