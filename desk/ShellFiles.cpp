@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "FileSize.h"
 #include "forms.h"
 
 namespace desk {
@@ -13,14 +14,6 @@ bool HasWildcard(const std::wstring& path) { return path.find_first_of(L"*?") !=
 std::wstring OnePath(const std::wstring& path) { return path + std::wstring(2, L'\0'); }
 
 }  // namespace
-
-int64_t FileBytes(const std::wstring& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
-      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-    return -1;
-  return (int64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
 
 ShellResult DeleteFileExactly(HWND owner, const std::wstring& path) {
   if (HasWildcard(path)) return ShellResult::Failed;

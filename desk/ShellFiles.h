@@ -13,9 +13,6 @@ namespace desk {
 
 enum class ShellResult { Done, Failed, Aborted };
 
-// The file's size in bytes, -1 when it cannot be read.
-int64_t FileBytes(const std::wstring& path);
-
 // Deletes the file (not to the recycle bin, without a question); Done once it is gone.
 ShellResult DeleteFileExactly(HWND owner, const std::wstring& path);
 

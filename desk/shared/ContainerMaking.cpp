@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "CutAtNul.h"
+#include "FileSize.h"
 #include "SorvLibs.h"
 #include "forms.h"
 
@@ -44,12 +45,6 @@ bool WaitPumping(HANDLE process, uint32_t ms) {
     if (r == WAIT_OBJECT_0) return true;
     forms::DoEvents();
   }
-}
-
-uint64_t FileLength(const std::wstring& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return ~0ull;
-  return (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 }  // namespace
@@ -133,7 +128,7 @@ FileResult MakeSparseFile(const std::wstring& sparseExe, const std::wstring& pat
   GetExitCodeProcess(pi.hProcess, &code);
   CloseHandle(pi.hProcess);
   if (code != 0) return FileResult::SparseFailed;  // it made nothing, or took its file away
-  if (FileLength(path) != uint64_t(mib) * kMiB) {
+  if (FileBytes(path) != int64_t(uint64_t(mib) * kMiB)) {
     DeleteFileW(path.c_str());
     return FileResult::SparseFailed;
   }

@@ -15,3 +15,11 @@ int32_t GetFileSize(const std::wstring& path) {
   if (rest > half || (rest == half && (mib & 1))) ++mib;
   return int32_t(mib);
 }
+
+int64_t FileBytes(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return -1;
+  return (int64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}

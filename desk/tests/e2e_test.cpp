@@ -16,7 +16,7 @@
 #include "Pictures.h"
 #include "Processes.h"
 #include "Reg.h"
-#include "SavedSettings.h"
+#include "KeptProgramState.h"
 #include "SorvLibs.h"
 #include "SysTray.h"
 #include "TempDir.h"
@@ -161,9 +161,7 @@ bool QuitTray(HWND prompt, const Program& tray) {
 TEST(DeskEndToEnd, CreateSelectAndMount) {
   if (!DriverRunning())
     GTEST_SKIP() << "the driver service \"Sorvane\" is not installed or does not start here";
-  SavedSettings settings{L"Path", L"TipsOfDay", L"IsProtectFile", L"DriveLetter", L"IsAutoMount"};
-  SetSetting(L"TipsOfDay", L"0");
-  KeptFile list(forms::AppPath() + L"\\List.ini");
+  KeptProgramState kept;
   TempDir dir(L"desk e2e");
   const std::wstring path = dir / L"my box.cvd";
 
@@ -298,9 +296,7 @@ bool Sectors(wchar_t letter, bool write) {
 TEST(DeskEndToEnd, PasswordChangedThroughTheDialog) {
   if (!DriverRunning())
     GTEST_SKIP() << "the driver service \"Sorvane\" is not installed or does not start here";
-  SavedSettings settings{L"Path", L"TipsOfDay", L"IsProtectFile", L"DriveLetter", L"IsAutoMount"};
-  SetSetting(L"TipsOfDay", L"0");
-  KeptFile list(forms::AppPath() + L"\\List.ini");
+  KeptProgramState kept;
   TempDir dir(L"desk password e2e");
   const std::wstring path = dir / L"pw box.cvd";
   const std::string ansiPath = forms::ToAnsi(path);
@@ -323,7 +319,7 @@ TEST(DeskEndToEnd, PasswordChangedThroughTheDialog) {
   ASSERT_GE(int16_t(sorvlib::SorvMount(("/umount " + drive).c_str())), 0);
 
   // The management program: the row selected, "修改密码", the three boxes, "修改".
-  ASSERT_EQ(ContainerList(list.path).Append(path), ListResult::Done);
+  ASSERT_EQ(ContainerList(kept.list.path).Append(path), ListResult::Done);
   SetSetting(L"Path", path);
   Program desk(L"SorvDesk.exe");
   ASSERT_TRUE(desk.Started());

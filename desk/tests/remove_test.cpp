@@ -1,5 +1,6 @@
 // Form3: both ways of removing a container.
 #include "DialogFixture.h"
+#include "FileSize.h"
 #include "RemoveDialog.h"
 #include "ShellFiles.h"
 
@@ -116,15 +117,15 @@ TEST(ShellFiles, ActOnTheExactPathOnly) {
   MakeFile(odd, 3000);
   for (const auto& n : neighbours) MakeFile(n, 10);
   EXPECT_EQ(desk::CopyOrMoveFile(nullptr, odd, copy, false), desk::ShellResult::Done);
-  EXPECT_EQ(desk::FileBytes(copy), 3000);
+  EXPECT_EQ(FileBytes(copy), 3000);
   EXPECT_EQ(desk::DeleteFileExactly(nullptr, odd), desk::ShellResult::Done);
   EXPECT_FALSE(forms::FileExists(odd));
-  for (const auto& n : neighbours) EXPECT_EQ(desk::FileBytes(n), 10);
+  for (const auto& n : neighbours) EXPECT_EQ(FileBytes(n), 10);
   // A wildcard in a path is never handed on.
   EXPECT_EQ(desk::DeleteFileExactly(nullptr, dir / L"b?b.cvd"), desk::ShellResult::Failed);
   EXPECT_EQ(desk::CopyOrMoveFile(nullptr, copy, dir / L"*.cvd", true), desk::ShellResult::Failed);
-  for (const auto& n : neighbours) EXPECT_EQ(desk::FileBytes(n), 10);
-  EXPECT_EQ(desk::FileBytes(copy), 3000);
+  for (const auto& n : neighbours) EXPECT_EQ(FileBytes(n), 10);
+  EXPECT_EQ(FileBytes(copy), 3000);
 }
 
 }  // namespace

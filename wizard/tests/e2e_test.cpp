@@ -14,7 +14,7 @@
 #include "NewDrive.h"
 #include "Processes.h"
 #include "RWIni.h"
-#include "SavedSettings.h"
+#include "KeptProgramState.h"
 #include "SorvLibs.h"
 #include "TempDir.h"
 
@@ -34,9 +34,7 @@ std::wstring Text(HWND window) {
 TEST(WizardEndToEnd, CreatesFormatsUnmountsAndHandsOver) {
   if (!DriverRunning())
     GTEST_SKIP() << "the driver service \"Sorvane\" is not installed or does not start here";
-  SavedSettings settings{L"Path", L"TipsOfDay", L"IsProtectFile", L"DriveLetter", L"IsAutoMount"};
-  SetSetting(L"TipsOfDay", L"0");
-  KeptFile list(forms::AppPath() + L"\\List.ini");
+  KeptProgramState kept;
   TempDir dir(L"wizard_e2e");
   MappedDrive disk(dir.path());
   ASSERT_NE(disk.Letter(), 0);
@@ -135,7 +133,7 @@ TEST(WizardEndToEnd, CreatesFormatsUnmountsAndHandsOver) {
   EXPECT_EQ(ReadBytes(path).size(), 10u << 20);
   EXPECT_EQ(sorvlib::CVD_VerifyHeader(forms::ToAnsi(path).c_str()), 0);
   RWIni ini;
-  ini.SetINIFileName(list.path);
+  ini.SetINIFileName(kept.list.path);
   EXPECT_EQ(ini.GetIniKey(L"CvdFileCount", L"Count"), L"1");
   EXPECT_EQ(ini.GetIniKey(L"CvdFileList", L"1"), path);
   EXPECT_EQ(GetSetting(L"Path"), path);
