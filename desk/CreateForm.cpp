@@ -2,9 +2,14 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
+#include "ContainerList.h"
 #include "ContainerMaking.h"
 #include "CutAtNul.h"
+#include "DeskIcons.h"
 #include "FileSize.h"
+#include "ListMessages.h"
 #include "MainForm.h"
 #include "PublicFunc.h"
 
@@ -26,25 +31,37 @@ bool Refuse(const wchar_t* text, UINT icon = MB_ICONEXCLAMATION) {
 
 void Fail(const wchar_t* text) { forms::MsgBox(text, MB_OK | MB_ICONERROR, kError); }
 
-// The size text as a number; -1 when it is empty or holds anything but digits (pasted text).
-int64_t SizeValue(const std::wstring& text) {
-  if (text.empty() || text.size() > 12) return -1;
-  int64_t n = 0;
-  for (wchar_t c : text) {
-    if (c < L'0' || c > L'9') return -1;
-    n = n * 10 + (c - L'0');
+// Sizes beyond any disk are held at this value: stepping or comparing them never overflows.
+constexpr int64_t kSizeLimit = 999999999999999999;
+
+// The size text as a number, an optional "-" then digits; false when it is empty or holds
+// anything else (pasted text).
+bool SizeValue(const std::wstring& text, int64_t& n) {
+  const bool negative = !text.empty() && text[0] == L'-';
+  const std::wstring digits = text.substr(negative ? 1 : 0);
+  if (digits.empty()) return false;
+  n = 0;
+  for (wchar_t c : digits) {
+    if (c < L'0' || c > L'9') return false;
+    n = n > kSizeLimit / 10 ? kSizeLimit : std::min(kSizeLimit, n * 10 + (c - L'0'));
   }
-  return n;
+  if (negative) n = -n;
+  return true;
 }
 
-// The full path: "X:\..." only (a share or device path has no drive to ask about).
+bool StartsWithDrive(const std::wstring& path) {
+  return path.size() > 3 && iswalpha(path[0]) && path[1] == L':' && path[2] == L'\\';
+}
+
+// The full path: "X:\..." only (a share or device path has no drive to ask about, and a
+// relative one would land in whatever folder is current).
 std::wstring FullDrivePath(const std::wstring& text) {
+  if (!StartsWithDrive(text)) return {};
   wchar_t full[MAX_PATH * 2] = {};
   DWORD n = GetFullPathNameW(text.c_str(), MAX_PATH * 2, full, nullptr);
   if (n == 0 || n >= MAX_PATH * 2) return {};
   std::wstring path(full, n);
-  const bool drive = path.size() > 3 && iswalpha(path[0]) && path[1] == L':' && path[2] == L'\\';
-  return drive ? path : std::wstring();
+  return StartsWithDrive(path) ? path : std::wstring();
 }
 
 }  // namespace
@@ -94,6 +111,7 @@ void Form2::Form_Load() {
   Command2.Caption(L"创建");
   Command3.Caption(L"取消");
   Text2.Text(L"10");
+  Image1.Picture(DeskIcon(Glyph::Create, 32));
   Move((forms::Screen::Width() - Width()) / 3, (forms::Screen::Height() - Height()) / 3);
 }
 
@@ -125,8 +143,10 @@ void Form2::Text2_KeyPress(int& key) {
 }
 
 void Form2::Spin(int step) {
-  const int64_t value = SizeValue(Text2.Text());
-  Text2.Text(std::to_wstring((value < 0 ? 0 : value) + step));
+  int64_t value = 0;
+  if (!SizeValue(Text2.Text(), value)) value = 0;
+  if (value > -kSizeLimit && value < kSizeLimit) value += step;
+  Text2.Text(std::to_wstring(value));
 }
 
 std::wstring Form2::ShowFileSystemType(const std::wstring& drive) {
@@ -151,10 +171,11 @@ bool Form2::CheckInputs(std::wstring& path, int32_t& mib) {
   if (Text4.Text().empty()) return Refuse(L"请输入确认密码");
   if (password.size() < 8) return Refuse(L"密码长度不能小于8位，请重新输入。");
   if (IsSpaceChar(password)) return Refuse(L"密码中不能含有空格，请重新输入。");
+  if (!making::SurvivesAnsi(password)) return Refuse(making::kPasswordNotAnsi);
   if (password != Text4.Text()) return Refuse(L"2次输入的密码不同，请重新输入。");
 
-  const int64_t size = SizeValue(Text2.Text());
-  if (size < 0) return Refuse(kIllegalChar);
+  int64_t size = 0;
+  if (!SizeValue(Text2.Text(), size)) return Refuse(kIllegalChar);
   if (size < 10) return Refuse(L"文件大小不能小于10M");
   const forms::Drive drive = DriveQuery(path.substr(0, 2));
   if (!drive.IsReady) return Refuse(L"不能读取磁盘的剩余空间，请检查磁盘后重新尝试一遍。");
@@ -179,6 +200,8 @@ void Form2::CreateContainer() {
   std::wstring path;
   int32_t mib = 0;
   if (main_.Making || !CheckInputs(path, mib)) return;
+  // Asked before the file is made: a list that cannot take the entry leaves no file behind.
+  if (ContainerList::InProgramFolder().CanAppend() != ListResult::Done) return;
   Busy(true);
   const bool made = MakeFile(path, mib, ShowFileSystemType(path.substr(0, 2)));
   const bool done = made && WriteHeaderAndKeys(path) && ListContainer(path);
@@ -247,9 +270,12 @@ bool Form2::WriteHeaderAndKeys(const std::wstring& path) {
 }
 
 bool Form2::ListContainer(const std::wstring& path) {
-  if (!main_.AppendToList(path)) return false;
-  main_.AddRow(path, std::to_wstring(GetFileSize(path)) + L"M");
-  return true;
+  if (main_.AppendToList(path)) {
+    main_.AddRow(path, std::to_wstring(GetFileSize(path)) + L"M");
+    return true;
+  }
+  DropUnlistedContainer(path);
+  return false;
 }
 
 }  // namespace desk

@@ -25,6 +25,11 @@ bool WriteBlock(const std::wstring& path, int index, const std::string& text) {
   return making::SurvivesAnsi(path) && making::WriteDataBlock(path, index, text);
 }
 
+bool BlockHolds(const std::wstring& path, int index, const std::string& text) {
+  std::string read;
+  return ReadBlock(path, index, read) && read == text;
+}
+
 bool HeaderIsValid(const std::wstring& path) {
   return making::SurvivesAnsi(path) &&
          !Failed(sorvlib::CVD_VerifyHeader(forms::ToAnsi(path).c_str()));

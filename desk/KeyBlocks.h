@@ -16,6 +16,9 @@ inline constexpr int kWrappedKeyBlock = 2;
 // The block's text, cut at its first NUL; false when the library cannot read it.
 bool ReadBlock(const std::wstring& path, int index, std::string& text);
 bool WriteBlock(const std::wstring& path, int index, const std::string& text);
+// True when the block reads back as exactly this text (the library pads it with NULs, so the
+// block's bytes are then as that text was written).
+bool BlockHolds(const std::wstring& path, int index, const std::string& text);
 bool HeaderIsValid(const std::wstring& path);
 
 // The verifier of a typed password, as block 1 stores it.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ContainerList.h"
+#include "ListMessages.h"
 #include "CutAtNul.h"
 #include "DeskIcons.h"
 #include "DialogHooks.h"
@@ -223,7 +224,10 @@ void Form1::SetUpList() {
 
 void Form1::LoadRows() {
   std::vector<std::wstring> paths;
-  ContainerList::InProgramFolder().Load(paths);  // a damaged list loads as empty
+  ContainerList list = ContainerList::InProgramFolder();
+  // A damaged list shows as empty and stays as it is: the user repairs it.
+  if (list.Load(paths) == ListResult::Damaged)
+    ShowDamagedListAtStart(list.File());
   for (const std::wstring& path : paths) AddRow(path, SizeText(path));
 }
 

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
+
 #include "CutAtNul.h"
 #include "Protection.h"
 #include "Reg.h"
@@ -27,20 +29,30 @@ bool SetAutostart(const wchar_t* key, const wchar_t* value, bool on, const wchar
 }  // namespace
 
 std::wstring KeyTextOf(const std::wstring& stored) {
-  int code = 0;
+  constexpr uint32_t kLastCode = 0x10FFFF;
+  uint32_t code = 0;
   for (wchar_t c : stored) {
-    if (c < L'0' || c > L'9' || code > 254) return L"F12";
+    if (c < L'0' || c > L'9' || code > kLastCode) return L"F12";
     code = code * 10 + (c - L'0');
   }
-  if (code < 1 || code > 254) return L"F12";
   if (code >= kF1 && code <= kF12) return L"F" + std::to_wstring(code - kF1 + 1);
-  return std::wstring(1, wchar_t(code));
+  // Any other number is the character with that code; a number that names none (0, a
+  // surrogate half, beyond Unicode) keeps the F12 that an empty value gives.
+  if (code == 0 || code > kLastCode || (code >= 0xD800 && code <= 0xDFFF)) return L"F12";
+  if (code <= 0xFFFF) return std::wstring(1, wchar_t(code));
+  code -= 0x10000;
+  return {wchar_t(0xD800 + (code >> 10)), wchar_t(0xDC00 + (code & 0x3FF))};
 }
 
 int KeyCodeOf(const std::wstring& text) {
   for (int n = 1; n <= 12; ++n)
     if (text == L"F" + std::to_wstring(n)) return kF1 + n - 1;
-  return text.empty() ? kF12 : int(text[0]);
+  if (text.empty()) return kF12;
+  // The code of the first character, also when it takes two UTF-16 units.
+  const int high = text[0];
+  if (high >= 0xD800 && high <= 0xDBFF && text.size() > 1 && text[1] >= 0xDC00 && text[1] <= 0xDFFF)
+    return 0x10000 + ((high - 0xD800) << 10) + (text[1] - 0xDC00);
+  return high;
 }
 
 Form5::Form5() {

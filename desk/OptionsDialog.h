@@ -9,10 +9,10 @@
 namespace desk {
 
 // The key list's text for a stored HotKeyKey: F1..F12 for 112..123, the character for any
-// other code from 1 to 254, and F12 for anything else (empty, not a number, out of range).
+// other code that names one, and F12 for anything else (empty, not a number, no character).
 std::wstring KeyTextOf(const std::wstring& stored);
 // The code stored for the key box's text: 112..123 for "F1".."F12", else the code of its
-// first character; an empty box stores F12's code.
+// first character (a whole surrogate pair); an empty box stores F12's code.
 int KeyCodeOf(const std::wstring& text);
 
 class Form5 : public forms::Form {

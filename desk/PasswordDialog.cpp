@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "ContainerMaking.h"
 #include "DiskKey.h"
 #include "DeskIcons.h"
 #include "KeyBlocks.h"
@@ -86,6 +87,8 @@ void Form8::ChangePassword() {
     return Refuse(L"密码不能小于8位，请重新你输入。", MB_ICONINFORMATION, L"提醒");
   if (Text3.Text() != newPassword)
     return Refuse(L"你的新密码与确认密码不一样，请检查！", MB_ICONERROR, L"错误");
+  if (!making::SurvivesAnsi(newPassword))
+    return Refuse(making::kPasswordNotAnsi, MB_ICONINFORMATION, L"提醒");
   std::string oldWrapped;
   // A key that does not come out as 16 Base64 characters is a damaged block 2: wrapping it
   // anew would hide the damage under the new password.
@@ -105,16 +108,23 @@ bool Form8::StoreBlocks(const std::wstring& path, const std::string& oldVerifier
   const std::string wrapped = WrapKey(key, newPassword);
   const std::string verifier = VerifierOf(Sorvane1, newPassword);
   if (wrapped.empty() || verifier.empty()) return false;
-  if (!WriteBlock(path, kVerifierBlock, verifier)) return false;
-  std::string readVerifier, readWrapped;
-  if (WriteBlock(path, kWrappedKeyBlock, wrapped) &&
-      ReadBlock(path, kVerifierBlock, readVerifier) && readVerifier == verifier &&
+  // Each write is judged by what reads back, whatever the library said: a write can land and
+  // still report failure (a failed flush), or report success and not land.
+  const bool written = WriteBlock(path, kVerifierBlock, verifier) &&
+                       WriteBlock(path, kWrappedKeyBlock, wrapped);
+  std::string readWrapped;
+  if (written && BlockHolds(path, kVerifierBlock, verifier) &&
       ReadBlock(path, kWrappedKeyBlock, readWrapped) && UnwrapKey(readWrapped, newPassword) == key)
     return true;
   // Block 1 must never name a password that block 2 does not open with: the old pair goes
-  // back (block 2 first, so that the old password opens the container again once block 1 is).
+  // back, both blocks whatever failed (block 2 first, so that the old password opens the
+  // container again once block 1 is).
   WriteBlock(path, kWrappedKeyBlock, oldWrapped);
   WriteBlock(path, kVerifierBlock, oldVerifier);
+  if (!BlockHolds(path, kWrappedKeyBlock, oldWrapped) ||
+      !BlockHolds(path, kVerifierBlock, oldVerifier))
+    forms::MsgBox(L"不能恢复原来的密码，加密盘文件可能已被破坏。请用备份的加密盘文件恢复数据。",
+                  MB_OK | MB_ICONERROR, L"错误");
   return false;
 }
 

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "ContainerList.h"
 #include "CutAtNul.h"
 #include "DriveSource.h"
 #include "Reg.h"
@@ -223,6 +224,8 @@ void Form1::Command2_Click() {
     }
   }
 
+  // Asked before any file is deleted or made: a list that cannot take the entry stops here.
+  if (ContainerList::InProgramFolder().CanAppend() != ListResult::Done) return;
   const std::wstring path = d->Path() + L"\\Sorvane.cvd";
   if (forms::FileExists(path) && !OverwriteCheck(path)) return;
   ContainerPath = path;

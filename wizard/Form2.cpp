@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "ContainerMaking.h"
 #include "PublicFunc.h"
 #include "Wizard.h"
 
@@ -67,8 +68,8 @@ void Form2::Command1_Click() {
     refusal = L"2次输入的密码不一样，请重新输入。";
   else if (password.size() < 8)
     refusal = L"密码长度不能小于8位，请重新输入。";
-  else if (IsSpaceChar(password)) {
-    refusal = L"密码中不能含有空格，请重新输入。";
+  else if (IsSpaceChar(password) || !making::SurvivesAnsi(password)) {
+    refusal = IsSpaceChar(password) ? L"密码中不能含有空格，请重新输入。" : making::kPasswordNotAnsi;
     icon = MB_ICONINFORMATION;
     title = L"注意";
   }

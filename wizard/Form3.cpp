@@ -6,6 +6,7 @@
 #include "ContainerMaking.h"
 #include "CutAtNul.h"
 #include "DriveSource.h"
+#include "ListMessages.h"
 #include "NewDrive.h"
 #include "Reg.h"
 #include "SizeRules.h"
@@ -112,7 +113,12 @@ bool Form3::CreateContainer() {
     return false;
   }
 
-  ContainerList::InProgramFolder().AppendUnlisted(path);
+  ContainerList list = ContainerList::InProgramFolder();
+  const ListResult listed = list.AppendUnlisted(path);
+  if ((listed != ListResult::Done && listed != ListResult::AlreadyListed) || !list.Holds(path)) {
+    DropUnlistedContainer(path);
+    return false;
+  }
   MountFormatUnmount(hWnd(), path, keys.diskKey);
   return true;
 }

@@ -47,10 +47,30 @@ ListResult ContainerList::Load(std::vector<std::wstring>& paths) {
   return ListResult::Done;
 }
 
-ListResult ContainerList::Append(const std::wstring& path) {
-  int n = ReadCount();
+ListResult ContainerList::Room(int& n) {
+  n = ReadCount();
   if (n < 0) return Refuse(ListResult::Damaged);
   if (n >= kMaxEntries) return Refuse(ListResult::Full);
+  return ListResult::Done;
+}
+
+ListResult ContainerList::CanAppend() {
+  int n = 0;
+  return Room(n);
+}
+
+bool ContainerList::Holds(const std::wstring& path) {
+  std::vector<std::wstring> paths;
+  if (Load(paths) != ListResult::Done) return false;
+  for (const std::wstring& p : paths)
+    if (p == path) return true;
+  return false;
+}
+
+ListResult ContainerList::Append(const std::wstring& path) {
+  int n = 0;
+  const ListResult room = Room(n);
+  if (room != ListResult::Done) return room;
   // Count first, then the key: the order the other readers of the file expect.
   ini_.WriteIniKey(kCountSection, kCountKey, std::to_wstring(n + 1));
   ini_.WriteIniKey(kListSection, std::to_wstring(n + 1), path);

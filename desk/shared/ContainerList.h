@@ -23,9 +23,15 @@ class ContainerList {
   explicit ContainerList(std::wstring iniPath);
   // "List.ini" in the program folder.
   static ContainerList InProgramFolder();
+  std::wstring File() const { return ini_.INIFileName(); }
 
   // Done (also when the file is missing: an empty list) or Damaged (an empty list).
   ListResult Load(std::vector<std::wstring>& paths);
+  // Done when an entry could be appended now; Damaged or Full (the user is told) otherwise.
+  // Asked before a new container file is made, so that a refusal leaves no file behind.
+  ListResult CanAppend();
+  // True when the file lists the path (read back: the profile functions report no failure).
+  bool Holds(const std::wstring& path);
   // As the management program appends: the caller has made sure the path is not listed.
   ListResult Append(const std::wstring& path);
   // As the wizard appends: a path already listed is not written again.
@@ -41,6 +47,8 @@ class ContainerList {
   // Count, or -1 when the file exists and Count is not a number from 0 to kMaxEntries.
   int ReadCount();
   ListResult Refuse(ListResult why);
+  // Reads Count into n; Damaged or Full (told) when no entry can be added.
+  ListResult Room(int& n);
   void RemoveKey(int k, int n);
 
   RWIni ini_;

@@ -47,6 +47,14 @@ bool WaitPumping(HANDLE process, uint32_t ms) {
   }
 }
 
+// The folder that would hold the file ("X:\" for a file in the root).
+bool FolderExists(const std::wstring& path) {
+  const size_t cut = path.find_last_of(L"\\/");
+  if (cut == std::wstring::npos) return false;
+  const DWORD attr = GetFileAttributesW(path.substr(0, cut + 1).c_str());
+  return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 }  // namespace
 
 FileResult WriteZeroFile(const std::wstring& path, int32_t mib, Progress& progress) {
@@ -94,6 +102,7 @@ FileResult MakeSparseFile(const std::wstring& sparseExe, const std::wstring& pat
                           Progress& progress) {
   if (GetFileAttributesW(sparseExe.c_str()) == INVALID_FILE_ATTRIBUTES)
     return FileResult::SparseMissing;
+  if (!FolderExists(path)) return FileResult::CannotCreate;
   std::wstring line = L"\"" + sparseExe + L"\" \"" + path + L"\" " + std::to_wstring(mib) + L"M";
   STARTUPINFOW si{};
   si.cb = sizeof si;

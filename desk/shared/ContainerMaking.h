@@ -35,7 +35,8 @@ FileResult WriteZeroFile(const std::wstring& path, int32_t mib, Progress& progre
 
 // Starts sparseExe (its path is quoted on the command line, and so is `path`) in a minimised
 // window, runs the progress animation, then waits for it to end (pumping messages, bounded by
-// SparseWaitMs) and checks its exit code and the file's length.
+// SparseWaitMs) and checks its exit code and the file's length. A missing folder is told
+// before the program starts: its exit code does not tell it from a file it could not finish.
 FileResult MakeSparseFile(const std::wstring& sparseExe, const std::wstring& path, int32_t mib,
                           Progress& progress);
 // How long SorvSparse may take for a file of mib MiB.
@@ -64,6 +65,11 @@ bool WriteDataBlock(const std::wstring& path, int32_t index, const std::string& 
 // default characters): the libraries take ANSI paths, and a best-fit character can name
 // another file.
 bool SurvivesAnsi(const std::wstring& text);
+
+// A password that does not survive the ANSI code page would wrap the disk key under its "?"s:
+// anyone could unwrap it. Refused wherever a password is set.
+inline constexpr wchar_t kPasswordNotAnsi[] =
+    L"密码中含有当前系统不支持的字符（例如韩文、泰文），这样的密码不能保护加密盘，请重新输入。";
 
 // Tests: replaces the zero fill's WriteFile (an empty function restores it); returns the
 // previous one. A full disk cannot be had on demand.

@@ -1,6 +1,7 @@
 // The create dialog: its checks in their order, the browse step, the container it makes, and
 // what it does when making the file fails.
 #include <cstring>
+#include <cwchar>
 
 #include "ContainerMaking.h"
 #include "CutAtNul.h"
@@ -66,7 +67,15 @@ TEST_F(CreateTest, ChecksInTheirOrderWithTheirBoundaries) {
       {path, L"1234 5678", L"1234 5678", L"10", L"NTFS", 1 << 30,
        L"密码中不能含有空格，请重新输入。", warn},
       {path, ok, L"12345679", L"10", L"NTFS", 1 << 30, L"2次输入的密码不同，请重新输入。", warn},
+      // A password whose ANSI bytes are "?"s would wrap the key under "??????????".
+      {path, L"가나다라마바사아자차", L"가나다라마바사아자차", L"10", L"NTFS", 1 << 30,
+       L"密码中含有当前系统不支持的字符（例如韩文、泰文），这样的密码不能保护加密盘，请重新输入。",
+       warn},
+      {path, L"中文密码Ab1!", L"中文密码Ab1!", L"10", L"NTFS", 1 << 30, L"", 0},
       {path, ok, ok, L"9", L"NTFS", 1 << 30, L"文件大小不能小于10M", warn},
+      {path, ok, ok, L"-1", L"NTFS", 1 << 30, L"文件大小不能小于10M", warn},
+      {path, ok, ok, L"1234567890123", L"NTFS", 1ull << 40, L"文件大小不能大于磁盘的剩余空间",
+       warn},
       {path, ok, ok, L"10", L"NTFS", 10 * MiB, L"", 0},  // exactly the free space
       {path, ok, ok, L"10", L"NTFS", 10 * MiB - 1, L"文件大小不能大于磁盘的剩余空间", warn},
       {path, ok, ok, L"4000", L"FAT32", 1ull << 40, L"", 0},
@@ -81,6 +90,8 @@ TEST_F(CreateTest, ChecksInTheirOrderWithTheirBoundaries) {
       {path, ok, ok, L"1e3", L"NTFS", 1 << 30, L"输入了非法字符，请输入一个数字", warn},
       // Only a full "X:\..." path that names no folder and survives the ANSI code page.
       {L"\\\\server\\share\\a.cvd", ok, ok, L"10", L"NTFS", 1 << 30,
+       L"加密盘文件要放在本机的磁盘上，请选择以盘符开头的文件路径，例如 D:\\Sorvane.cvd。", warn},
+      {L"x.cvd", ok, ok, L"10", L"NTFS", 1 << 30,
        L"加密盘文件要放在本机的磁盘上，请选择以盘符开头的文件路径，例如 D:\\Sorvane.cvd。", warn},
       {dir / L"folder", ok, ok, L"10", L"NTFS", 1 << 30,
        L"你选择的是一个文件夹，请在文件夹后面加上加密盘文件的文件名。", warn},
@@ -104,6 +115,21 @@ TEST_F(CreateTest, ChecksInTheirOrderWithTheirBoundaries) {
     }
   }
   EXPECT_FALSE(forms::FileExists(path));  // the checks make nothing
+}
+
+TEST_F(CreateTest, SpinStepsByOneWithoutWrapping) {
+  const std::tuple<std::wstring, int, std::wstring> rows[] = {
+      {L"10", +1, L"11"},
+      {L"0", -1, L"-1"},  // no clamping: the checks refuse it
+      {L"1234567890123", +1, L"1234567890124"},
+      {L"1234567890123", -1, L"1234567890122"},
+  };
+  for (auto& [before, step, after] : rows) {
+    dialog.Text2.Text(before);
+    step > 0 ? dialog.SpinButton1.SpinUp() : dialog.SpinButton1.SpinDown();
+    EXPECT_EQ(dialog.Text2.Text(), after) << forms::ToAnsi(before);
+  }
+  EXPECT_NE(SendMessageW(dialog.Image1.hWnd(), STM_GETICON, 0, 0), 0);  // its picture
 }
 
 TEST_F(CreateTest, BrowseAppendsCvdOnlyWithTheFirstFilter) {
@@ -135,7 +161,7 @@ TEST_F(CreateTest, MakesTheContainerListsItAndMakesItCurrent) {
   for (const wchar_t* fs : {L"NTFS", L"FAT32"}) {
     dialog.Show();
     path = dir / (std::wstring(fs) + L" box.cvd");
-    Fill(path, L"password!", L"password!", L"10");
+    Fill(path, L"中文密码Ab1!", L"中文密码Ab1!", L"10");
     OnDrive(fs, 1ull << 40);
     answers = {IDYES};
     boxes.clear();
@@ -151,9 +177,10 @@ TEST_F(CreateTest, MakesTheContainerListsItAndMakesItCurrent) {
     const uint32_t header[] = {1024, 1};
     EXPECT_EQ(file.substr(0, 4), std::string("SR\0\0", 4));
     EXPECT_EQ(file.substr(4, 8), std::string(reinterpret_cast<const char*>(header), 8));
-    EXPECT_EQ(Block(file, 1), verifier::PasswordVerifier("password!"));
+    EXPECT_EQ(Block(file, 1), verifier::PasswordVerifier("中文密码Ab1!"));
     char key[64] = {};
-    sorvlib::AESDecryptB64(Block(file, 2).c_str(), "password!", key);
+    // The key is wrapped under the password's bytes in code page 936 (GBK).
+    sorvlib::AESDecryptB64(Block(file, 2).c_str(), "\xD6\xD0\xCE\xC4\xC3\xDC\xC2\xEB" "Ab1!", key);
     EXPECT_EQ(std::strlen(key), 16u);
     EXPECT_EQ(std::string(key).find_first_not_of(
                   "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/"),
@@ -199,7 +226,7 @@ TEST_F(CreateTest, AFailedZeroFillEndsTheProgramThroughItsUnload) {
   EXPECT_NE(ReadBytes(mountLog).find("/lockfile 0 "), std::string::npos);
 }
 
-TEST_F(CreateTest, MissingSparseProgramOrUnwritableListAddsNothing) {
+TEST_F(CreateTest, MissingSparseProgramOrFolderMakesNothing) {
   Fill(path, L"password", L"password", L"10");
   OnDrive(L"NTFS", 1ull << 40);
   const std::wstring sparse = making::SparseProgram(), away = sparse + L".away";
@@ -210,13 +237,46 @@ TEST_F(CreateTest, MissingSparseProgramOrUnwritableListAddsNothing) {
   EXPECT_TRUE(dialog.IsLoaded());
   EXPECT_TRUE(dialog.Command2.Enabled());
 
-  // List.ini cannot be written (a folder holds its name): the key does not read back.
-  boxes.clear();
-  ASSERT_TRUE(CreateDirectoryW(listFile.c_str(), nullptr));
-  Click(dialog.Command2.hWnd());
-  EXPECT_EQ(Box(), L"不能把加密盘文件写入列表文件 List.ini，请检查程序文件夹后重新尝试一遍。");
+  // A folder that is not there: the same message on both ways of making the file.
+  for (const wchar_t* fs : {L"NTFS", L"FAT32"}) {
+    Fill(dir / L"no such dir\\a b.cvd", L"password", L"password", L"10");
+    OnDrive(fs, 1ull << 40);
+    boxes.clear();
+    Click(dialog.Command2.hWnd());
+    EXPECT_EQ(Box(), L"不能创建加密盘文件，请更改文件名或者更改文件夹后重新创建加密盘。")
+        << forms::ToAnsi(fs);
+  }
   EXPECT_EQ(main.ListView1.Count(), 0);
-  EXPECT_TRUE(GetSetting(L"Path").empty());
+}
+
+TEST_F(CreateTest, ListThatCannotTakeTheEntryLeavesNoFile) {
+  const std::string damaged = "[CvdFileCount]\r\nCount=3x\r\n";
+  const wchar_t kDamaged[] = L"加密盘列表文件 List.ini 已损坏（记录数 Count 无效），为免丢失记录，本次没有修改它：";
+  const wchar_t kUnwritten[] = L"不能把加密盘文件写入列表文件 List.ini，请检查程序文件夹后重新尝试一遍。";
+  const wchar_t kDeleted[] = L"加密盘没有加入列表，刚刚创建的加密盘文件已经删除，请重新创建加密盘。";
+  // Damaged: refused before the file is made. A folder holding the name: found only when the
+  // key does not read back, so the file just made is deleted again.
+  for (bool folder : {false, true}) {
+    DeleteFileW(listFile.c_str());
+    folder ? (void)CreateDirectoryW(listFile.c_str(), nullptr) : WriteBytes(listFile, damaged);
+    Fill(path, L"password", L"password", L"10");
+    OnDrive(L"NTFS", 1ull << 40);
+    boxes.clear();
+    Click(dialog.Command2.hWnd());
+    if (folder) {
+      ASSERT_EQ(boxes.size(), 2u);
+      EXPECT_EQ(Box(0), kUnwritten);
+      EXPECT_EQ(Box(1), kDeleted);
+    } else {
+      ASSERT_EQ(boxes.size(), 1u);
+      EXPECT_EQ(Box().substr(0, std::wcslen(kDamaged)), kDamaged);
+      EXPECT_EQ(ReadBytes(listFile), damaged);
+    }
+    EXPECT_FALSE(forms::FileExists(path));
+    EXPECT_EQ(main.ListView1.Count(), 0);
+    EXPECT_TRUE(GetSetting(L"Path").empty());
+    EXPECT_TRUE(dialog.IsLoaded());
+  }
 }
 
 }  // namespace

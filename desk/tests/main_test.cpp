@@ -74,6 +74,20 @@ TEST_F(MainTest, EmptyListStatusTextAndSize) {
   ShowWindow(main.hWnd(), SW_RESTORE);
 }
 
+TEST_F(MainTest, DamagedListIsToldOnceAndKeptAsItIs) {
+  const std::string damaged = "[CvdFileCount]\r\nCount=3x\r\n[CvdFileList]\r\n1=C:\\a.cvd\r\n";
+  WriteBytes(listFile, damaged);
+  main.Show();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(Box(),
+            L"加密盘列表文件 List.ini 已损坏（记录数 Count 无效），列表中的加密盘暂时不能显示。"
+            L"为免丢失记录，程序不会修改它：\r\n" + listFile + L"\r\n请检查或修复该文件后重新启动程序。");
+  EXPECT_EQ(boxes[0].title, L"错误");
+  EXPECT_EQ(main.ListView1.Count(), 0);
+  main.Unload();
+  EXPECT_EQ(ReadBytes(listFile), damaged);
+}
+
 TEST_F(MainTest, ImportChecksAndListsTheFile) {
   const std::wstring a = Container(L"a.cvd"), bad = dir / L"bad.cvd";
   WriteBytes(bad, std::string(4096, 'x'));

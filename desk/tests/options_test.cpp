@@ -67,9 +67,15 @@ TEST_F(OptionsTest, StoredValuesLoad) {
       {{L"0", L"0", L"0", L"1", L"1", L"1", L"65"}, L"0,0,0,0,0,0, (off)"},
       {{L"", L"x", L"", L"", L"", L"x", L"112"}, L"0,0,1,1,1,0,F1"},
       {{nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, L"122"}, L"0,0,1,1,1,0,F11"},
-      // Not a key code from 1 to 254: F12, and the dialog still loads.
+      // Any other number is the character with that code ("中" typed stores 20013)...
+      {{nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, L"255"}, L"0,0,1,1,1,0,\u00FF"},
+      {{nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, L"20013"}, L"0,0,1,1,1,0,中"},
+      {{nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, L"128512"},
+       L"0,0,1,1,1,0,\U0001F600"},
+      // ...unless it names none (nor is a number): F12, and the dialog still loads.
       {{nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, L"0"}, L"0,0,1,1,1,0,F12"},
-      {{nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, L"255"}, L"0,0,1,1,1,0,F12"},
+      {{nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, L"55296"}, L"0,0,1,1,1,0,F12"},
+      {{nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, L"1114112"}, L"0,0,1,1,1,0,F12"},
       {{nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, L"F5"}, L"0,0,1,1,1,0,F12"},
   };
   const wchar_t* names[] = {L"IsProtectFile", L"IsAutoMount", L"HotKeyConfig", L"HotKeyCtrl",
@@ -98,6 +104,7 @@ TEST_F(OptionsTest, ConfirmStoresEveryBoxCancelNothing) {
       {1, 1, 1, 0, 1, 1, L"a", L"1,1,1,0,1,1,97", "/lockfile"},
       {0, 0, 1, 1, 0, 0, L"F5", L"0,0,1,1,0,0,116", "/unlockfile"},
       {0, 1, 1, 1, 1, 0, L"", L"0,1,1,1,1,0,123", "/unlockfile"},
+      {0, 0, 1, 1, 0, 0, L"\U0001F600", L"0,0,1,1,0,0,128512", "/unlockfile"},  // one character
       // Switched off, the modifiers are stored as shown.
       {1, 0, 0, 1, 0, 1, L"Z", L"1,0,0,1,0,1,90", "/lockfile"},
   };

@@ -4,6 +4,9 @@
 
 namespace {
 
+const wchar_t kNotAnsi[] =
+    L"密码中含有当前系统不支持的字符（例如韩文、泰文），这样的密码不能保护加密盘，请重新输入。";
+
 class PasswordTest : public DialogFixture {
  protected:
   void SetUp() override {
@@ -34,11 +37,14 @@ class PasswordTest : public DialogFixture {
 };
 
 TEST_F(PasswordTest, NewPasswordOpensTheSameKeyOldOneIsRefused) {
-  ASSERT_TRUE(Change(L"old password", L"new pass word", L"new pass word"));
+  ASSERT_TRUE(Change(L"old password", L"新密码 pass word", L"新密码 pass word"));
   ExpectBox(0, L"密码修改成功！", L"修改密码", MB_ICONINFORMATION);
   SorvCtl ctl;
-  EXPECT_EQ(Block(1), desk::VerifierOf(ctl, L"new pass word"));
-  EXPECT_EQ(desk::UnwrapKey(Block(2), L"new pass word"), key.substr(0, 16));
+  EXPECT_EQ(Block(1), desk::VerifierOf(ctl, L"新密码 pass word"));
+  // Wrapped under the password's bytes in code page 936 (GBK).
+  char unwrapped[64] = {};
+  sorvlib::AESDecryptB64(Block(2).c_str(), "\xD0\xC2\xC3\xDC\xC2\xEB pass word", unwrapped);
+  EXPECT_EQ(std::string(unwrapped), key.substr(0, 16));
   EXPECT_FALSE(Change(L"old password", L"another one", L"another one"));
   ExpectBox(0, L"你输入的旧密码不对，请重新输入！", L"错误", MB_ICONERROR);
   EXPECT_EQ(Rows(), std::vector<std::wstring>{box});
@@ -58,6 +64,10 @@ TEST_F(PasswordTest, RefusalsChangeNothing) {
        MB_ICONINFORMATION},
       {L"old password", L"12345678", L"12345679", L"你的新密码与确认密码不一样，请检查！", L"错误",
        MB_ICONERROR},
+      // Hangul and Thai: their ANSI bytes are "?"s, under which anyone could unwrap the key.
+      {L"old password", L"가나다라마바사아자차", L"가나다라마바사아자차", kNotAnsi, L"提醒",
+       MB_ICONINFORMATION},
+      {L"old password", L"สวัสดีครับผม", L"สวัสดีครับผม", kNotAnsi, L"提醒", MB_ICONINFORMATION},
   };
   for (const Case& c : cases) {
     EXPECT_FALSE(Change(c.old, c.fresh, c.confirm));
@@ -75,15 +85,22 @@ TEST_F(PasswordTest, DamagedKeyBlockIsNotWrappedAnew) {
   EXPECT_EQ(ReadBytes(box), before);
 }
 
-TEST_F(PasswordTest, FailedSecondWriteLeavesTheFileAsItWas) {
+TEST_F(PasswordTest, AnyFailedWriteLeavesTheFileAsItWas) {
   const std::string before = ReadBytes(box);
-  SetEnvironmentVariableA("SORV_BLOCK_WRITE_FAIL", "2");
-  EXPECT_FALSE(Change(L"old password", L"new password", L"new password"));
-  ExpectBox(0,
-            L"不能存储密码，可能的情况是：加密盘文件被占用、被保护或者被破坏，请确认后重试一次。",
-            L"错误", MB_ICONERROR);
-  EXPECT_EQ(ReadBytes(box), before);
-  SetEnvironmentVariableA("SORV_BLOCK_WRITE_FAIL", nullptr);
+  // A block write that fails, or that lands and then reports failure (a failed flush).
+  const std::pair<const char*, const char*> cases[] = {{"SORV_BLOCK_WRITE_FAIL", "1"},
+                                                       {"SORV_BLOCK_WRITE_LANDS", "1"},
+                                                       {"SORV_BLOCK_WRITE_FAIL", "2"},
+                                                       {"SORV_BLOCK_WRITE_LANDS", "2"}};
+  for (auto [variable, block] : cases) {
+    SetEnvironmentVariableA(variable, block);
+    EXPECT_FALSE(Change(L"old password", L"new password", L"new password")) << variable << block;
+    ExpectBox(0,
+              L"不能存储密码，可能的情况是：加密盘文件被占用、被保护或者被破坏，请确认后重试一次。",
+              L"错误", MB_ICONERROR);
+    EXPECT_EQ(ReadBytes(box), before) << variable << block;
+    SetEnvironmentVariableA(variable, nullptr);
+  }
   EXPECT_TRUE(Change(L"old password", L"new password", L"new password"));
 }
 

@@ -53,7 +53,7 @@ TEST_F(Creation, MadeListedMountedFormattedAndUnmounted) {
     SendMessageW(w.form3.hWnd(), WM_CLOSE, 0, 0);  // refused while the sequence runs
     stayed = w.form3.IsLoaded();
   };
-  Create(L"10", L"new-password");
+  Create(L"10", L"中文密码Ab1!");
   EXPECT_TRUE(stayed);
   ASSERT_TRUE(Shown(kFormatNow));
   EXPECT_EQ(boxes.size(), 1u) << forms::ToAnsi(boxes[0].prompt);
@@ -62,10 +62,11 @@ TEST_F(Creation, MadeListedMountedFormattedAndUnmounted) {
   ASSERT_EQ(file.size(), 10 * MiB);
   EXPECT_EQ(file.substr(0, 2), "SR");
   SorvCtl ctl;
-  ctl.SetPassword(L"new-password");
+  ctl.SetPassword(L"中文密码Ab1!");
   EXPECT_EQ(Block(1), forms::ToAnsi(ctl.Verifier()));
   std::string key(64, '\0');
-  sorvlib::AESDecryptB64(Block(2).c_str(), "new-password", key.data());
+  // Wrapped under the password's bytes in code page 936 (GBK).
+  sorvlib::AESDecryptB64(Block(2).c_str(), "\xD6\xD0\xCE\xC4\xC3\xDC\xC2\xEB" "Ab1!", key.data());
   key = CutAtNul(key);  // one AES block: the 16 key characters the driver uses
 
   // The mount gets the whole 24-character disk key.
@@ -113,6 +114,29 @@ TEST_F(Creation, SparseProgramThatIsSlowFailsOrIsMissing) {
     w.End();
     w.ended = false;
   }
+}
+
+TEST_F(Creation, ListThatCannotTakeTheEntryLeavesNoFile) {
+  ASSERT_NE(disk.Letter(), 0);
+  // Damaged: refused at step 1, before any file is deleted or made.
+  const std::string damaged = "[CvdFileCount]\r\nCount=3x\r\n";
+  WriteBytes(listFile, damaged);
+  Step1(L"10");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].prompt.find(L"加密盘列表文件 List.ini 已损坏"), 0u);
+  EXPECT_FALSE(w.form2.Visible());
+  EXPECT_EQ(ReadBytes(listFile), damaged);
+  w.form1.Unload();
+  // A folder holding its name: found only when the entry does not read back, so the file
+  // just made is deleted again and nothing is mounted.
+  DeleteFileW(listFile.c_str());
+  ASSERT_TRUE(CreateDirectoryW(listFile.c_str(), nullptr));
+  Create();
+  RemoveDirectoryW(listFile.c_str());
+  EXPECT_TRUE(Shown(L"加密盘没有加入列表，刚刚创建的加密盘文件已经删除，请重新创建加密盘。"));
+  EXPECT_FALSE(forms::FileExists(path));
+  EXPECT_TRUE(TakeLines(mountLog).empty());
+  EXPECT_TRUE(w.ended);
 }
 
 TEST_F(Creation, LetterTakenByAnotherDriveIsLeftAlone) {

@@ -146,6 +146,10 @@ TEST_F(DriveStep, PasswordChecksInTheirOrder) {
       {L"a c", L"a c", L"密码长度不能小于8位，请重新输入。", L"错误"},  // length before blank
       {L"1234567", L"1234567", L"密码长度不能小于8位，请重新输入。", L"错误"},
       {L"1234 5678", L"1234 5678", L"密码中不能含有空格，请重新输入。", L"注意"},
+      // Its ANSI bytes are "?"s, under which anyone could unwrap the key.
+      {L"가나다라마바사아자차", L"가나다라마바사아자차",
+       L"密码中含有当前系统不支持的字符（例如韩文、泰文），这样的密码不能保护加密盘，请重新输入。",
+       L"注意"},
   };
   w.form2.Show();
   for (auto& c : cases) {

@@ -80,20 +80,22 @@ TEST_F(ListTest, DamagedOrFullListIsNeverWritten) {
     EXPECT_EQ(list.Load(rows), ListResult::Damaged);
     EXPECT_TRUE(rows.empty());
     runtime.boxes.clear();
+    EXPECT_EQ(list.CanAppend(), ListResult::Damaged);
     EXPECT_EQ(list.Append(L"C:\\new.cvd"), ListResult::Damaged);
     EXPECT_EQ(list.AppendUnlisted(L"C:\\new.cvd"), ListResult::Damaged);
     EXPECT_EQ(list.RemoveAt(1, L"C:\\keep.cvd"), ListResult::Damaged);
     EXPECT_EQ(list.RemovePath(L"C:\\keep.cvd"), ListResult::Damaged);
     EXPECT_EQ(ReadBytes(ini), before);
-    ASSERT_EQ(runtime.boxes.size(), 4u);
+    ASSERT_EQ(runtime.boxes.size(), 5u);
     EXPECT_EQ(runtime.boxes[0].title, L"错误");
     EXPECT_NE(runtime.boxes[0].prompt.find(L"已损坏"), std::wstring::npos);
   }
   WriteBytes(ini, "[CvdFileCount]\r\nCount=32767\r\n");
   runtime.boxes.clear();
+  EXPECT_EQ(list.CanAppend(), ListResult::Full);
   EXPECT_EQ(list.Append(L"C:\\one-too-many.cvd"), ListResult::Full);
   EXPECT_EQ(Layout(), L"Count=32767");
-  ASSERT_EQ(runtime.boxes.size(), 1u);
+  ASSERT_EQ(runtime.boxes.size(), 2u);
   EXPECT_EQ(runtime.boxes[0].title, L"注意");
 }
 
