@@ -216,7 +216,8 @@ std::wstring LongForm(const std::wstring& path) {
   if (path.rfind(prefix, 0) == 0) return path;
   if (path.rfind(L"\\\\.\\", 0) == 0) return prefix + path.substr(4);
   std::wstring full(GetFullPathNameW(path.c_str(), 0, nullptr, nullptr), L'\0');
-  full.resize(GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr));
+  full.resize(
+      GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr));
   if (full.empty()) return path;
   while (full.size() > 3 && full.back() == L'\\') full.pop_back();
   if (full.rfind(L"\\\\", 0) == 0) return prefix + L"UNC" + full.substr(1);
