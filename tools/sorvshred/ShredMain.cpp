@@ -6,6 +6,7 @@
 
 #include "Browse.h"
 #include "FormProgress.h"
+#include "FileWipe.h"
 #include "PathText.h"
 
 namespace shred {
@@ -38,8 +39,10 @@ std::wstring Report(const std::wstring& path, std::vector<shredder::ShredControl
   return text;
 }
 
-bool Exists(const std::wstring& path) {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+// Read through the long form, so that a path past 260 characters is found where the system
+// keeps the old limit.
+DWORD AttributesOf(const std::wstring& path) {
+  return GetFileAttributesW(shredder::LongForm(path).c_str());
 }
 
 }  // namespace
@@ -52,15 +55,14 @@ void ShredMain(const std::wstring& arguments, shredder::ShredControl& control) {
     path = BrowseForFolderOrFile(form.hWnd(), kBrowseTitle);
   }
   path = FullPath(path);
-  const DWORD attributes =
-      path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path.c_str());
+  const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : AttributesOf(path);
   if (attributes == INVALID_FILE_ATTRIBUTES) return;
   const bool folder = attributes & FILE_ATTRIBUTE_DIRECTORY;
   if (forms::MsgBox(folder ? FolderConfirmation(path) : FileConfirmation(path),
                     MB_OKCANCEL | MB_ICONEXCLAMATION, kConfirmTitle) != IDOK)
     return;
   form.Wipe(path, folder);
-  if (!control.NotWiped.empty() || Exists(path))
+  if (!control.NotWiped.empty() || AttributesOf(path) != INVALID_FILE_ATTRIBUTES)
     forms::MsgBox(Report(path, control.NotWiped), MB_OK | MB_ICONERROR, L"错误");
 }
 

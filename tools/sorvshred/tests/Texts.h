@@ -15,8 +15,8 @@ inline std::wstring NotWipedBox(const std::wstring& path) {
 }
 inline std::wstring SeveralNamesLine(const std::wstring& path) {
   return L"[" + path +
-         L"]未能彻底删除：它还有其他文件名（硬链接），擦除会毁掉其他文件名下的同一内容，已原样保留"
-         L"。";
+         L"]未能彻底删除：它还有其他文件名（硬链接），"
+         L"擦除会毁掉其他文件名下的同一内容，已原样保留。";
 }
 inline std::wstring LinkLeftLine(const std::wstring& path) {
   return L"[" + path +
