@@ -2,6 +2,7 @@
 
 #include <bcrypt.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -9,6 +10,8 @@ namespace shredder {
 namespace {
 
 constexpr DWORD kBlock = 1 << 20;
+constexpr DWORD kAccess = GENERIC_READ | GENERIC_WRITE | DELETE;
+constexpr DWORD kShare = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 // FILE_DISPOSITION_INFO_EX of Windows 10: the name goes at once, even while others
 // hold the file open, so that its folder can go too. Older systems refuse it.
@@ -36,6 +39,22 @@ bool Overwrite(HANDLE file, uint64_t size, RandomBytes* random, const WrittenByt
     written(n);
   }
   return FlushFileBuffers(file);
+}
+
+bool OverwriteTwice(HANDLE file, RandomBytes& random, const WrittenBytes& written) {
+  LARGE_INTEGER size{};
+  return GetFileSizeEx(file, &size) && Overwrite(file, size.QuadPart, &random, written) &&
+         Overwrite(file, size.QuadPart, nullptr, written);
+}
+
+// Every named stream opened before any byte is overwritten: all of them, or the file stays.
+bool OpenNamed(const std::wstring& path, Streams& streams, std::vector<HANDLE>& named) {
+  for (const std::wstring& name : streams.Named(path)) {
+    HANDLE stream = streams.Open(path, name);
+    if (stream == INVALID_HANDLE_VALUE) return false;
+    named.push_back(stream);
+  }
+  return true;
 }
 
 std::wstring FolderOf(const std::wstring& path) {
@@ -74,9 +93,7 @@ bool DeleteByHandle(HANDLE file) {
 // The file for the wipe, never what a link (made since the folder was read) points to.
 // Others may keep the file open if they share it fully: they read the overwritten bytes.
 HANDLE OpenOwnData(const std::wstring& path) {
-  const DWORD access = GENERIC_READ | GENERIC_WRITE | DELETE;
-  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-  HANDLE file = CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING,
+  HANDLE file = CreateFileW(path.c_str(), kAccess, kShare, nullptr, OPEN_EXISTING,
                             FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   FILE_ATTRIBUTE_TAG_INFO tag{};
   if (file == INVALID_HANDLE_VALUE ||
@@ -86,7 +103,12 @@ HANDLE OpenOwnData(const std::wstring& path) {
   CloseHandle(file);
   if (IsReparseTagNameSurrogate(tag.ReparseTag)) return INVALID_HANDLE_VALUE;
   // A deduplicated or cloud file: its data is reached through its own driver.
-  return CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr);
+  return CreateFileW(path.c_str(), kAccess, kShare, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
+bool SetAttributes(HANDLE file, FILE_BASIC_INFO basic, DWORD attributes) {
+  basic.FileAttributes = attributes;
+  return SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic);
 }
 
 }  // namespace
@@ -125,25 +147,87 @@ void RandomBytes::Fill(char* data, size_t size) {
   }
 }
 
-bool WipeFile(const std::wstring& path, RandomBytes& random, const WrittenBytes& written) {
+std::vector<std::wstring> Streams::Named(const std::wstring& path) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_STREAM_DATA found;
+  // Fails with no stream to list: a file system without streams, or (Wine) none at all.
+  HANDLE find = FindFirstStreamW(path.c_str(), FindStreamInfoStandard, &found, 0);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (std::wstring(found.cStreamName) != L"::$DATA") names.push_back(found.cStreamName);
+  } while (FindNextStreamW(find, &found));
+  FindClose(find);
+  return names;
+}
+
+HANDLE Streams::Open(const std::wstring& path, const std::wstring& name) {
+  return CreateFileW((path + name).c_str(), kAccess, kShare, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
+WipeResult WipeFile(const std::wstring& path, RandomBytes& random, const WrittenBytes& written,
+                    Streams& streams) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
-    return false;
+    return WipeResult::NotOpened;
   if (attributes & FILE_ATTRIBUTE_READONLY)
     SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
   HANDLE file = OpenOwnData(path);
-  LARGE_INTEGER size{};
-  bool wiped = file != INVALID_HANDLE_VALUE && GetFileSizeEx(file, &size) &&
-               Overwrite(file, size.QuadPart, &random, written) &&
-               Overwrite(file, size.QuadPart, nullptr, written);
-  if (wiped) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  std::vector<HANDLE> named;
+  WipeResult result = WipeResult::NotOpened;
+  const bool opened = file != INVALID_HANDLE_VALUE && GetFileInformationByHandle(file, &info);
+  if (opened && info.nNumberOfLinks > 1) {
+    result = WipeResult::SeveralNames;
+  } else if (opened && OpenNamed(path, streams, named) &&
+             std::all_of(named.begin(), named.end(),
+                         [&](HANDLE stream) { return OverwriteTwice(stream, random, written); }) &&
+             OverwriteTwice(file, random, written)) {
     RenameToRandom(file, path, random);  // a name left behind is no data
-    wiped = Rewind(file) && SetEndOfFile(file) && DeleteByHandle(file);
+    if (Rewind(file) && SetEndOfFile(file) && DeleteByHandle(file)) result = WipeResult::Wiped;
   }
+  for (HANDLE stream : named) CloseHandle(stream);
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-  if (!wiped && (attributes & FILE_ATTRIBUTE_READONLY))
+  if (result != WipeResult::Wiped && (attributes & FILE_ATTRIBUTE_READONLY))
     SetFileAttributesW(path.c_str(), attributes);
-  return wiped;
+  return result;
+}
+
+bool RemoveLink(const std::wstring& path) {
+  HANDLE link = CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                            kShare, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (link == INVALID_HANDLE_VALUE) return false;
+  FILE_BASIC_INFO basic{};
+  bool removed = false;
+  if (GetFileInformationByHandleEx(link, FileBasicInfo, &basic, sizeof basic) &&
+      (basic.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    const DWORD attributes = basic.FileAttributes;
+    const bool readOnly = attributes & FILE_ATTRIBUTE_READONLY;
+    if (readOnly) SetAttributes(link, basic, attributes & ~FILE_ATTRIBUTE_READONLY);
+    removed = DeleteByHandle(link);
+    if (!removed && readOnly) SetAttributes(link, basic, attributes);
+  }
+  CloseHandle(link);
+  return removed;
+}
+
+std::wstring LongForm(const std::wstring& path) {
+  const std::wstring prefix = L"\\\\?\\";
+  if (path.rfind(prefix, 0) == 0) return path;
+  if (path.rfind(L"\\\\.\\", 0) == 0) return prefix + path.substr(4);
+  std::wstring full(GetFullPathNameW(path.c_str(), 0, nullptr, nullptr), L'\0');
+  full.resize(
+      GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr));
+  if (full.empty()) return path;
+  while (full.size() > 3 && full.back() == L'\\') full.pop_back();
+  if (full.rfind(L"\\\\", 0) == 0) return prefix + L"UNC" + full.substr(1);
+  return prefix + full;
+}
+
+std::wstring ShortForm(const std::wstring& path) {
+  if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\" + path.substr(7);
+  if (path.rfind(L"\\\\?\\", 0) == 0) return path.substr(4);
+  return path;
 }
 
 }  // namespace shredder

@@ -2,8 +2,12 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace shredder {
+
+// Why a path was left when nothing more is known of it.
+inline constexpr wchar_t kMayBeInUse[] = L"它可能正被其他程序使用，或您没有删除它的权限。";
 
 class ShredControl {
  public:
@@ -16,6 +20,13 @@ class ShredControl {
   // Raised while a wipe runs, on the thread that called it: a text for people and the
   // share done, 0 to 100. The last one of every wipe is 100.
   std::function<void(const std::wstring& text, long percent)> ShredProgress;
+
+  // What the last call left where it was, each with the reason in words for the user. A
+  // folder left only because of what it still holds is not listed itself.
+  struct Left {
+    std::wstring path, why;
+  };
+  std::vector<Left> NotWiped;
 
  protected:
   void RaiseProgress(const std::wstring& text, long percent) {

@@ -2,61 +2,71 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace shredder {
 namespace {
 
 const wchar_t kWiping[] = L"正在彻底删除 ";
 const wchar_t kDone[] = L"彻底删除结束";
+const wchar_t kSeveralNames[] =
+    L"它还有其他文件名（硬链接），擦除会毁掉其他文件名下的同一内容，已原样保留。";
+const wchar_t kLinkLeft[] =
+    L"它是指向别处的链接，只能删除链接本身，而链接本身未能删除；它指向的内容未被触及。";
 
 std::wstring Child(const std::wstring& folder, const wchar_t* name) {
-  if (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) return folder + name;
+  if (!folder.empty() && folder.back() == L'\\') return folder + name;
   return folder + L'\\' + name;
 }
 
-// Symbolic links, junctions and mount points name something elsewhere; other reparse points
+// A folder that is a reparse point is never entered, whatever its tag: Wine shows host links
+// with none. Of files, symbolic links name something elsewhere; other reparse points
 // (deduplicated or cloud files) hold their own data and are wiped like any other.
-bool IsLink(const WIN32_FIND_DATAW& found) {
-  return (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
-         IsReparseTagNameSurrogate(found.dwReserved0);
+bool IsLink(DWORD attributes, DWORD tag) {
+  return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+         ((attributes & FILE_ATTRIBUTE_DIRECTORY) || IsReparseTagNameSurrogate(tag));
 }
 
-bool PathIsLink(std::wstring path) {
+bool PathIsLink(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
     return false;
-  while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return true;
   WIN32_FIND_DATAW found;
   HANDLE find = FindFirstFileW(path.c_str(), &found);
   if (find == INVALID_HANDLE_VALUE) return false;
   FindClose(find);
-  return IsLink(found);
+  return IsLink(found.dwFileAttributes, found.dwReserved0);
 }
 
-// Removes a folder or a link once it is empty or is a link; read-only cleared first.
-void RemoveEntry(const std::wstring& path, bool folder) {
+// Removes an emptied folder; read-only cleared first.
+bool RemoveFolder(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-    SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-  if (!(folder ? RemoveDirectoryW(path.c_str()) : DeleteFileW(path.c_str())) &&
-      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-    SetFileAttributesW(path.c_str(), attributes);
+  const bool readOnly =
+      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+  if (readOnly) SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  const bool removed = RemoveDirectoryW(path.c_str());
+  if (!removed && readOnly) SetFileAttributesW(path.c_str(), attributes);
+  return removed;
 }
 
 }  // namespace
 
 void SorvShredX::ShredFolder(const std::wstring& path) {
+  const std::wstring folder = LongForm(path);
   std::vector<Item> items;
-  const bool link = PathIsLink(path);
-  if (!link) Collect(path, items);
-  items.push_back({path, link ? Item::FolderLink : Item::Folder, 0});
+  const bool link = PathIsLink(folder);
+  if (!link) Collect(folder, items);
+  items.push_back({folder, link ? Item::Link : Item::Folder, 0});
   Run(items);
 }
 
 void SorvShredX::ShredFile(const std::wstring& path) {
+  const std::wstring file = LongForm(path);
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+  GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data);
   const uint64_t size = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-  Run({{path, PathIsLink(path) ? Item::FileLink : Item::File, size}});
+  Run({{file, PathIsLink(file) ? Item::Link : Item::File, size}});
 }
 
 // Every entry under `folder`, each folder after what it holds.
@@ -69,10 +79,9 @@ void SorvShredX::Collect(const std::wstring& folder, std::vector<Item>& items) {
     const std::wstring name = found.cFileName;
     if (name == L"." || name == L"..") continue;
     const std::wstring path = Child(folder, found.cFileName);
-    const bool isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-    if (IsLink(found)) {
-      items.push_back({path, isFolder ? Item::FolderLink : Item::FileLink, 0});
-    } else if (isFolder) {
+    if (IsLink(found.dwFileAttributes, found.dwReserved0)) {
+      items.push_back({path, Item::Link, 0});
+    } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
       Collect(path, items);
       items.push_back({path, Item::Folder, 0});
     } else {
@@ -83,13 +92,18 @@ void SorvShredX::Collect(const std::wstring& folder, std::vector<Item>& items) {
   FindClose(find);
 }
 
+void SorvShredX::Leave(const Item& item, const wchar_t* why) {
+  NotWiped.push_back({ShortForm(item.path), why});
+}
+
 // Progress counts both passes over every byte, and one step for every entry removed.
 void SorvShredX::Run(const std::vector<Item>& items) {
+  NotWiped.clear();
   uint64_t total = 0, done = 0;
   for (const Item& item : items) total += 2 * item.size + 1;
   RandomBytes random;
   for (const Item& item : items) {
-    const std::wstring text = kWiping + item.path;
+    const std::wstring text = kWiping + ShortForm(item.path);
     const uint64_t units = 2 * item.size + 1;
     uint64_t written = 0;
     // A file grown since it was counted holds the share where its part ends.
@@ -99,18 +113,29 @@ void SorvShredX::Run(const std::vector<Item>& items) {
     };
     report();
     switch (item.kind) {
-      case Item::File:
-        WipeFile(item.path, random, [&](uint64_t bytes) {
-          written += bytes;
-          report();
-        });
+      case Item::File: {
+        const WipeResult result = WipeFile(
+            item.path, random,
+            [&](uint64_t bytes) {
+              written += bytes;
+              report();
+            },
+            *streams_);
+        if (result == WipeResult::SeveralNames) Leave(item, kSeveralNames);
+        if (result == WipeResult::NotOpened) Leave(item, kMayBeInUse);
         break;
-      case Item::Folder:
-      case Item::FolderLink:
-        RemoveEntry(item.path, true);
+      }
+      case Item::Folder: {
+        std::wstring inside = ShortForm(item.path);
+        if (inside.back() != L'\\') inside += L'\\';
+        if (!RemoveFolder(item.path) &&
+            std::none_of(NotWiped.begin(), NotWiped.end(),
+                         [&](const Left& left) { return left.path.rfind(inside, 0) == 0; }))
+          Leave(item, kMayBeInUse);
         break;
-      case Item::FileLink:
-        RemoveEntry(item.path, false);
+      }
+      case Item::Link:
+        if (!RemoveLink(item.path)) Leave(item, kLinkLeft);
         break;
     }
     done += units;

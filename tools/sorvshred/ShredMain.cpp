@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "Browse.h"
 #include "FormProgress.h"
+#include "FileWipe.h"
 #include "PathText.h"
 
 namespace shred {
@@ -22,14 +25,24 @@ std::wstring FileConfirmation(const std::wstring& path) {
   return L"即将彻底删除文件[" + path + L"]的所有内容，删除后将无法恢复! 确实要彻底删除吗？ ";
 }
 
-// The control reports nothing; a path still there afterwards was not wiped (a file held
-// open by another program, no rights), and the user must not believe it was.
-std::wstring NotWiped(const std::wstring& path) {
-  return L"[" + path + L"]未能彻底删除：它可能正被其他程序使用，或您没有删除它的权限。";
+constexpr size_t kMostLines = 10;
+
+// What the control left, and why, so the user does not believe it went; a path still there
+// that the control did not name was left for the common reasons.
+std::wstring Report(const std::wstring& path, std::vector<shredder::ShredControl::Left> left) {
+  if (left.empty()) left.push_back({path, shredder::kMayBeInUse});
+  std::wstring text;
+  for (size_t i = 0; i < left.size() && i < kMostLines; ++i)
+    text += (i ? L"\r\n[" : L"[") + left[i].path + L"]未能彻底删除：" + left[i].why;
+  if (left.size() > kMostLines)
+    text += L"\r\n……另有 " + std::to_wstring(left.size() - kMostLines) + L" 项未能彻底删除。";
+  return text;
 }
 
-bool Exists(const std::wstring& path) {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+// Read through the long form, so that a path past 260 characters is found where the system
+// keeps the old limit.
+DWORD AttributesOf(const std::wstring& path) {
+  return GetFileAttributesW(shredder::LongForm(path).c_str());
 }
 
 }  // namespace
@@ -42,15 +55,15 @@ void ShredMain(const std::wstring& arguments, shredder::ShredControl& control) {
     path = BrowseForFolderOrFile(form.hWnd(), kBrowseTitle);
   }
   path = FullPath(path);
-  const DWORD attributes =
-      path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path.c_str());
+  const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : AttributesOf(path);
   if (attributes == INVALID_FILE_ATTRIBUTES) return;
   const bool folder = attributes & FILE_ATTRIBUTE_DIRECTORY;
   if (forms::MsgBox(folder ? FolderConfirmation(path) : FileConfirmation(path),
                     MB_OKCANCEL | MB_ICONEXCLAMATION, kConfirmTitle) != IDOK)
     return;
   form.Wipe(path, folder);
-  if (Exists(path)) forms::MsgBox(NotWiped(path), MB_OK | MB_ICONERROR, L"错误");
+  if (!control.NotWiped.empty() || AttributesOf(path) != INVALID_FILE_ATTRIBUTES)
+    forms::MsgBox(Report(path, control.NotWiped), MB_OK | MB_ICONERROR, L"错误");
 }
 
 }  // namespace shred

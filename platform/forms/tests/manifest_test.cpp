@@ -59,4 +59,18 @@ TEST(Manifest, EachProgramAsksForItsLevel) {
   }
 }
 
+// The wipe shell walks trees of any depth: it says so, or Windows stops its paths at 260
+// characters. The other programs keep the limit they were written for.
+TEST(Manifest, OnlyTheWipeShellTakesLongPaths) {
+  const std::string aware =
+      "<longPathAware xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">true"
+      "</longPathAware>";
+  for (const ProgramLevel& row : kLevels) {
+    SCOPED_TRACE(forms::ToAnsi(row.program));
+    const std::string manifest = ManifestOf(forms::AppPath() + L"\\" + row.program);
+    EXPECT_EQ(manifest.find(aware) != std::string::npos,
+              std::wstring(row.program) == L"SorvShred.exe");
+  }
+}
+
 }  // namespace

@@ -111,4 +111,29 @@ TEST_F(Shredder, FileHeldWithoutFullSharingIsLeftWhole) {
   }
 }
 
+// Inside the wipe every path takes the form that passes 260 characters, and the user reads
+// it back as given. Expected forms from the rules of Windows paths.
+TEST(LongForm, EveryPathPassesTheLimitAndReadsBackAsGiven) {
+  wchar_t cwd[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, cwd);
+  SetCurrentDirectoryW(L"C:\\windows");
+  const struct {
+    std::wstring given, inside, shown;
+  } rows[] = {
+      {L"C:\\dir\\文件.txt", L"\\\\?\\C:\\dir\\文件.txt", L"C:\\dir\\文件.txt"},
+      {L"C:/dir/sub/", L"\\\\?\\C:\\dir\\sub", L"C:\\dir\\sub"},
+      {L"C:\\dir\\..\\x", L"\\\\?\\C:\\x", L"C:\\x"},
+      {L"C:\\", L"\\\\?\\C:\\", L"C:\\"},
+      {L"x y.txt", L"\\\\?\\C:\\windows\\x y.txt", L"C:\\windows\\x y.txt"},
+      {L"\\\\server\\share\\f", L"\\\\?\\UNC\\server\\share\\f", L"\\\\server\\share\\f"},
+      {L"\\\\?\\C:\\a b", L"\\\\?\\C:\\a b", L"C:\\a b"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.given);
+    EXPECT_EQ(shredder::LongForm(row.given), row.inside);
+    EXPECT_EQ(shredder::ShortForm(row.inside), row.shown);
+  }
+  SetCurrentDirectoryW(cwd);
+}
+
 }  // namespace

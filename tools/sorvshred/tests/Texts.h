@@ -13,3 +13,13 @@ inline std::wstring FileBox(const std::wstring& path) {
 inline std::wstring NotWipedBox(const std::wstring& path) {
   return L"[" + path + L"]未能彻底删除：它可能正被其他程序使用，或您没有删除它的权限。";
 }
+inline std::wstring SeveralNamesLine(const std::wstring& path) {
+  return L"[" + path +
+         L"]未能彻底删除：它还有其他文件名（硬链接），"
+         L"擦除会毁掉其他文件名下的同一内容，已原样保留。";
+}
+inline std::wstring LinkLeftLine(const std::wstring& path) {
+  return L"[" + path +
+         L"]未能彻底删除：它是指向别处的链接，只能删除链接本身，而链接本身未能删除；"
+         L"它指向的内容未被触及。";
+}
