@@ -327,6 +327,9 @@ TEST(DeskEndToEnd, PointerOverAButtonShowsItsBalloonTip) {
   if (!DriverRunning())
     GTEST_SKIP() << "the driver service \"Sorvane\" is not installed or does not start here";
   KeptProgramState kept;
+  struct Away {  // the pointer leaves no window of a later test under it
+    ~Away() { PointerTo({0, 0}); }
+  } away;
   Program desk(L"SorvDesk.exe");
   ASSERT_TRUE(desk.Started());
   HWND main = desk.Window(nullptr, L"管理Velkiro", 20000);
