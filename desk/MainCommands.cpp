@@ -34,8 +34,7 @@ void Form1::TipsCommand() {
 }
 
 void Form1::HelpCommand() {
-  const std::wstring help = forms::AppPath() + L"\\help.chm";
-  ShellExecuteW(nullptr, L"open", help.c_str(), L"", L"", SW_SHOWNORMAL);
+  forms::ShellOpen(L"open", forms::AppPath() + L"\\help.chm");
 }
 
 void Form1::ListView1_MouseUp(int button) {

@@ -41,6 +41,28 @@ std::wstring SizeText(const std::wstring& path) {
   return mib == 0 ? L"正在使用" : std::to_wstring(mib) + L"M";
 }
 
+// What the form's design holds for each of the eight buttons: the values of a newly placed
+// button that differ from the load defaults, and the ones the designer chose. The tooltip
+// colours 0 are the system's.
+sorvbutton::PropertyBag ButtonDesign(const wchar_t* name, HICON icon, const LOGFONTW& font) {
+  sorvbutton::PropertyBag bag;
+  bag.WriteAlways<std::int32_t>("Style", 0);
+  bag.WriteAlways<std::wstring>("Caption", name);
+  bag.WriteAlways<HICON>("Icon", icon);
+  bag.WriteAlways<std::int32_t>("IconAlign", 3);
+  bag.WriteAlways<std::int32_t>("IconSize", 24);
+  bag.WriteAlways<std::int32_t>("CaptionAlign", 4);
+  bag.WriteAlways<std::int32_t>("iNonThemeStyle", 0);
+  bag.WriteAlways<std::wstring>("Tooltiptitle", L"");
+  bag.WriteAlways<std::int32_t>("ToolTipIcon", 0);
+  bag.WriteAlways<std::int32_t>("ToolTipType", 1);
+  bag.WriteAlways<std::int32_t>("ttBackColor", 0);
+  bag.WriteAlways<std::int32_t>("ttForeColor", 0);
+  bag.WriteAlways<LOGFONTW>("Font", font);
+  bag.WriteAlways<std::int32_t>("MaskColor", 0);
+  return bag;
+}
+
 }  // namespace
 
 Form1::Form1() {
@@ -52,6 +74,8 @@ void Form1::Design() {
   Framebar.Create(*this, nullptr, L"", 0, 0, 9600, kBarHeight);
   sorvbutton::SorvButton* buttons[] = {&btnCreateFile, &btnDeleteFile,     &btnImport, &btnActivate,
                                        &btnOption,     &btnModifyPassword, &btnBackup, &btnAbout};
+  const wchar_t* names[] = {L"btnCreateFile", L"btnDeleteFile",     L"btnImport", L"btnActivate",
+                            L"btnOption",     L"btnModifyPassword", L"btnBackup", L"btnAbout"};
   const Glyph glyphs[] = {Glyph::Create, Glyph::Delete,   Glyph::Import, Glyph::Mount,
                           Glyph::Option, Glyph::Password, Glyph::Backup, Glyph::About};
   LOGFONTW font{};
@@ -65,15 +89,9 @@ void Form1::Design() {
     sorvbutton::SorvButton& b = *buttons[i];
     b.Create(*this, 120 + i * (kButtonWidth + kButtonGap), 150, kButtonWidth, kButtonHeight,
              &Framebar);
-    // The design-time properties.
-    b.Style(0);
-    b.IconSize(24);
-    b.IconAlign(3);
-    b.CaptionAlign(4);
-    b.NonThemeStyle(0);
-    b.ToolTipType(1);
-    b.Font(font);
-    b.Icon(DeskIcon(glyphs[i], 24));
+    // Loaded from its saved design as every control of a form is: that load is what hooks the
+    // button for its hover look and its own balloon tip.
+    b.ReadProperties(ButtonDesign(names[i], DeskIcon(glyphs[i], 24), font));
   }
   btnCreateFile.Click = [this] { CreateCommand(); };
   btnDeleteFile.Click = [this] { RowCommand(ShowRemoveDialog); };

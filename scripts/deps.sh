@@ -3,7 +3,7 @@
 set -euo pipefail
 pkgs=(cmake ninja-build g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 xvfb xauth
       x11-utils imagemagick fonts-wqy-microhei fonts-wine locales googletest clang
-      libclang-rt-14-dev)
+      libclang-rt-14-dev fp-utils libchm-bin)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")

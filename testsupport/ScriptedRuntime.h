@@ -1,6 +1,7 @@
 // A program's forms in-process with nothing shown outside the test: message boxes answered
-// from a script, program starts and file dialogs recorded instead of run. Installed through
-// the forms runtime's seams for the object's life; the previous responders come back after.
+// from a script; program starts, documents handed to the shell and file dialogs recorded
+// instead of run. Installed through the forms runtime's seams for the object's life; the
+// previous responders come back after.
 #pragma once
 #include <windows.h>
 
@@ -34,6 +35,10 @@ class ScriptedRuntime {
       starts.push_back({line, style});
       return DWORD(1);
     });
+    oldOpener_ =
+        forms::SetDocumentOpener([this](const std::wstring& verb, const std::wstring& file) {
+          opened.push_back({verb, file});
+        });
     oldDialog_ = forms::SetFileDialogResponder([this](forms::FileDialog& d, bool save) {
       dialogs.push_back({d.DialogTitle, d.Filter, d.FileName, d.Flags, save});
       if (chosen.empty()) return forms::FileDialog::Cancelled;
@@ -45,6 +50,7 @@ class ScriptedRuntime {
   ~ScriptedRuntime() {
     forms::SetMsgBoxResponder(oldBoxes_);
     forms::SetLauncher(oldLauncher_);
+    forms::SetDocumentOpener(oldOpener_);
     forms::SetFileDialogResponder(oldDialog_);
   }
   ScriptedRuntime(const ScriptedRuntime&) = delete;
@@ -54,6 +60,7 @@ class ScriptedRuntime {
   std::function<void(const forms::MsgBoxCall&)> onBox;  // called as each box is shown
   std::vector<forms::MsgBoxCall> boxes;
   std::vector<std::pair<std::wstring, forms::WindowStyle>> starts;
+  std::vector<std::pair<std::wstring, std::wstring>> opened;  // documents: verb, file
   std::vector<DialogCall> dialogs;
   std::wstring chosen;  // what a file dialog answers; empty: cancelled
   int filterIndex = 1;
@@ -61,6 +68,7 @@ class ScriptedRuntime {
  private:
   forms::MsgBoxResponder oldBoxes_;
   forms::Launcher oldLauncher_;
+  forms::DocumentOpener oldOpener_;
   forms::FileDialogResponder oldDialog_;
 };
 

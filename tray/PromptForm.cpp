@@ -180,7 +180,7 @@ void Form1::popOpenSorvDesk_Click() {
 }
 
 void Form1::popHelp_Click() {
-  ShellExecuteW(nullptr, L"", (forms::AppPath() + L"\\help.chm").c_str(), L"", L"", SW_SHOWNORMAL);
+  forms::ShellOpen(L"", forms::AppPath() + L"\\help.chm");
 }
 
 void Form1::popAbout_Click() { about.Show(); }

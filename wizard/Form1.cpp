@@ -272,8 +272,7 @@ void Form1::Command1_Click() {
 }
 
 void Form1::Command4_Click() {
-  const std::wstring help = forms::AppPath() + L"\\help.chm";
-  ShellExecuteW(nullptr, L"open", help.c_str(), L"", L"", SW_SHOWNORMAL);
+  forms::ShellOpen(L"open", forms::AppPath() + L"\\help.chm");
 }
 
 }  // namespace wizard

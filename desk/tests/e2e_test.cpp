@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <fstream>
 #include <map>
 #include <vector>
@@ -56,15 +57,13 @@ HWND Child(HWND parent, const wchar_t* cls, const std::wstring& text) {
 
 // The window as the X display shows it, read by ImageMagick's import into a 24-bit BMP. (A
 // Wine program's screen DC reads Wine's own desktop surface, not the windows drawn on it.)
-bool CaptureFromDisplay(HWND hwnd, const std::wstring& bmp) {
+bool CaptureFromDisplay(RECT r, const std::wstring& bmp) {
   using UnixName = char*(CDECL*)(const wchar_t*);
   auto unixName = reinterpret_cast<UnixName>(
       GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
   if (!unixName) return false;
   DeleteFileW(bmp.c_str());
   const std::string file = unixName(bmp.c_str());
-  RECT r;
-  GetWindowRect(hwnd, &r);
   wchar_t system[MAX_PATH];
   GetSystemDirectoryW(system, MAX_PATH);
   // Wine's start.exe by its full path: the program folder holds the tray program's start.exe.
@@ -84,6 +83,12 @@ bool CaptureFromDisplay(HWND hwnd, const std::wstring& bmp) {
   return WaitFor([&] { return ReadBytes(bmp).size() >= bytes; }, 15000);
 }
 
+bool CaptureFromDisplay(HWND hwnd, const std::wstring& bmp) {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  return CaptureFromDisplay(r, bmp);
+}
+
 // Pixels of a rectangle (in the window) that differ from its most common colour.
 int InkPixels(const Picture& p, RECT r) {
   std::map<COLORREF, int> counts;
@@ -92,6 +97,65 @@ int InkPixels(const Picture& p, RECT r) {
   int most = 0, total = 0;
   for (auto& [colour, n] : counts) most = std::max(most, n), total += n;
   return total - most;
+}
+
+// The pointer moved as a person's mouse moves it: input the system takes for hardware.
+void PointerTo(POINT at) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  in.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof in);
+}
+
+// Keeps the pointer moving by a pixel around a point while the display is captured, as a
+// resting hand does: a tip that sees no move goes away after some seconds.
+class Jiggle {
+ public:
+  explicit Jiggle(POINT at) : at_(at) { thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr); }
+  ~Jiggle() {
+    stop_ = true;
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+  }
+
+ private:
+  static DWORD WINAPI Run(void* self) {
+    auto* j = static_cast<Jiggle*>(self);
+    for (int i = 0; !j->stop_; ++i, Sleep(150)) PointerTo({j->at_.x + i % 2, j->at_.y});
+    return 0;
+  }
+  POINT at_;
+  volatile bool stop_ = false;
+  HANDLE thread_;
+};
+
+// The text of `owner`'s tool in another process's tooltip window: the request and its buffer
+// are placed in that process.
+std::wstring RemoteTipText(HWND tip, HWND owner) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(tip, &pid);
+  HANDLE process =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return L"";
+  struct Request {
+    TTTOOLINFOW tool;
+    wchar_t text[256];
+  } local{};
+  auto* remote = static_cast<BYTE*>(
+      VirtualAllocEx(process, nullptr, sizeof local, MEM_COMMIT, PAGE_READWRITE));
+  local.tool.cbSize = sizeof local.tool;
+  local.tool.hwnd = owner;
+  local.tool.lpszText = reinterpret_cast<wchar_t*>(remote + offsetof(Request, text));
+  if (remote && WriteProcessMemory(process, remote, &local, sizeof local, nullptr)) {
+    SendMessageW(tip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(process, remote, &local, sizeof local, nullptr);
+  }
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  local.text[255] = 0;
+  return local.text;
 }
 
 // The letter of a drive that appears beside those of `before` within 30 s; 0 when none does.
@@ -255,6 +319,109 @@ TEST(DeskEndToEnd, CreateSelectAndMount) {
   for (size_t i = 0; i < plain.size(); ++i) plain[i] = char(i * 7 + 3);
   EXPECT_EQ(file.find(plain), std::string::npos);
   EXPECT_NE(file.substr(1024 + 8 * 512, 1024), std::string(1024, '\0'));
+}
+
+// The pointer resting on "导入" gives it its hot look and a balloon tip with its text, as the
+// X display shows them: a picture of both is kept beside the main window's.
+TEST(DeskEndToEnd, PointerOverAButtonShowsItsBalloonTip) {
+  if (!DriverRunning())
+    GTEST_SKIP() << "the driver service \"Sorvane\" is not installed or does not start here";
+  KeptProgramState kept;
+  struct Away {  // the pointer leaves no window of a later test under it
+    ~Away() { PointerTo({0, 0}); }
+  } away;
+  Program desk(L"SorvDesk.exe");
+  ASSERT_TRUE(desk.Started());
+  HWND main = desk.Window(nullptr, L"管理Velkiro", 20000);
+  ASSERT_NE(main, nullptr);
+  SetForegroundWindow(main);
+  HWND button = Child(main, L"SorvButton", L"导入");
+  ASSERT_NE(button, nullptr);
+  RECT b;
+  GetWindowRect(button, &b);
+  const POINT centre{(b.left + b.right) / 2, (b.top + b.bottom) / 2};
+
+  // Resting: the pointer on the list, below the buttons.
+  PointerTo({centre.x, b.bottom + 60});
+  const std::wstring resting = forms::AppPath() + L"\\..\\desk-resting.bmp";
+  Picture before;
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        before = CaptureFromDisplay(b, resting) ? Picture::Load(resting) : Picture();
+        return before.width > 0 &&
+               InkPixels(before, {4, 4, before.width - 4, before.height - 4}) > 30;
+      },
+      20000));
+  DeleteFileW(resting.c_str());
+
+  // Onto the button, one more move that its tip sees, then the hand rests: a tip shows only
+  // after the pointer has stood still for a moment.
+  HWND tip = nullptr;
+  for (int tries = 0; tries < 3 && !tip; ++tries) {
+    PointerTo(centre);
+    Sleep(300);
+    PointerTo({centre.x + 1, centre.y});
+    WaitFor(
+        [&] {
+          tip = desk.Window(L"tooltips_class32", nullptr, 0);
+          return tip && (GetWindowLongW(tip, GWL_STYLE) & TTS_BALLOON);
+        },
+        5000);
+  }
+  ASSERT_NE(tip, nullptr) << "no tooltip shown";
+  EXPECT_NE(GetWindowLongW(tip, GWL_STYLE) & TTS_BALLOON, 0);
+  EXPECT_EQ(RemoteTipText(tip, button), L"把加密盘文件导入到列表");
+
+  // Window and tip together, in one picture.
+  RECT window, t, both;
+  GetWindowRect(main, &window);
+  GetWindowRect(tip, &t);
+  UnionRect(&both, &window, &t);
+  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  IntersectRect(&both, &both, &screen);
+  const auto in = [&](RECT r) {
+    OffsetRect(&r, -both.left, -both.top);
+    return r;
+  };
+  const RECT tipRect = in(t), buttonRect = in(b);
+  const COLORREF tipBack = GetSysColor(COLOR_INFOBK);
+  // The tip's face: mostly the system's tip colour, with its text drawn on it.
+  auto tipShown = [&](const Picture& p) {
+    int back = 0;
+    for (int y = tipRect.top; y < tipRect.bottom; ++y)
+      for (int x = tipRect.left; x < tipRect.right; ++x) back += p.At(x, y) == tipBack;
+    const int tipArea = (tipRect.right - tipRect.left) * (tipRect.bottom - tipRect.top);
+    return back * 2 > tipArea && InkPixels(p, tipRect) > 40;
+  };
+  // The hot look: the button's outline changes colour (where the tip leaves it in view).
+  auto hot = [&](const Picture& p) {
+    int ring = 0, differ = 0;
+    for (int y = 0; y < before.height; ++y)
+      for (int x = 0; x < before.width; ++x) {
+        const POINT at{buttonRect.left + x, buttonRect.top + y};
+        const bool edge = x == 0 || y == 0 || x == before.width - 1 || y == before.height - 1;
+        if (!edge || PtInRect(&tipRect, at)) continue;
+        ++ring;
+        differ += p.At(at.x, at.y) != before.At(x, y);
+      }
+    return ring > 0 && differ * 2 > ring;
+  };
+  const std::wstring picture = forms::AppPath() + L"\\..\\desk-hover.bmp";
+  Picture shot;
+  {
+    Jiggle hand(centre);
+    WaitFor(
+        [&] {
+          shot = CaptureFromDisplay(both, picture) ? Picture::Load(picture) : Picture();
+          return shot.width > 0 && tipShown(shot) && hot(shot);
+        },
+        20000);
+  }
+  ASSERT_GT(shot.width, 0) << "no picture of the display";
+  EXPECT_TRUE(tipShown(shot)) << "the balloon tip is not in the picture";
+  EXPECT_TRUE(hot(shot)) << "the button does not show its hot look";
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(desk.Exited(15000));
 }
 
 // Sectors at the start, the middle and the end of a 10 MiB container's disk, each its own.

@@ -1,5 +1,7 @@
 #include "runtime.h"
 
+#include <shellapi.h>
+
 #include <vector>
 
 #include "form.h"
@@ -16,6 +18,11 @@ MsgBoxResponder& Responder() {
 Launcher& CurrentLauncher() {
   static Launcher l;
   return l;
+}
+
+DocumentOpener& CurrentOpener() {
+  static DocumentOpener o;
+  return o;
 }
 
 std::wstring& Title() {
@@ -130,6 +137,17 @@ DWORD Shell(const std::wstring& commandLine, WindowStyle style) {
 Launcher SetLauncher(Launcher launcher) {
   Launcher old = std::move(CurrentLauncher());
   CurrentLauncher() = std::move(launcher);
+  return old;
+}
+
+void ShellOpen(const std::wstring& verb, const std::wstring& file) {
+  if (CurrentOpener()) return CurrentOpener()(verb, file);
+  ShellExecuteW(nullptr, verb.c_str(), file.c_str(), L"", L"", SW_SHOWNORMAL);
+}
+
+DocumentOpener SetDocumentOpener(DocumentOpener opener) {
+  DocumentOpener old = std::move(CurrentOpener());
+  CurrentOpener() = std::move(opener);
   return old;
 }
 

@@ -53,6 +53,14 @@ using Launcher = std::function<DWORD(const std::wstring& commandLine, WindowStyl
 // Replaces the real start (an empty launcher restores it); returns the previous one.
 Launcher SetLauncher(Launcher launcher);
 
+// Hands a document to the shell (no owner window, no parameters or folder, shown normally);
+// what the shell answers is not looked at.
+void ShellOpen(const std::wstring& verb, const std::wstring& file);
+
+using DocumentOpener = std::function<void(const std::wstring& verb, const std::wstring& file)>;
+// Replaces the shell (an empty opener restores it); returns the previous one.
+DocumentOpener SetDocumentOpener(DocumentOpener opener);
+
 // Text conversions in the ANSI code page (the libraries' strings).
 std::wstring FromAnsi(const std::string& text);
 std::string ToAnsi(const std::wstring& text);

@@ -63,6 +63,13 @@ TEST_F(TrayWindowTest, DoubleClickOpensTheDriveLogOffIsRefused) {
   EXPECT_TRUE(MountCommands().empty());
 }
 
+TEST_F(TrayWindowTest, HelpHandsTheProgramFoldersHelpFileToTheShell) {
+  Send(WM_COMMAND, form.popHelp.Id(), 0);
+  using Opened = std::vector<std::pair<std::wstring, std::wstring>>;
+  // No verb: the tray menu hands the file over with an empty one.
+  EXPECT_EQ(opened, (Opened{{L"", forms::AppPath() + L"\\help.chm"}}));
+}
+
 TEST_F(TrayWindowTest, QuitAsksAndAsksAgainWhileTheDriveIsBusy) {
   SetSetting(L"IsProtectFile", L"1");
   // The letter stays defined, so the drive does not go away after the unmount.

@@ -50,6 +50,13 @@ TEST_F(DriveStep, ListedDrivesAndTheRecommendedOne) {
   EXPECT_EQ(w.form1.Frame3.Caption(), L"C: 请在下面确定您要创建加密盘文件的大小，单位M");
 }
 
+TEST_F(DriveStep, HelpHandsTheProgramFoldersHelpFileToTheShell) {
+  w.form1.Show();
+  Click(w.form1.Command4);
+  using Opened = std::vector<std::pair<std::wstring, std::wstring>>;
+  EXPECT_EQ(opened, (Opened{{L"open", forms::AppPath() + L"\\help.chm"}}));
+}
+
 TEST_F(DriveStep, SizeFromTheSliderPerFileSystem) {
   const struct {
     const wchar_t* fs;
