@@ -18,6 +18,8 @@ class TrayWindowTest : public TrayFixture {
     tray::SendToFolder = dir.path();
     Ok(L"pw");
     ASSERT_TRUE(boxes.empty());
+    // Without the mount there is no shortcut name, and the file below would be the folder.
+    ASSERT_FALSE(tray::SendToLinkName.empty()) << "the click on OK did not mount";
     drive = tray::MountedDrive;
     link = dir / tray::SendToLinkName;
     MakeFile(link, 10);  // the shortcut tool is recorded, not run

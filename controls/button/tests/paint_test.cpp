@@ -209,7 +209,11 @@ TEST(PaintStyles, ChosenPixelsOfEveryStyleAndState) {
        false,
        60,
        24,
-       {{10, 1, 0x555555}, {10, 2, 0x454545}, {10, 21, 0x101010}, {10, 22, 0}, {10, 20, Grey(112)}}},
+       {{10, 1, 0x555555},
+        {10, 2, 0x454545},
+        {10, 21, 0x101010},
+        {10, 22, 0},
+        {10, 20, Grey(112)}}},
       // The third ramp ends on column W-2 only.
       {"5 custom normal",
        C(5, 0xFFFFFF),
