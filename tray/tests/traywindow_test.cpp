@@ -14,7 +14,7 @@ class TrayWindowTest : public TrayFixture {
     SetSetting(L"HotKeyAlt", L"0");
     SetSetting(L"HotKeyShift", L"1");
     SetSetting(L"HotKeyKey", L"65");
-    Show();
+    ASSERT_NO_FATAL_FAILURE(Show());
     tray::SendToFolder = dir.path();
     Ok(L"pw");
     ASSERT_TRUE(boxes.empty());
