@@ -15,8 +15,9 @@ namespace desk {
 
 enum class ShellResult { Done, Failed, Aborted };
 
-// The shell's file operation. Tests put one in its place that answers as Wine never does
-// (success over a short target); an empty function restores the shell. Returns the previous.
+// The shell's file operation. Tests put one in its place to get answers that Wine does not
+// give here (a copy called done over a short target); an empty function restores the shell.
+// Returns the previous one.
 using ShellOperation = std::function<int(SHFILEOPSTRUCTW& op)>;
 ShellOperation SetShellOperation(ShellOperation operation);
 
