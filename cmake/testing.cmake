@@ -48,12 +48,14 @@ function(sorv_fuzz name)
   set_tests_properties(${name} PROPERTIES TIMEOUT 120 LABELS fuzz)
 endfunction()
 
-# sorv_program_folder(TEST DIR [RECORDING_MOUNT] [COPY targets...])
+# sorv_program_folder(TEST DIR [RECORDING_MOUNT] [COPY targets...] [COPY_AS target name])
 # An in-process test run from a program folder of its own, DIR, so that the common program
-# folder is neither used nor overwritten: the files of the COPY targets are copied beside it,
-# and RECORDING_MOUNT puts there a SorvMount.dll that writes down the commands it is given.
+# folder is neither used nor overwritten: the files of the COPY targets are copied beside it
+# (COPY_AS under another name), and RECORDING_MOUNT puts there a SorvMount.dll that writes
+# down the commands it is given. A copy is made again whenever its target is rebuilt, not
+# only when the test relinks: a test must never run an older library than the build made.
 function(sorv_program_folder test dir)
-  cmake_parse_arguments(F "RECORDING_MOUNT" "" "COPY" ${ARGN})
+  cmake_parse_arguments(F "RECORDING_MOUNT" "" "COPY;COPY_AS" ${ARGN})
   set_target_properties(${test} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${dir})
   if(F_RECORDING_MOUNT)
     set(recmount ${PROJECT_SOURCE_DIR}/desk/shared/tests/recmount)
@@ -63,10 +65,24 @@ function(sorv_program_folder test dir)
                           ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/${test})
     add_dependencies(${test} ${test}_mount)
   endif()
-  if(F_COPY)
-    list(TRANSFORM F_COPY REPLACE "(.+)" "$<TARGET_FILE:\\1>" OUTPUT_VARIABLE files)
-    add_dependencies(${test} ${F_COPY})
-    add_custom_command(TARGET ${test} POST_BUILD
-                       COMMAND ${CMAKE_COMMAND} -E copy_if_different ${files} ${dir})
+  set(copies)
+  foreach(target ${F_COPY})
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL EXECUTABLE)
+      list(APPEND F_COPY_AS ${target} ${target}${CMAKE_EXECUTABLE_SUFFIX})
+    else()
+      list(APPEND F_COPY_AS ${target} ${target}${CMAKE_SHARED_LIBRARY_SUFFIX})
+    endif()
+  endforeach()
+  while(F_COPY_AS)
+    list(POP_FRONT F_COPY_AS target name)
+    add_custom_command(OUTPUT ${dir}/${name}
+                       COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> ${dir}/${name}
+                       DEPENDS ${target} VERBATIM)
+    list(APPEND copies ${dir}/${name})
+  endwhile()
+  if(copies)
+    add_custom_target(${test}_copies DEPENDS ${copies})
+    add_dependencies(${test} ${test}_copies)
   endif()
 endfunction()

@@ -1,6 +1,6 @@
 #include "ShellFiles.h"
 
-#include <shellapi.h>
+#include <utility>
 
 #include "FileSize.h"
 #include "forms.h"
@@ -13,7 +13,22 @@ bool HasWildcard(const std::wstring& path) { return path.find_first_of(L"*?") !=
 // A list of one path for the shell: the path, then two NULs.
 std::wstring OnePath(const std::wstring& path) { return path + std::wstring(2, L'\0'); }
 
+ShellOperation& Operation() {
+  static ShellOperation operation;
+  return operation;
+}
+
+int RunShellOperation(SHFILEOPSTRUCTW& op) {
+  return Operation() ? Operation()(op) : SHFileOperationW(&op);
+}
+
 }  // namespace
+
+ShellOperation SetShellOperation(ShellOperation operation) {
+  ShellOperation previous = Operation();
+  Operation() = std::move(operation);
+  return previous;
+}
 
 ShellResult DeleteFileExactly(HWND owner, const std::wstring& path) {
   if (HasWildcard(path)) return ShellResult::Failed;
@@ -23,7 +38,7 @@ ShellResult DeleteFileExactly(HWND owner, const std::wstring& path) {
   op.wFunc = FO_DELETE;
   op.pFrom = from.c_str();
   op.fFlags = FOF_NOCONFIRMATION;
-  int result = SHFileOperationW(&op);
+  int result = RunShellOperation(op);
   if (result == 0 && op.fAnyOperationsAborted) return ShellResult::Aborted;
   return result == 0 && !forms::FileExists(path) ? ShellResult::Done : ShellResult::Failed;
 }
@@ -39,7 +54,7 @@ ShellResult CopyOrMoveFile(HWND owner, const std::wstring& source, const std::ws
   op.wFunc = move ? FO_MOVE : FO_COPY;
   op.pFrom = from.c_str();
   op.pTo = to.c_str();
-  int result = SHFileOperationW(&op);
+  int result = RunShellOperation(op);
   const bool sourceLeft = forms::FileExists(source);
   if (result == 0 && !op.fAnyOperationsAborted && FileBytes(target) == bytes && sourceLeft != move)
     return ShellResult::Done;

@@ -5,13 +5,21 @@
 // shell's own result is not trusted either (a failed move can report success): every
 // operation is judged by what is on the disk afterwards.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace desk {
 
 enum class ShellResult { Done, Failed, Aborted };
+
+// The shell's file operation. Tests put one in its place to get answers that Wine does not
+// give here (a copy called done over a short target); an empty function restores the shell.
+// Returns the previous one.
+using ShellOperation = std::function<int(SHFILEOPSTRUCTW& op)>;
+ShellOperation SetShellOperation(ShellOperation operation);
 
 // Deletes the file (not to the recycle bin, without a question); Done once it is gone.
 ShellResult DeleteFileExactly(HWND owner, const std::wstring& path);

@@ -1,6 +1,7 @@
 // BackupForm: copy and move, the refusals before the shell, and what a failed shell leaves.
 #include "BackupDialog.h"
 #include "DialogFixture.h"
+#include "ShellFiles.h"
 
 namespace {
 
@@ -85,6 +86,22 @@ TEST_F(BackupTest, CopyKeepsTheListMoveTakesTheRow) {
   EXPECT_EQ(Listed(), (std::vector<std::wstring>{first, last}));
   EXPECT_EQ(Rows(), (std::vector<std::wstring>{first, last}));
   EXPECT_EQ(main.removals, 1);
+}
+
+// A shell that says it copied while the target came out short, as a full disk can leave it.
+TEST_F(BackupTest, AShortCopyReportedAsDoneFails) {
+  const std::wstring target = dir / L"short.cvd";
+  desk::ShellOperation shell = desk::SetShellOperation([](SHFILEOPSTRUCTW& op) {
+    SHFileOperationW(&op);
+    std::filesystem::resize_file(op.pTo, kBytes / 2);
+    op.fAnyOperationsAborted = FALSE;
+    return 0;
+  });
+  EXPECT_FALSE(Backup(target, false));
+  desk::SetShellOperation(shell);
+  ExpectBox(0, L"备份失败", L"注意", MB_ICONINFORMATION);
+  EXPECT_FALSE(forms::FileExists(target));
+  ExpectUnchanged();
 }
 
 // M: is a 2 MiB tmpfs; N: a folder whose "inner" is a 1 MiB tmpfs (small-drives.sh).

@@ -48,6 +48,11 @@ TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
   MakeContainer(path, "e2e password", 10 << 20);
   SetSetting(L"Path", path);
   SetSetting(L"IsProtectFile", L"1");
+  // However the test ends, the driver lets go of the guarded container, so that the folder
+  // can go and a later run in this prefix can make its container again.
+  struct Unprotect {
+    ~Unprotect() { UnprotectCvdFile(); }
+  } unprotect;
   const std::wstring letter = tray::FreeDriveLetters().back();  // the automatic choice
   const std::wstring link =
       GetRegValue(HKEY_CURRENT_USER,
@@ -119,7 +124,6 @@ TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
                          OPEN_EXISTING, 0, nullptr);
   EXPECT_EQ(h, INVALID_HANDLE_VALUE);
   if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-  UnprotectCvdFile();  // so that the test's folder can go
 }
 
 }  // namespace

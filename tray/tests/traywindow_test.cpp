@@ -14,10 +14,12 @@ class TrayWindowTest : public TrayFixture {
     SetSetting(L"HotKeyAlt", L"0");
     SetSetting(L"HotKeyShift", L"1");
     SetSetting(L"HotKeyKey", L"65");
-    Show();
+    ASSERT_NO_FATAL_FAILURE(Show());
     tray::SendToFolder = dir.path();
     Ok(L"pw");
     ASSERT_TRUE(boxes.empty());
+    // Without the mount there is no shortcut name, and the file below would be the folder.
+    ASSERT_FALSE(tray::SendToLinkName.empty()) << "the click on OK did not mount";
     drive = tray::MountedDrive;
     link = dir / tray::SendToLinkName;
     MakeFile(link, 10);  // the shortcut tool is recorded, not run

@@ -10,8 +10,11 @@
 
 class TempDir {
  public:
+  // The folder's name starts with the test program's: two programs sharing a fixture (the
+  // in-process and the end-to-end tests) never meet in one folder, nor does one program's
+  // folder wait on files that a process or the driver still holds for the other.
   explicit TempDir(const std::wstring& name)
-      : path_((std::filesystem::temp_directory_path() / name).wstring()) {
+      : path_((std::filesystem::temp_directory_path() / (ProgramName() + L" " + name)).wstring()) {
     Remove();
     std::filesystem::create_directory(path_);
   }
@@ -20,6 +23,11 @@ class TempDir {
   std::wstring operator/(const std::wstring& file) const { return path_ + L"\\" + file; }
 
  private:
+  static std::wstring ProgramName() {
+    wchar_t self[MAX_PATH];
+    DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return std::filesystem::path(std::wstring(self, n)).stem().wstring();
+  }
   void Remove() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
