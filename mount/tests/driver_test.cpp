@@ -347,6 +347,43 @@ TEST_F(Driver, RefusesMalformedRequests) {
   DefineDosDeviceA(DDD_REMOVE_DEFINITION, "S:", nullptr);
 }
 
+// The letter the driver names for every logon session: one a device, never one that
+// exists, and only its own removed.
+TEST_F(Driver, LinksOneFreeLetterADeviceAndRemovesOnlyItsOwn) {
+  ASSERT_TRUE(DefineDosDeviceA(DDD_RAW_TARGET_PATH, "S:", "\\Device\\SorvDisk\\SorvDisk1"));
+  HANDLE volume = OpenVolume("\\\\.\\S:");
+  ASSERT_NE(volume, INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(DefineDosDeviceA(DDD_REMOVE_DEFINITION, "S:", nullptr));
+  const std::string drive = Target("C:");
+  struct Case {
+    const char* letter;  // null: no input
+    bool linked;
+    const char* why;
+  } cases[] = {
+      {nullptr, false, "no letter"},  {"1", false, "no letter"},
+      {"C", false, "a letter in use"}, {"s", true, "a free letter"},
+      {"T", false, "a second letter"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(Control(volume, kIoctlLinkLetter, c.letter, c.letter ? 1 : 0), c.linked) << c.why;
+  EXPECT_EQ(Target("C:"), drive);
+  EXPECT_EQ(Target("T:"), "");
+  EXPECT_EQ(Target("S:"), "\\Device\\SorvDisk\\SorvDisk1");
+  EXPECT_TRUE(GetLogicalDrives() & (1u << ('S' - 'A')));
+  EXPECT_TRUE(Control(volume, kIoctlUnlinkLetter, nullptr, 0));
+  EXPECT_EQ(Target("S:"), "");
+
+  // Another program's definition of the letter since is not the driver's to remove.
+  ASSERT_TRUE(Control(volume, kIoctlLinkLetter, "S", 1));
+  ASSERT_TRUE(DefineDosDeviceA(DDD_REMOVE_DEFINITION, "S:", nullptr));
+  ASSERT_TRUE(DefineDosDeviceA(DDD_RAW_TARGET_PATH, "S:", "\\Device\\SorvDisk\\SorvDisk2"));
+  EXPECT_TRUE(Control(volume, kIoctlUnlinkLetter, nullptr, 0));
+  EXPECT_EQ(Target("S:"), "\\Device\\SorvDisk\\SorvDisk2");
+  EXPECT_TRUE(Control(volume, kIoctlUnlinkLetter, nullptr, 0)) << "nothing left to remove";
+  CloseHandle(volume);
+  DefineDosDeviceA(DDD_REMOVE_DEFINITION, "S:", nullptr);
+}
+
 TEST_F(Driver, CommandWordsAreSplitExactly) {
   EXPECT_EQ(Mount("/unlockfile 0 R:"), 0) << "the line the others vary";
   for (const char* line :

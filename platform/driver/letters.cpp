@@ -1,0 +1,90 @@
+// A mounted disk's drive letter, made in the global DOS-device namespace so that
+// every logon session sees it. Under UAC the elevated program that mounts has a
+// logon session of its own, and a letter it defines itself is seen by nobody else;
+// only the kernel (or LocalSystem) may name a letter for all of them.
+// "\DosDevices\Global" reaches the global names whichever caller's context the
+// request runs in: a caller's "\DosDevices" is its own logon session's.
+#include "driver.h"
+
+#include "sorvdisk_ioctl.h"
+
+namespace {
+
+struct LinkName {
+  WCHAR text[24];
+  UNICODE_STRING string;
+  explicit LinkName(WCHAR letter) {
+    static const WCHAR kBase[] = L"\\DosDevices\\Global\\";
+    USHORT chars = 0;
+    for (; kBase[chars]; ++chars) text[chars] = kBase[chars];
+    text[chars++] = letter;
+    text[chars++] = L':';
+    text[chars] = 0;
+    string = {static_cast<USHORT>(chars * 2), static_cast<USHORT>(chars * 2), text};
+  }
+};
+
+bool IsLetter(UCHAR c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// Whether the open link names this device: another program may have replaced ours.
+bool PointsHere(HANDLE link, const DiskDevice* disk) {
+  WCHAR target[40];
+  UNICODE_STRING string = {0, sizeof target, target};
+  if (!NT_SUCCESS(ZwQuerySymbolicLinkObject(link, &string, nullptr))) return false;
+  if (string.Length != disk->nameLength) return false;
+  for (USHORT i = 0; i < disk->nameLength / 2; ++i)
+    if (target[i] != disk->name[i]) return false;
+  return true;
+}
+
+}  // namespace
+
+// Not OBJ_OPENIF: a letter that exists already is refused, never taken over.
+NTSTATUS LinkLetter(DiskDevice* disk, const void* input, ULONG length) {
+  if (length < 1 || !IsLetter(*static_cast<const UCHAR*>(input))) return STATUS_INVALID_PARAMETER;
+  const WCHAR letter = *static_cast<const UCHAR*>(input);
+  LockMutex(&disk->lock);
+  NTSTATUS status = STATUS_DEVICE_BUSY;  // one letter a device
+  if (!disk->letter) {
+    LinkName name(letter);
+    UNICODE_STRING target = {disk->nameLength, disk->nameLength, disk->name};
+    OBJECT_ATTRIBUTES attributes;
+    InitializeObjectAttributes(&attributes, &name.string,
+                               OBJ_CASE_INSENSITIVE | OBJ_KERNEL_HANDLE | OBJ_PERMANENT, nullptr,
+                               nullptr);
+    HANDLE link;
+    status = ZwCreateSymbolicLinkObject(&link, SYMBOLIC_LINK_ALL_ACCESS, &attributes, &target);
+    if (NT_SUCCESS(status)) {
+      ZwClose(link);
+      disk->letter = letter;
+    }
+  }
+  UnlockMutex(&disk->lock);
+  return status;
+}
+
+// Removes the device's letter when it still names the device; no letter is nothing
+// to remove.
+NTSTATUS UnlinkLetter(DiskDevice* disk) {
+  LockMutex(&disk->lock);
+  NTSTATUS status = STATUS_SUCCESS;
+  if (disk->letter) {
+    LinkName name(disk->letter);
+    OBJECT_ATTRIBUTES attributes;
+    InitializeObjectAttributes(&attributes, &name.string, OBJ_CASE_INSENSITIVE | OBJ_KERNEL_HANDLE,
+                               nullptr, nullptr);
+    HANDLE link;
+    status = ZwOpenSymbolicLinkObject(&link, DELETE | SYMBOLIC_LINK_QUERY, &attributes);
+    if (NT_SUCCESS(status)) {
+      if (PointsHere(link, disk)) status = ZwMakeTemporaryObject(link);
+      ZwClose(link);
+    }
+    // Gone or taken over by another, the name is no longer ours either way.
+    if (NT_SUCCESS(status) || status == STATUS_OBJECT_NAME_NOT_FOUND) {
+      disk->letter = 0;
+      status = STATUS_SUCCESS;
+    }
+  }
+  UnlockMutex(&disk->lock);
+  return status;
+}
