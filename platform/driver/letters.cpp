@@ -37,15 +37,35 @@ bool PointsHere(HANDLE link, const DiskDevice* disk) {
   return true;
 }
 
+// Removes the device's letter when it still names the device; under the disk lock.
+NTSTATUS RemoveLink(DiskDevice* disk) {
+  if (!disk->letter) return STATUS_SUCCESS;
+  LinkName name(disk->letter);
+  OBJECT_ATTRIBUTES attributes;
+  InitializeObjectAttributes(&attributes, &name.string, OBJ_CASE_INSENSITIVE | OBJ_KERNEL_HANDLE,
+                             nullptr, nullptr);
+  HANDLE link;
+  NTSTATUS status = ZwOpenSymbolicLinkObject(&link, DELETE | SYMBOLIC_LINK_QUERY, &attributes);
+  if (NT_SUCCESS(status)) {
+    if (PointsHere(link, disk)) status = ZwMakeTemporaryObject(link);
+    ZwClose(link);
+  }
+  // Gone, or taken over by another: the name is no longer the device's either way.
+  if (status == STATUS_OBJECT_NAME_NOT_FOUND) status = STATUS_SUCCESS;
+  if (NT_SUCCESS(status)) disk->letter = 0;
+  return status;
+}
+
 }  // namespace
 
-// Not OBJ_OPENIF: a letter that exists already is refused, never taken over.
+// A device has one letter: a new one replaces the old. Not OBJ_OPENIF: a letter that
+// exists is refused, never taken over.
 NTSTATUS LinkLetter(DiskDevice* disk, const void* input, ULONG length) {
   if (length < 1 || !IsLetter(*static_cast<const UCHAR*>(input))) return STATUS_INVALID_PARAMETER;
   const WCHAR letter = *static_cast<const UCHAR*>(input);
   LockMutex(&disk->lock);
-  NTSTATUS status = STATUS_DEVICE_BUSY;  // one letter a device
-  if (!disk->letter) {
+  NTSTATUS status = RemoveLink(disk);
+  if (NT_SUCCESS(status)) {
     LinkName name(letter);
     UNICODE_STRING target = {disk->nameLength, disk->nameLength, disk->name};
     OBJECT_ATTRIBUTES attributes;
@@ -63,28 +83,9 @@ NTSTATUS LinkLetter(DiskDevice* disk, const void* input, ULONG length) {
   return status;
 }
 
-// Removes the device's letter when it still names the device; no letter is nothing
-// to remove.
 NTSTATUS UnlinkLetter(DiskDevice* disk) {
   LockMutex(&disk->lock);
-  NTSTATUS status = STATUS_SUCCESS;
-  if (disk->letter) {
-    LinkName name(disk->letter);
-    OBJECT_ATTRIBUTES attributes;
-    InitializeObjectAttributes(&attributes, &name.string, OBJ_CASE_INSENSITIVE | OBJ_KERNEL_HANDLE,
-                               nullptr, nullptr);
-    HANDLE link;
-    status = ZwOpenSymbolicLinkObject(&link, DELETE | SYMBOLIC_LINK_QUERY, &attributes);
-    if (NT_SUCCESS(status)) {
-      if (PointsHere(link, disk)) status = ZwMakeTemporaryObject(link);
-      ZwClose(link);
-    }
-    // Gone or taken over by another, the name is no longer ours either way.
-    if (NT_SUCCESS(status) || status == STATUS_OBJECT_NAME_NOT_FOUND) {
-      disk->letter = 0;
-      status = STATUS_SUCCESS;
-    }
-  }
+  NTSTATUS status = RemoveLink(disk);
   UnlockMutex(&disk->lock);
   return status;
 }
