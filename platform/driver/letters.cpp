@@ -58,8 +58,8 @@ NTSTATUS RemoveLink(DiskDevice* disk) {
 
 }  // namespace
 
-// A device has one letter: a new one replaces the old. Not OBJ_OPENIF: a letter that
-// exists is refused, never taken over.
+// A device has one letter: a new one replaces the old. A letter that exists is refused
+// (the link is made only where no name is), never taken over.
 NTSTATUS LinkLetter(DiskDevice* disk, const void* input, ULONG length) {
   if (length < 1 || !IsLetter(*static_cast<const UCHAR*>(input))) return STATUS_INVALID_PARAMETER;
   const WCHAR letter = *static_cast<const UCHAR*>(input);
@@ -68,16 +68,8 @@ NTSTATUS LinkLetter(DiskDevice* disk, const void* input, ULONG length) {
   if (NT_SUCCESS(status)) {
     LinkName name(letter);
     UNICODE_STRING target = {disk->nameLength, disk->nameLength, disk->name};
-    OBJECT_ATTRIBUTES attributes;
-    InitializeObjectAttributes(&attributes, &name.string,
-                               OBJ_CASE_INSENSITIVE | OBJ_KERNEL_HANDLE | OBJ_PERMANENT, nullptr,
-                               nullptr);
-    HANDLE link;
-    status = ZwCreateSymbolicLinkObject(&link, SYMBOLIC_LINK_ALL_ACCESS, &attributes, &target);
-    if (NT_SUCCESS(status)) {
-      ZwClose(link);
-      disk->letter = letter;
-    }
+    status = IoCreateSymbolicLink(&name.string, &target);
+    if (NT_SUCCESS(status)) disk->letter = letter;
   }
   UnlockMutex(&disk->lock);
   return status;
