@@ -26,10 +26,12 @@ HANDLE OpenCommandSemaphore() {
 // In the ANSI code page, as the system's own messages on the same stream.
 void SayTimedOut(DWORD waitMs) {
   wchar_t text[160];
-  swprintf(text, 160, L"SorvMount: 另一个程序占着命令信号量“SorvMount”，等了 %lu 秒仍未释放，命令没有执行。\n",
+  swprintf(text, 160,
+           L"SorvMount: 另一个程序占着命令信号量“SorvMount”，等了 %lu 秒仍未释放，命令没有执行。\n",
            waitMs / 1000);
   char ansi[320];
-  if (WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof ansi, nullptr, nullptr)) fputs(ansi, stderr);
+  if (WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof ansi, nullptr, nullptr))
+    fputs(ansi, stderr);
   fflush(stderr);
 }
 

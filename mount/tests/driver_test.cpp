@@ -361,8 +361,10 @@ TEST_F(Driver, LinksOneFreeLetterADeviceAndRemovesOnlyItsOwn) {
     bool linked;
     const char* why;
   } cases[] = {
-      {nullptr, false, "no letter"},  {"1", false, "no letter"},
-      {"C", false, "a letter in use"}, {"t", true, "a free letter"},
+      {nullptr, false, "no letter"},
+      {"1", false, "no letter"},
+      {"C", false, "a letter in use"},
+      {"t", true, "a free letter"},
       {"S", true, "a new letter replaces the old"},
   };
   for (const Case& c : cases)

@@ -28,7 +28,7 @@ struct ScriptedDrive : DriveSystem {
   std::vector<std::string> calls;  // define, remove and open, in order
   std::vector<DWORD> codes;        // the requests sent
   std::vector<std::vector<uint8_t>> inputs;
-  std::vector<std::string> announced;  // "+Q" arrived, "-Q" left
+  std::vector<std::string> announced;    // "+Q" arrived, "-Q" left
   std::map<HANDLE, std::string> opened;  // handle -> the device it was opened on
   std::function<void()> onOpen;          // runs inside the command, before each open
   int openHandles = 0;
@@ -71,7 +71,8 @@ struct ScriptedDrive : DriveSystem {
     inputs.emplace_back(bytes, bytes + (input ? size : 0));
     auto failure = failSend.find(code);
     if (failure != failSend.end()) return Fail(failure->second);
-    if (code == kIoctlLinkLetter) linked[std::string{static_cast<char>(*bytes), ':'}] = opened[handle];
+    if (code == kIoctlLinkLetter)
+      linked[std::string{static_cast<char>(*bytes), ':'}] = opened[handle];
     if (code == kIoctlUnlinkLetter)
       std::erase_if(linked, [&](const auto& link) { return link.second == opened[handle]; });
     return true;
@@ -219,8 +220,8 @@ TEST_F(Operations, EachUnmountStepHasItsCode) {
     const std::vector<DWORD>& all = c.line[1] == 'u' ? unmount : kill;
     EXPECT_EQ(drive.codes, std::vector<DWORD>(all.begin(), all.begin() + c.sent));
     EXPECT_EQ(drive.DriveDefined("Q:"), c.stays);
-    EXPECT_EQ(drive.announced, c.result == 0 ? std::vector<std::string>{"-Q"}
-                                             : std::vector<std::string>{});
+    EXPECT_EQ(drive.announced,
+              c.result == 0 ? std::vector<std::string>{"-Q"} : std::vector<std::string>{});
     ExpectErr(c.err);
   }
 }
@@ -296,8 +297,8 @@ TEST_F(Operations, CommandSemaphoreIsForAdministratorsAndItsWaitEnds) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION holder = {};
-  ASSERT_TRUE(CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &holder));
+  ASSERT_TRUE(CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                             &holder));
   CloseHandle(holder.hThread);
   bool held = false;
   for (int wait = 0; wait < 300 && !held; ++wait, Sleep(100)) {
