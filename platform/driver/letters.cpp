@@ -62,7 +62,7 @@ NTSTATUS RemoveLink(DiskDevice* disk) {
 // (the link is made only where no name is), never taken over.
 NTSTATUS LinkLetter(DiskDevice* disk, const void* input, ULONG length) {
   if (length < 1 || !IsLetter(*static_cast<const UCHAR*>(input))) return STATUS_INVALID_PARAMETER;
-  const WCHAR letter = *static_cast<const UCHAR*>(input);
+  const WCHAR letter = *static_cast<const UCHAR*>(input) & ~0x20;  // the system's drive names
   LockMutex(&disk->lock);
   NTSTATUS status = RemoveLink(disk);
   if (NT_SUCCESS(status)) {
