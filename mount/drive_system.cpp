@@ -1,5 +1,7 @@
 #include "drive_system.h"
 
+#include <dbt.h>
+
 bool Win32DriveSystem::DefineDrive(const char* driveName, const char* deviceName) {
   return DefineDosDeviceA(DDD_RAW_TARGET_PATH, driveName, deviceName) != 0;
 }
@@ -29,3 +31,18 @@ bool Win32DriveSystem::Send(HANDLE drive, DWORD code, const void* input, DWORD s
 }
 
 void Win32DriveSystem::CloseDrive(HANDLE drive) { CloseHandle(drive); }
+
+// Sent, not posted: the volume record travels with the message. A program that does
+// not answer within the time is passed over, so a hung one holds nobody up.
+void Win32DriveSystem::Announce(char driveLetter, bool arrived) {
+  const int unit = (driveLetter | 0x20) - 'a';
+  if (unit < 0 || unit >= 26) return;
+  DEV_BROADCAST_VOLUME volume = {};
+  volume.dbcv_size = sizeof volume;
+  volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+  volume.dbcv_unitmask = 1u << unit;
+  DWORD_PTR answer;
+  SendMessageTimeoutA(HWND_BROADCAST, WM_DEVICECHANGE,
+                      arrived ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE,
+                      reinterpret_cast<LPARAM>(&volume), SMTO_ABORTIFHUNG, 500, &answer);
+}

@@ -17,6 +17,8 @@ class DriveSystem {
   // DeviceIoControl without output buffer.
   virtual bool Send(HANDLE drive, DWORD code, const void* input, DWORD size) = 0;
   virtual void CloseDrive(HANDLE drive) = 0;
+  // Tells the shell and every program that the drive came or went.
+  virtual void Announce(char driveLetter, bool arrived) = 0;
 };
 
 // The real thing.
@@ -28,4 +30,5 @@ class Win32DriveSystem : public DriveSystem {
   HANDLE OpenDrive(const char* volumePath) override;
   bool Send(HANDLE drive, DWORD code, const void* input, DWORD size) override;
   void CloseDrive(HANDLE drive) override;
+  void Announce(char driveLetter, bool arrived) override;
 };

@@ -64,6 +64,36 @@ HANDLE DefineAndOpen(DriveSystem& system, const DriveNames& names, unsigned devi
   return drive;
 }
 
+// The letter defined so far is the caller's logon session's alone: under UAC an
+// elevated caller's, which the user's own programs never see. The driver names it for
+// every session instead; the caller's definition goes first, or it would be in the way
+// where all sessions share one namespace. The open handle needs no letter.
+bool ShareLetter(DriveSystem& system, HANDLE drive, const DriveNames& names) {
+  if (!system.RemoveDrive(names.drive)) {
+    ReportLastError(names.drive);
+    return false;
+  }
+  if (!system.Send(drive, kIoctlLinkLetter, names.drive, 1)) {
+    ReportLastError("SorvDisk:");
+    return false;
+  }
+  return true;
+}
+
+// Removes the letter for every session, then the caller's own definition when one is
+// left (a drive mounted before the driver named the letters).
+bool DropLetter(DriveSystem& system, HANDLE drive, const DriveNames& names) {
+  if (!system.Send(drive, kIoctlUnlinkLetter, nullptr, 0)) {
+    ReportLastError("SorvDisk:");
+    return false;
+  }
+  if (system.DriveDefined(names.drive) && !system.RemoveDrive(names.drive)) {
+    ReportLastError(names.drive);
+    return false;
+  }
+  return true;
+}
+
 // A volume that no file system has mounted has nothing to dismount. Such a device
 // refuses the request as a function it lacks (Wine answers every driver's device so,
 // as a bad device type); nothing mounted is as good as dismounted.
@@ -133,7 +163,13 @@ int MountImage(DriveSystem& system, unsigned device, const std::vector<uint8_t>&
     return -1;
   }
   Say("IoControl SetKey : OK.\n");
+  if (!ShareLetter(system, drive, names)) {
+    system.Send(drive, kIoctlCloseFile, nullptr, 0);
+    system.CloseDrive(drive);
+    return -1;
+  }
   system.CloseDrive(drive);
+  system.Announce(driveLetter, true);
   return 0;
 }
 
@@ -160,11 +196,10 @@ int UnmountVolume(DriveSystem& system, char driveLetter) {
     system.CloseDrive(drive);
     return failed;
   }
+  const bool dropped = DropLetter(system, drive, names);
   system.CloseDrive(drive);
-  if (!system.RemoveDrive(names.drive)) {
-    ReportLastError(names.drive);
-    return -6;
-  }
+  if (!dropped) return -6;
+  system.Announce(driveLetter, false);
   return 0;
 }
 
@@ -186,11 +221,10 @@ int ForceUnmountVolume(DriveSystem& system, char driveLetter) {
     system.CloseDrive(drive);
     return -1;
   }
+  const bool dropped = DropLetter(system, drive, names);
   system.CloseDrive(drive);
-  if (!system.RemoveDrive(names.drive)) {
-    ReportLastError(names.drive);
-    return -1;
-  }
+  if (!dropped) return -1;
+  system.Announce(driveLetter, false);
   return 0;
 }
 

@@ -2,16 +2,9 @@
 // a time across all processes.
 #include <windows.h>
 
-#include "operations.h"
+#include "command_lock.h"
 
 extern "C" int __stdcall SorvMount(const char* commandLine) {
-  HANDLE semaphore = CreateSemaphoreA(nullptr, 1, 1, "SorvMount");
-  if (semaphore) WaitForSingleObject(semaphore, INFINITE);  // without it, run unserialised
   Win32DriveSystem system;
-  int result = RunCommand(system, commandLine ? commandLine : "");
-  if (semaphore) {
-    ReleaseSemaphore(semaphore, 1, nullptr);
-    CloseHandle(semaphore);
-  }
-  return result;
+  return RunSerialised(system, commandLine, kCommandWaitMs);
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <winioctl.h>
+#include <dbt.h>
 
 #include <atomic>
 #include <cstdio>
@@ -350,6 +351,45 @@ TEST_F(Driver, RefusesMalformedRequests) {
   DefineDosDeviceA(DDD_REMOVE_DEFINITION, "S:", nullptr);
 }
 
+// The letter the driver names for every logon session: one a device, never one that
+// exists, and only its own removed.
+TEST_F(Driver, LinksOneFreeLetterADeviceAndRemovesOnlyItsOwn) {
+  ASSERT_TRUE(DefineDosDeviceA(DDD_RAW_TARGET_PATH, "S:", "\\Device\\SorvDisk\\SorvDisk1"));
+  HANDLE volume = OpenVolume("\\\\.\\S:");
+  ASSERT_NE(volume, INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(DefineDosDeviceA(DDD_REMOVE_DEFINITION, "S:", nullptr));
+  const std::string drive = Target("C:");
+  struct Case {
+    const char* letter;  // null: no input
+    bool linked;
+    const char* why;
+  } cases[] = {
+      {nullptr, false, "no letter"},
+      {"1", false, "no letter"},
+      {"C", false, "a letter in use"},
+      {"t", true, "a free letter"},
+      {"S", true, "a new letter replaces the old"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(Control(volume, kIoctlLinkLetter, c.letter, c.letter ? 1 : 0), c.linked) << c.why;
+  EXPECT_EQ(Target("C:"), drive);
+  EXPECT_EQ(Target("T:"), "");
+  EXPECT_EQ(Target("S:"), "\\Device\\SorvDisk\\SorvDisk1");
+  EXPECT_TRUE(GetLogicalDrives() & (1u << ('S' - 'A')));
+  EXPECT_TRUE(Control(volume, kIoctlUnlinkLetter, nullptr, 0));
+  EXPECT_EQ(Target("S:"), "");
+
+  // Another program's definition of the letter since is not the driver's to remove.
+  ASSERT_TRUE(Control(volume, kIoctlLinkLetter, "S", 1));
+  ASSERT_TRUE(DefineDosDeviceA(DDD_REMOVE_DEFINITION, "S:", nullptr));
+  ASSERT_TRUE(DefineDosDeviceA(DDD_RAW_TARGET_PATH, "S:", "\\Device\\SorvDisk\\SorvDisk2"));
+  EXPECT_TRUE(Control(volume, kIoctlUnlinkLetter, nullptr, 0));
+  EXPECT_EQ(Target("S:"), "\\Device\\SorvDisk\\SorvDisk2");
+  EXPECT_TRUE(Control(volume, kIoctlUnlinkLetter, nullptr, 0)) << "nothing left to remove";
+  CloseHandle(volume);
+  DefineDosDeviceA(DDD_REMOVE_DEFINITION, "S:", nullptr);
+}
+
 TEST_F(Driver, CommandWordsAreSplitExactly) {
   EXPECT_EQ(Mount("/unlockfile 0 R:"), 0) << "the line the others vary";
   for (const char* line :
@@ -370,16 +410,13 @@ TEST_F(Driver, CommandWordsAreSplitExactly) {
   EXPECT_EQ(ReadWhole(container).size(), kFileBytes) << "nobody holds the container";
 }
 
-// Starts mount_client, which sends the command COUNT times and exits with the number
-// of failures.
-HANDLE StartClient(int count, const std::string& command) {
-  SetEnvironmentVariableA("SORV_COMMAND", command.c_str());
-  std::string line = "mount_client.exe " + std::to_string(count);
+// Starts mount_client with the arguments.
+HANDLE StartProgram(std::string line) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
   // Under Wine a process start now and then fails while other test programs start and end;
-  // what is tested here is the command semaphore, so a failed start is tried again.
+  // what is tested here is not the start, so a failed start is tried again.
   bool started = false;
   for (int attempt = 0; attempt < 3 && !started; ++attempt) {
     started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
@@ -389,6 +426,13 @@ HANDLE StartClient(int count, const std::string& command) {
   EXPECT_TRUE(started);
   CloseHandle(process.hThread);
   return process.hProcess;
+}
+
+// Starts mount_client, which sends the command COUNT times and exits with the number
+// of failures.
+HANDLE StartClient(int count, const std::string& command) {
+  SetEnvironmentVariableA("SORV_COMMAND", command.c_str());
+  return StartProgram("mount_client.exe " + std::to_string(count));
 }
 
 DWORD Finish(HANDLE process) {
@@ -415,6 +459,51 @@ TEST_F(Driver, CommandsFromSeveralProcessesRunOneAfterTheOther) {
   EXPECT_EQ(Finish(lock), 0u);
   EXPECT_EQ(Finish(unlock), 0u);
   EXPECT_EQ(Target("R:"), "");
+}
+
+// What the shell hears: the volume's arrivals and departures, by letter.
+std::vector<std::string> g_heard;
+
+LRESULT CALLBACK Listener(HWND window, UINT message, WPARAM event, LPARAM data) {
+  const auto* volume = reinterpret_cast<const DEV_BROADCAST_VOLUME*>(data);
+  if (message == WM_DEVICECHANGE && volume && volume->dbcv_devicetype == DBT_DEVTYP_VOLUME &&
+      (event == DBT_DEVICEARRIVAL || event == DBT_DEVICEREMOVECOMPLETE)) {
+    std::string heard = event == DBT_DEVICEARRIVAL ? "+" : "-";
+    for (char letter = 'A'; letter <= 'Z'; ++letter)
+      if (volume->dbcv_unitmask & (1u << (letter - 'A'))) heard += letter;
+    g_heard.push_back(heard);
+  }
+  return DefWindowProcA(window, message, event, data);
+}
+
+// The mounted drive is every program's, not only the one's that mounted it: another
+// process sees the letter and reads the disk through it, and top-level windows (the
+// shell's among them) hear it come and go.
+TEST_F(Driver, AnotherProgramSeesAndReadsTheMountedDrive) {
+  WNDCLASSA type = {};
+  type.lpfnWndProc = Listener;
+  type.hInstance = GetModuleHandleA(nullptr);
+  type.lpszClassName = "SorvDriveListener";
+  RegisterClassA(&type);
+  HWND listener = CreateWindowA(type.lpszClassName, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                                nullptr, type.hInstance, nullptr);
+  ASSERT_TRUE(listener);
+  g_heard.clear();
+  MakeContainer(container);
+  ASSERT_EQ(Mount(MountLine(container)), 0);
+  HANDLE volume = OpenVolume("\\\\.\\Q:");
+  ASSERT_NE(volume, INVALID_HANDLE_VALUE);
+  std::vector<uint8_t> sector(512, 0xa7);
+  EXPECT_TRUE(Transfer(volume, true, 0, sector.data(), 512));
+  CloseHandle(volume);
+  EXPECT_EQ(Finish(StartProgram("mount_client.exe read Q:")), 1000u + 0xa7);
+  EXPECT_EQ(Mount("/umount Q:"), 0);
+  EXPECT_EQ(Finish(StartProgram("mount_client.exe read Q:")), 1u) << "the letter is gone";
+  ASSERT_EQ(Mount(MountLine(container)), 0);
+  EXPECT_EQ(Mount("/kill Q:"), 0);
+  EXPECT_EQ(Finish(StartProgram("mount_client.exe read Q:")), 1u);
+  EXPECT_EQ(g_heard, (std::vector<std::string>{"+Q", "-Q", "+Q", "-Q"}));
+  DestroyWindow(listener);
 }
 
 // Lock-file takes no lock of the disk's: were the guarded file on the mounted drive,

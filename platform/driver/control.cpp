@@ -247,6 +247,10 @@ NTSTATUS Dispatch(DiskDevice* disk, ULONG code, Request& r) {
     case kIoctlUnlockFile:
       ReleaseGuard();
       return STATUS_SUCCESS;
+    case kIoctlLinkLetter:
+      return LinkLetter(disk, r.buffer, r.inLength);
+    case kIoctlUnlinkLetter:
+      return UnlinkLetter(disk);
     default: {
       LockMutex(&disk->lock);
       NTSTATUS status = DiskRequest(disk, code, r);

@@ -26,6 +26,7 @@ void DeleteDevices() {
     if (!device) continue;
     StopWorker(Disk(device));
     CloseContainer(Disk(device));
+    UnlinkLetter(Disk(device));
     IoDeleteDevice(device);
     device = nullptr;
   }

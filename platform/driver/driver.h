@@ -16,6 +16,7 @@ struct DiskDevice {
   XtsKey key;
   USHORT nameLength;  // bytes of name, without terminator
   WCHAR name[32];
+  WCHAR letter;  // the drive letter linked for all sessions; 0 when none
 
   // Transfers that cannot run in the caller's thread, for the device's own thread.
   LIST_ENTRY queue;
@@ -56,6 +57,10 @@ NTSTATUS OpenFileByName(const char* name, size_t length, ACCESS_MASK access, HAN
 NTSTATUS GuardFile(const char* dosPath, size_t length);
 void ReleaseGuard();
 void InitGuard();
+
+// letters.cpp: the drive letter in the global DOS-device namespace.
+NTSTATUS LinkLetter(DiskDevice* disk, const void* input, ULONG length);
+NTSTATUS UnlinkLetter(DiskDevice* disk);
 
 // security.cpp
 NTSTATUS AdministratorsOnly(PDEVICE_OBJECT device);

@@ -13,6 +13,10 @@ constexpr uint32_t kIoctlCloseFile = SorvDiskCode(0x801);   // 0x8000E004
 constexpr uint32_t kIoctlSetKey = SorvDiskCode(0x802);      // 0x8000E008
 constexpr uint32_t kIoctlLockFile = SorvDiskCode(0x803);    // 0x8000E00C
 constexpr uint32_t kIoctlUnlockFile = SorvDiskCode(0x804);  // 0x8000E010
+// The mounted drive's letter for every logon session: link takes the letter (one
+// byte, 'A' to 'Z' in either case), unlink removes the device's letter.
+constexpr uint32_t kIoctlLinkLetter = SorvDiskCode(0x810);    // 0x8000E040
+constexpr uint32_t kIoctlUnlinkLetter = SorvDiskCode(0x811);  // 0x8000E044
 
 // Open-file: 16 reserved bytes, a 16-bit name length, the NT path ("\??\C:\..."),
 // then 5 zero bytes.
