@@ -13,9 +13,9 @@ LogonTaskSink& Sink() {
   return sink;
 }
 
-bool SetLogonTask(const std::wstring& name, const std::wstring& program, bool on) {
-  if (Sink()) return Sink()(name, program, on);
-  return on ? RegisterLogonTask(name, program) : RemoveLogonTask(name);
+bool SetLogonTask(const std::wstring& name, const std::wstring& xml) {
+  if (Sink()) return Sink()(name, xml);
+  return xml.empty() ? RemoveLogonTask(name) : RegisterLogonTask(name, xml);
 }
 
 }  // namespace
@@ -37,7 +37,8 @@ bool SetAutostart(const wchar_t* key, const wchar_t* value, bool on, const wchar
   // Quoted: unquoted, "C:\Program Files\..." starts a planted C:\Program.exe at logon.
   const std::wstring program = ProgramFile(exe);
   // The task is not looked at: the value records the choice, whatever the scheduler says.
-  SetLogonTask(LogonTaskName(value), forms::AppPath() + L"\\" + exe, on);
+  SetLogonTask(LogonTaskName(value),
+               on ? LogonTaskXml(TaskUser(), forms::AppPath() + L"\\" + exe) : std::wstring());
   if (on) return SetRegValue(HKEY_CURRENT_USER, key, value, program, REG_SZ);
   DeleteRegValue(HKEY_CURRENT_USER, key, value);
   DWORD type = 0;

@@ -6,11 +6,10 @@
 #include <functional>
 #include <string>
 
-// The Task Scheduler's part: register (on) or remove (off) the logon task `name` for the
-// current user, running the program at the full path `program`. Tests put a recorder in its
-// place; an empty function restores the scheduler. Returns the previous one.
-using LogonTaskSink =
-    std::function<bool(const std::wstring& name, const std::wstring& program, bool on)>;
+// The Task Scheduler's part: register the logon task `name` from its definition (the
+// scheduler's XML, see LogonTask.h), or remove it when the definition is empty. Tests put a
+// recorder in its place; an empty function restores the scheduler. Returns the previous one.
+using LogonTaskSink = std::function<bool(const std::wstring& name, const std::wstring& xml)>;
 LogonTaskSink SetLogonTaskSink(LogonTaskSink sink);
 
 // The task's name for a Run value: "Sorvane SRStart user".
