@@ -10,7 +10,6 @@
 #include "Pictures.h"
 #include "Processes.h"
 #include "Protection.h"
-#include "SendToLink.h"
 #include "TrayFixture.h"
 
 namespace {
@@ -65,7 +64,10 @@ TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
   SetSetting(L"Path", path);
   SetSetting(L"IsProtectFile", L"1");
   const std::wstring letter = tray::FreeDriveLetters().back();  // the automatic choice
-  const std::wstring link = tray::UserSendToFolder() + L"\\加密盘" + letter.substr(0, 1) + L".lnk";
+  PWSTR sendTo = nullptr;
+  ASSERT_EQ(SHGetKnownFolderPath(FOLDERID_SendTo, 0, nullptr, &sendTo), S_OK);
+  const std::wstring link = sendTo + (L"\\加密盘" + letter.substr(0, 1) + L".lnk");
+  CoTaskMemFree(sendTo);
   DeleteFileW(link.c_str());
   ASSERT_FALSE(CtrlAltF12Taken());
 
