@@ -1,5 +1,9 @@
 #include "textcipher.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "aes.h"
 #include "base64.h"
 #include "sha256.h"
@@ -12,10 +16,21 @@ void FormBlock(const char* text, uint8_t block[16]) {
 
 namespace {
 
+// The key block (the password's first bytes), its round keys and the unwrapped disk key are
+// cleared before the stack is left to others; plain stores would be dropped as dead.
+void Wipe(void* memory, size_t size) {
+#ifdef _WIN32
+  SecureZeroMemory(memory, size);
+#else
+  for (volatile uint8_t* p = static_cast<volatile uint8_t*>(memory); size--;) *p++ = 0;
+#endif
+}
+
 void SetKey(AesContext* context, const char* key) {
   uint8_t keyBlock[16];
   FormBlock(key, keyBlock);
   AesSetKey(context, keyBlock, 128, 0);
+  Wipe(keyBlock, sizeof keyBlock);
 }
 
 }  // namespace
@@ -26,6 +41,7 @@ int EncryptToB64(const char* plain, const char* key, char* out) {
   uint8_t block[16];
   FormBlock(plain, block);
   AesEncryptBlock(&context, block, block);
+  Wipe(&context, sizeof context);
   Base64Encode(block, 16, out);
   return 0;
 }
@@ -37,7 +53,9 @@ int DecryptFromB64(const char* b64, const char* key, char* out) {
   AesContext context;
   SetKey(&context, key);
   AesDecryptBlock(&context, block, block);
+  Wipe(&context, sizeof context);
   for (int i = 0; i < 16; ++i) out[i] = static_cast<char>(block[i]);
+  Wipe(block, sizeof block);
   return 0;
 }
 

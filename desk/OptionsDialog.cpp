@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "Autostart.h"
 #include "CutAtNul.h"
 #include "Protection.h"
 #include "Reg.h"
@@ -15,16 +16,6 @@ constexpr int kF1 = 112, kF12 = 123;
 
 std::wstring Setting(const wchar_t* name) { return CutAtNul(GetSetting(name)); }
 std::wstring Tick(const forms::CheckBox& box) { return box.Value() == 1 ? L"1" : L"0"; }
-
-// An autostart value set to a program of the program folder, or deleted. A delete counts as
-// done when the value is gone afterwards (it may not have been there).
-bool SetAutostart(const wchar_t* key, const wchar_t* value, bool on, const wchar_t* program) {
-  if (on) return SetRegValue(HKEY_CURRENT_USER, key, value, forms::AppPath() + program, REG_SZ);
-  DeleteRegValue(HKEY_CURRENT_USER, key, value);
-  DWORD type = 0;
-  GetRegValue(HKEY_CURRENT_USER, key, value, type);
-  return type == 0;
-}
 
 }  // namespace
 
@@ -140,9 +131,9 @@ void Form5::SaveOptions() {
     ProtectCvdFile();
   else
     UnprotectCvdFile();
-  bool saved = SetAutostart(AutostartPolicyKey, SRProtectValue, protect, L"\\SorvGuard.exe");
+  bool saved = SetAutostart(AutostartPolicyKey, SRProtectValue, protect, L"SorvGuard.exe");
   saved &= SetSetting(L"IsProtectFile", Tick(Check1));
-  saved &= SetAutostart(AutostartRunKey, SRStartValue, autostart, L"\\start.exe");
+  saved &= SetAutostart(AutostartRunKey, SRStartValue, autostart, L"start.exe");
   saved &= SetSetting(L"IsAutoMount", Tick(Check2));
   saved &= SetSetting(L"HotKeyConfig", Tick(Check3));
   saved &= SetSetting(L"HotKeyCtrl", Tick(Check4));

@@ -5,6 +5,7 @@
 #include "MainForm.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);  // no current folder, no PATH
   InitCommonControls();
   desk::Form1 form;
   form.Show();

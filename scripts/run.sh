@@ -12,6 +12,12 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows
 # A new prefix the first time; afterwards only the programs and the driver are renewed.
 if [ -f "$WINEPREFIX/system.reg" ]; then
+  # Setup takes an existing program folder only from its administrators, and Wine keeps no
+  # folder owners: the old driver and folder go first.
+  wine sc stop Sorvane >/dev/null 2>&1 || true
+  wine sc delete Sorvane >/dev/null 2>&1 || true
+  wineserver -w
+  rm -rf "$WINEPREFIX/drive_c/Program Files/Sorvane"
   scripts/wine-install build/windows/bin
 else
   scripts/wine-prefix build/windows/bin

@@ -5,18 +5,21 @@
 #include <cstdint>
 #include <string>
 
+#include "Autostart.h"
 #include "CutAtNul.h"
 #include "DiskKey.h"
 #include "DriveChoice.h"
 #include "HotKey.h"
 #include "QuitUnmount.h"
 #include "Reg.h"
+#include "SendToLink.h"
 #include "SorvCtl.h"
 #include "SorvLibs.h"
 #include "SysTray.h"
 #include "TrayLinks.h"
 #include "TrayState.h"
 #include "TrayWindowProc.h"
+#include "Wipe.h"
 #include "forms.h"
 
 namespace tray {
@@ -26,11 +29,7 @@ bool Failed(int32_t result) { return int16_t(result) < 0; }
 
 void StoreChoices(const MountChoice& choice) {
   SetRegValue(HKEY_LOCAL_MACHINE, SettingsKey, L"DriveLetter", choice.driveText, REG_SZ);
-  if (choice.autostart)
-    SetRegValue(HKEY_CURRENT_USER, AutostartRunKey, SRStartValue, forms::AppPath() + L"\\start.exe",
-                REG_SZ);
-  else
-    DeleteRegValue(HKEY_CURRENT_USER, AutostartRunKey, SRStartValue);
+  SetAutostart(AutostartRunKey, SRStartValue, choice.autostart, L"start.exe");
   SetSetting(L"IsAutoMount", choice.autostart ? L"1" : L"0");
 }
 
@@ -95,19 +94,24 @@ bool MountContainer(const MountChoice& choice, SorvCtl& verifier) {
     return false;
   }
 
-  std::string key(64, '\0');
-  sorvlib::AESDecryptB64(block2.c_str(), forms::ToAnsi(choice.password).c_str(), key.data());
-  key = CutAtNul(key);
+  std::string key(64, '\0'), password = forms::ToAnsi(choice.password);
+  sorvlib::AESDecryptB64(block2.c_str(), password.c_str(), key.data());
+  Wipe(password);
+  key.resize(std::min(key.find('\0'), key.size()));
   // A damaged block 2 unwraps to bytes that are no key: mounting with them would show the
   // data as an unformatted drive, inviting a format over it.
   if (!IsDiskKey(key)) {
+    Wipe(key);
     Refuse(kBlockUnreadable, MB_ICONINFORMATION, L"注意");
     return false;
   }
 
-  const std::string command =
+  std::string command =
       "/mount 0 \"" + ansiPath + "\" " + forms::ToAnsi(MountedDrive) + " " + key;
-  if (Failed(sorvlib::SorvMount(command.c_str()))) {
+  const int32_t mounted = sorvlib::SorvMount(command.c_str());
+  Wipe(key);
+  Wipe(command);
+  if (Failed(mounted)) {
     forms::MsgBox(L"未知的原因使加载文件失败，请检查后重新尝试一遍", MB_OK, ProgramTitle);
     return false;
   }
@@ -139,7 +143,7 @@ void EnterTray(forms::Form& form, forms::Menu& menu) {
   // Without a SendTo folder there is no place for the shortcut.
   if (!SendToFolder.empty())
     forms::Shell(ProgramFile(L"SorvLink.exe") + L" " + MountedDrive + L" \"" + SendToLinkPath() +
-                     L"\" LnkOfVirtualDisk",
+                     L"\" " + LinkDescription,
                  forms::WindowStyle::Hide);
 }
 

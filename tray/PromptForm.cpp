@@ -13,18 +13,17 @@
 #include "Protection.h"
 #include "QuitUnmount.h"
 #include "Reg.h"
+#include "SendToLink.h"
 #include "SplitPath.h"
 #include "SysTray.h"
 #include "TipOfDay.h"
 #include "TrayLinks.h"
 #include "TrayState.h"
 #include "TrayWindowProc.h"
+#include "Wipe.h"
 
 namespace tray {
 namespace {
-
-constexpr wchar_t kShellFolders[] =
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 std::wstring Setting(const wchar_t* name) { return CutAtNul(GetSetting(name)); }
 
@@ -107,6 +106,7 @@ void Form1::Form_Load() {
   }
 
   TaskbarCreatedMsg = RegisterWindowMessageA("TaskbarCreated");
+  AllowTaskbarCreated(hWnd(), TaskbarCreatedMsg);
 
   Caption(L"Velkiro");
   const std::pair<forms::Control*, const wchar_t*> controls[] = {
@@ -126,8 +126,7 @@ void Form1::Form_Load() {
   Combo1.ListIndex(PreselectIndex(entries, Setting(L"DriveLetter")));
 
   Check1.Value(Setting(L"IsAutoMount") == L"1" ? 1 : 0);
-  SendToFolder = CutAtNul(GetRegValue(HKEY_CURRENT_USER, kShellFolders, L"Sendto"));
-  while (!SendToFolder.empty() && SendToFolder.back() == L'\\') SendToFolder.pop_back();
+  SendToFolder = UserSendToFolder();
 
   Text1.SetFocus();
 }
@@ -147,7 +146,13 @@ void Form1::Command1_Click() {
   choice.lastEntry = count > 0 ? Combo1.List(count - 1) : std::wstring();
   choice.autostart = Check1.Value() == 1;
   choice.password = Text1.Text();
-  if (MountContainer(choice, Sorvane1)) EnterTray(*this, mnuTray);
+  const bool mounted = MountContainer(choice, Sorvane1);
+  Wipe(choice.password);
+  if (!mounted) return;  // the box keeps the password for another try
+  // The hidden window lives on: overwrite the box's own buffer, then empty it.
+  Text1.Text(std::wstring(size_t(GetWindowTextLengthW(Text1.hWnd())), L' '));
+  Text1.Text(L"");
+  EnterTray(*this, mnuTray);
 }
 
 void Form1::Command2_Click() { Unload(); }

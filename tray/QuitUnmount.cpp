@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "SendToLink.h"
 #include "SorvLibs.h"
 #include "TrayState.h"
 #include "forms.h"
@@ -49,7 +50,7 @@ std::wstring SendToLinkPath() {
 
 void DeleteSendToLink() {
   std::wstring path = SendToLinkPath();
-  if (!path.empty() && forms::FileExists(path)) DeleteFileW(path.c_str());
+  if (!path.empty()) DeleteOurShortcut(path, MountedDrive);
 }
 
 }  // namespace tray

@@ -13,6 +13,11 @@ NotifyIconSink& Sink() {
   return sink;
 }
 
+MessageFilterSink& FilterSink() {
+  static MessageFilterSink sink;
+  return sink;
+}
+
 // The record in its version-2 form (tip, balloon and state, no GUID): 488 bytes on 32-bit
 // Windows, wider pointers on 64-bit.
 constexpr DWORD kRecordSize = NOTIFYICONDATAA_V2_SIZE;
@@ -51,6 +56,19 @@ NotifyIconSink SetNotifyIconSink(NotifyIconSink sink) {
 BOOL NotifyIcon(DWORD message, NOTIFYICONDATAA& data) {
   if (Sink()) return Sink()(message, data);
   return Shell_NotifyIconA(message, &data);
+}
+
+MessageFilterSink SetMessageFilterSink(MessageFilterSink sink) {
+  MessageFilterSink previous = FilterSink();
+  FilterSink() = std::move(sink);
+  return previous;
+}
+
+void AllowTaskbarCreated(HWND hwnd, UINT message) {
+  if (FilterSink())
+    FilterSink()(hwnd, message, MSGFLT_ALLOW);
+  else
+    ChangeWindowMessageFilterEx(hwnd, message, MSGFLT_ALLOW, nullptr);
 }
 
 HICON FormIcon(HWND hwnd) {

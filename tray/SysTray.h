@@ -21,6 +21,13 @@ using NotifyIconSink = std::function<BOOL(DWORD message, const NOTIFYICONDATAA& 
 NotifyIconSink SetNotifyIconSink(NotifyIconSink sink);
 BOOL NotifyIcon(DWORD message, NOTIFYICONDATAA& data);
 
+// Lets the shell's "TaskbarCreated" through to our window: the shell runs without
+// administrator rights and Windows drops its messages to an elevated window otherwise. Tests
+// put a recorder of the filter call in its place; an empty function restores the system.
+using MessageFilterSink = std::function<BOOL(HWND hwnd, UINT message, DWORD action)>;
+MessageFilterSink SetMessageFilterSink(MessageFilterSink sink);
+void AllowTaskbarCreated(HWND hwnd, UINT message);
+
 // The icon the form shows (also the tray icon).
 HICON FormIcon(HWND hwnd);
 

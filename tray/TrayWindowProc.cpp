@@ -10,10 +10,12 @@
 namespace tray {
 namespace {
 
+// The system's own Windows folder: the windir variable is the user's to set, and a program it
+// names would run with our rights.
 std::wstring WindowsFolder() {
   wchar_t buffer[MAX_PATH];
-  DWORD n = GetEnvironmentVariableW(L"windir", buffer, MAX_PATH);
-  return n && n < MAX_PATH ? std::wstring(buffer, n) : std::wstring();
+  UINT n = GetSystemWindowsDirectoryW(buffer, MAX_PATH);
+  return n && n < MAX_PATH ? std::wstring(buffer, n) : std::wstring(L"C:\\Windows");
 }
 
 void ToggleIconByHotKey() {
@@ -31,7 +33,7 @@ void ToggleIconByHotKey() {
 }  // namespace
 
 void OpenMountedDrive() {
-  forms::Shell(WindowsFolder() + L"\\explorer.exe " + MountedDrive,
+  forms::Shell(L"\"" + WindowsFolder() + L"\\explorer.exe\" " + MountedDrive,
                forms::WindowStyle::NormalFocus);
 }
 

@@ -8,6 +8,7 @@
 #include "TrayState.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);  // no current folder, no PATH
   InitCommonControls();
   forms::AppTitle(tray::ProgramTitle);
   if (!tray::TakeInstanceSemaphore()) return 0;

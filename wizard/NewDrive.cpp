@@ -3,7 +3,6 @@
 #include <shlobj.h>
 
 #include <cstdint>
-#include <fstream>
 
 #include "SorvLibs.h"
 #include "forms.h"
@@ -20,15 +19,13 @@ int32_t Send(const std::wstring& command) {
   return sorvlib::SorvMount(forms::ToAnsi(command).c_str());
 }
 
+FormatRecorder& Recorder() {
+  static FormatRecorder recorder = nullptr;
+  return recorder;
+}
+
 void Log(const std::wstring& line) {
-  wchar_t file[MAX_PATH];
-  DWORD n = GetEnvironmentVariableW(L"SORV_FORMAT_LOG", file, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) return;
-  std::string utf8(WideCharToMultiByte(CP_UTF8, 0, line.c_str(), -1, nullptr, 0, nullptr, nullptr),
-                   '\0');
-  WideCharToMultiByte(CP_UTF8, 0, line.c_str(), -1, utf8.data(), int(utf8.size()), nullptr,
-                      nullptr);
-  std::ofstream(file, std::ios::app | std::ios::binary) << utf8.c_str() << "\n";
+  if (Recorder()) Recorder()(line);
 }
 
 // Pauses up to ms with the window messages running; stops early when done() holds.
@@ -44,6 +41,12 @@ bool PumpUntil(Done done, DWORD ms) {
 }
 
 }  // namespace
+
+FormatRecorder SetFormatRecorder(FormatRecorder recorder) {
+  FormatRecorder previous = Recorder();
+  Recorder() = recorder;
+  return previous;
+}
 
 std::wstring FreeLetterFromZ() {
   for (wchar_t letter = L'Z'; letter >= L'D'; --letter) {

@@ -19,9 +19,11 @@ std::wstring FreeLetterFromZ();
 bool WaitForOurDrive(const std::wstring& drive, DWORD ms);
 
 // The system's format dialog for drive number driveIndex (0 = A:) and the label "加密盘" on
-// "X:\". With the environment variable SORV_FORMAT_LOG naming a file, each call is also written
-// there as a line (the format dialog is an empty stub on some systems, so tests read the calls).
+// "X:\". Each call is also handed as a line to the recorder when a test build set one (the
+// format dialog is an empty stub on some systems, so tests read the calls).
 void FormatNewDrive(HWND owner, int driveIndex, bool full);
+using FormatRecorder = void (*)(const std::wstring& line);
+FormatRecorder SetFormatRecorder(FormatRecorder recorder);
 void LabelNewDrive(const std::wstring& drive);
 
 // Mounts the container at path with its disk key under a free letter; when the letter then

@@ -6,6 +6,7 @@
 #include "Wizard.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);  // no current folder, no PATH
   InitCommonControls();
   wizard::Wizard wizard;
   wizard.semaphore = TakeInstanceSemaphore();

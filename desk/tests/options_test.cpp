@@ -2,6 +2,7 @@
 #include <fstream>
 
 #include "AboutDialog.h"
+#include "Autostart.h"
 #include "DialogFixture.h"
 #include "OptionsDialog.h"
 #include "Reg.h"
@@ -13,9 +14,24 @@ class OptionsTest : public DialogFixture {
   OptionsTest() {
     DeleteFileW(mountLog.c_str());
     for (auto [key, value] : autostart) DeleteRegValue(HKEY_CURRENT_USER, key, value);
+    oldTasks_ = SetLogonTaskSink([this](const std::wstring& name, const std::wstring& xml) {
+      tasks.push_back(name + L"=" + xml);
+      return true;
+    });
   }
   ~OptionsTest() override {
+    SetLogonTaskSink(oldTasks_);
     for (auto [key, value] : autostart) DeleteRegValue(HKEY_CURRENT_USER, key, value);
+  }
+  // The recorded task of this name: its definition's command, "" when removed.
+  std::wstring TaskCommand(const wchar_t* value) {
+    std::wstring command = L"(none)";
+    for (const std::wstring& t : tasks)
+      if (t.rfind(LogonTaskName(value) + L"=", 0) == 0) {
+        size_t begin = t.find(L"<Command>"), end = t.find(L"</Command>");
+        command = begin == std::wstring::npos ? L"" : t.substr(begin + 9, end - begin - 9);
+      }
+    return command;
   }
   // The boxes as the dialog shows them: "protect,autostart,hotkey,ctrl,alt,shift,key" and the
   // hot-key boxes' enabled state.
@@ -55,6 +71,10 @@ class OptionsTest : public DialogFixture {
   const std::wstring mountLog = forms::AppPath() + L"\\mount-commands.txt";
   const std::pair<const wchar_t*, const wchar_t*> autostart[2] = {
       {AutostartRunKey, SRStartValue}, {AutostartPolicyKey, SRProtectValue}};
+  std::vector<std::wstring> tasks;  // "name=definition"
+
+ private:
+  LogonTaskSink oldTasks_;
 };
 
 TEST_F(OptionsTest, StoredValuesLoad) {
@@ -122,10 +142,17 @@ TEST_F(OptionsTest, ConfirmStoresEveryBoxCancelNothing) {
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(Stored(), c.stored);
     EXPECT_EQ(FirstMountWord(), c.mountWord);
+    // Quoted; each program started by its logon task (SorvGuard needs administrator rights
+    // for the driver, start.exe asks for them).
+    const std::wstring start = L"\"" + forms::AppPath() + L"\\start.exe\"",
+                       guard = L"\"" + forms::AppPath() + L"\\SorvGuard.exe\"";
     EXPECT_EQ(GetRegValue(HKEY_CURRENT_USER, AutostartRunKey, SRStartValue),
-              c.autostart ? forms::AppPath() + L"\\start.exe" : L"");
+              c.autostart ? start : L"");
     EXPECT_EQ(GetRegValue(HKEY_CURRENT_USER, AutostartPolicyKey, SRProtectValue),
-              c.protect ? forms::AppPath() + L"\\SorvGuard.exe" : L"");
+              c.protect ? guard : L"");
+    EXPECT_EQ(TaskCommand(L"SRStart"), c.autostart ? start : L"");
+    EXPECT_EQ(TaskCommand(L"SRProtect"), c.protect ? guard : L"");
+    tasks.clear();
   }
   desk::Form5 form;
   form.Load();

@@ -7,6 +7,7 @@
 #include "Reg.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);  // no current folder, no PATH
   if (CutAtNul(GetSetting(L"IsProtectFile")) == L"1") ProtectCvdFile();
   return 0;
 }

@@ -1,4 +1,4 @@
-// SorvSetup.exe: the installation program's stand-in. Copies the programs from its own
+// SorvSetup.exe: the installation program's stand-in. Copies the system's files from its own
 // folder into the program folder and installs the driver through SorvKeeper.
 //   SorvSetup [program folder]      default: C:\Program Files\Sorvane
 #include <windows.h>
@@ -6,19 +6,15 @@
 #include <cstdio>
 #include <string>
 
+#include "ProgramFolder.h"
+
 namespace {
 
-bool EndsWith(const std::string& s, const char* tail) {
-  size_t n = strlen(tail);
-  return s.size() >= n && _stricmp(s.c_str() + s.size() - n, tail) == 0;
-}
-
-// The deliverables and their stand-ins; test and benchmark programs stay behind.
-bool BelongsToProduct(const std::string& name) {
-  for (const char* tool : {"_test.exe", "_bench.exe", "_client.exe", "_probe.exe"})
-    if (EndsWith(name, tool)) return false;
-  return EndsWith(name, ".exe") || EndsWith(name, ".dll") || EndsWith(name, ".sys") ||
-         EndsWith(name, ".ocx") || EndsWith(name, ".chm") || EndsWith(name, ".dat");
+std::wstring Wide(const std::string& text) {
+  std::wstring wide(MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), int(wide.size()));
+  wide.pop_back();
+  return wide;
 }
 
 std::string ProgramFolder() {
@@ -26,23 +22,6 @@ std::string ProgramFolder() {
   DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string folder(path, n);
   return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
-bool CopyProgramFiles(const std::string& from, const std::string& to) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((from + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  bool ok = true;
-  do {
-    std::string name = found.cFileName;
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !BelongsToProduct(name)) continue;
-    if (!CopyFileA((from + name).c_str(), (to + name).c_str(), FALSE)) {
-      fprintf(stderr, "SorvSetup: cannot copy %s (error %lu)\n", name.c_str(), GetLastError());
-      ok = false;
-    }
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return ok;
 }
 
 // Calls one export of the service library in folder; -1 when the library or the export
@@ -81,15 +60,25 @@ int InstallDriver(const std::string& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Setup runs from a download folder: libraries come from the system's folder only.
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   std::string target = argc > 1 && *argv[1] ? argv[1] : "C:\\Program Files\\Sorvane";
   if (target.back() != '\\') target += '\\';
   std::string source = ProgramFolder();
-  if (!CreateDirectoryA(target.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-    fprintf(stderr, "SorvSetup: cannot create %s (error %lu)\n", target.c_str(), GetLastError());
-    return 1;
+  switch (setup::PrepareProgramFolder(Wide(target))) {
+    case setup::FolderResult::Ready:
+      break;
+    case setup::FolderResult::ForeignOwner:
+      fprintf(stderr, "SorvSetup: %s belongs to another owner than the administrators\n",
+              target.c_str());
+      return 1;
+    default:
+      fprintf(stderr, "SorvSetup: cannot create %s (error %lu)\n", target.c_str(), GetLastError());
+      return 1;
   }
   CallKeeper(target, "SRSorvKeeper");  // a running driver holds its file: remove it first
-  bool copied = _stricmp(source.c_str(), target.c_str()) == 0 || CopyProgramFiles(source, target);
+  bool copied = _stricmp(source.c_str(), target.c_str()) == 0 ||
+                setup::CopyProductFiles(Wide(source), Wide(target));
   if (InstallDriver(target) != 1) {
     fprintf(stderr, "SorvSetup: the driver could not be installed\n");
     return 2;

@@ -7,6 +7,7 @@
 #include "SparseArgs.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);  // no current folder, no PATH
   auto args = sparse::ParseArgs(sparse::SkipProgramName(GetCommandLineW()));
   if (!args) return 1;
   HANDLE h = CreateFileW(args->path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,

@@ -5,10 +5,11 @@
 class SorvCtl {
  public:
   // The password exactly as typed (blanks and case kept); any text, the empty one included.
+  // Only its verifier is kept, not the password.
   void SetPassword(const std::wstring& password);
   // The verifier of the last password set: 64 upper-case hexadecimal digits.
   std::wstring Verifier() const;
 
  private:
-  std::string utf8_;
+  std::string verifier_;
 };

@@ -7,6 +7,7 @@
 #include "SorvShredX.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int) {
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);  // no current folder, no PATH
   CoInitialize(nullptr);  // the browser is a shell dialog
   shredder::SorvShredX control;
   shred::ShredMain(arguments ? arguments : L"", control);

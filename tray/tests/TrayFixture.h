@@ -9,11 +9,16 @@
 #include <utility>
 #include <vector>
 
+#include <objbase.h>
+#include <shlobj.h>
+
+#include "Autostart.h"
 #include "CutAtNul.h"
 #include "PromptForm.h"
 #include "Reg.h"
 #include "SavedSettings.h"
 #include "ScriptedRuntime.h"
+#include "SendToLink.h"
 #include "SorvCtl.h"
 #include "SorvLibs.h"
 #include "SysTray.h"
@@ -32,9 +37,21 @@ class TrayFixture : public ::testing::Test, protected testsupport::ScriptedRunti
       icons.push_back({message, data});
       return TRUE;
     });
+    oldTasks_ = SetLogonTaskSink([this](const std::wstring& name, const std::wstring& xml) {
+      tasks.push_back({name, xml});
+      return true;
+    });
+    oldFilter_ = tray::SetMessageFilterSink([this](HWND hwnd, UINT message, DWORD action) {
+      filters.push_back({hwnd, message, action});
+      return TRUE;
+    });
+    oldSendTo_ = tray::SetSendToLookup([this] { return dir.path() + L"\\"; });
   }
   ~TrayFixture() override {
     tray::SetNotifyIconSink(oldSink_);
+    SetLogonTaskSink(oldTasks_);
+    tray::SetMessageFilterSink(oldFilter_);
+    tray::SetSendToLookup(oldSendTo_);
     if (tray::SemaphoreHandle) CloseHandle(tray::SemaphoreHandle);
     tray::ResetState();
   }
@@ -78,6 +95,21 @@ class TrayFixture : public ::testing::Test, protected testsupport::ScriptedRunti
     return CutAtNul(diskKey).substr(0, 16);
   }
   static std::string Ansi(const std::wstring& text) { return forms::ToAnsi(text); }
+  // A shell shortcut as the shortcut tool writes it.
+  static void WriteLink(const std::wstring& file, const std::wstring& target,
+                        const std::wstring& description) {
+    CoInitialize(nullptr);
+    IShellLinkW* link = nullptr;
+    IPersistFile* persist = nullptr;
+    CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link));
+    link->SetPath(target.c_str());
+    link->SetDescription(description.c_str());
+    link->QueryInterface(IID_PPV_ARGS(&persist));
+    EXPECT_EQ(persist->Save(file.c_str(), TRUE), S_OK);
+    persist->Release();
+    link->Release();
+    CoUninitialize();
+  }
 
   // One call of the shell's icon function: the message, the record's uFlags (31 first display,
   // 7 show and hide, 4 tip change) and its tip.
@@ -112,6 +144,13 @@ class TrayFixture : public ::testing::Test, protected testsupport::ScriptedRunti
   }
 
   std::vector<std::pair<DWORD, NOTIFYICONDATAA>> icons;
+  std::vector<std::pair<std::wstring, std::wstring>> tasks;  // name, definition ("" removed)
+  struct FilterCall {
+    HWND hwnd;
+    UINT message;
+    DWORD action;
+  };
+  std::vector<FilterCall> filters;
   TempDir dir{L"tray_test"};
   std::wstring path = dir / L"box.cvd";
   tray::Form1 form;
@@ -122,4 +161,7 @@ class TrayFixture : public ::testing::Test, protected testsupport::ScriptedRunti
                           L"HotKeyKey",    L"TipsOfDay"};
   const std::wstring mountLog_ = forms::AppPath() + L"\\mount-commands.txt";
   tray::NotifyIconSink oldSink_;
+  LogonTaskSink oldTasks_;
+  tray::MessageFilterSink oldFilter_;
+  tray::SendToLookup oldSendTo_;
 };

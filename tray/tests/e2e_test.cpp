@@ -1,6 +1,7 @@
 // start.exe as a user meets it: separate processes driven from here, the real libraries and
 // the installed driver.
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <functional>
 
@@ -31,6 +32,20 @@ std::wstring LinkTarget(const std::wstring& link) {
   return target;
 }
 
+// A process that `parent` started with this file name, or 0.
+DWORD ChildNamed(const Program& parent, const wchar_t* name) {
+  DWORD found = 0;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more && !found;
+       more = Process32NextW(snapshot, &entry))
+    if (entry.th32ParentProcessID == parent.info.dwProcessId && _wcsicmp(entry.szExeFile, name) == 0)
+      found = entry.th32ProcessID;
+  CloseHandle(snapshot);
+  return found;
+}
+
 bool CtrlAltF12Taken() {
   if (!RegisterHotKey(nullptr, 9, MOD_CONTROL | MOD_ALT, VK_F12)) return true;
   UnregisterHotKey(nullptr, 9);
@@ -54,15 +69,21 @@ TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
     ~Unprotect() { UnprotectCvdFile(); }
   } unprotect;
   const std::wstring letter = tray::FreeDriveLetters().back();  // the automatic choice
-  const std::wstring link =
-      GetRegValue(HKEY_CURRENT_USER,
-                  L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                  L"SendTo") +
-      L"\\加密盘" + letter.substr(0, 1) + L".lnk";
+  PWSTR sendTo = nullptr;
+  ASSERT_EQ(SHGetKnownFolderPath(FOLDERID_SendTo, 0, nullptr, &sendTo), S_OK);
+  const std::wstring link = sendTo + (L"\\加密盘" + letter.substr(0, 1) + L".lnk");
+  CoTaskMemFree(sendTo);
   DeleteFileW(link.c_str());
   ASSERT_FALSE(CtrlAltF12Taken());
 
+  // Any program of the user can set windir: the tray runs with it, but never what it names.
+  const std::wstring planted = forms::AppPath() + L"\\tray_planted";
+  DeleteFileW((planted + L"\\ran.txt").c_str());
+  wchar_t windir[MAX_PATH] = {};
+  GetEnvironmentVariableW(L"windir", windir, MAX_PATH);
+  SetEnvironmentVariableW(L"windir", planted.c_str());
   Program first(L"start.exe");
+  SetEnvironmentVariableW(L"windir", windir);
   HWND prompt = first.Window(nullptr, L"Velkiro", 20000);
   ASSERT_NE(prompt, nullptr);
   EXPECT_NE(FindWindowExW(prompt, nullptr, nullptr, L"e2e box.cvd"), nullptr);
@@ -88,8 +109,8 @@ TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
     EXPECT_TRUE(second.Exited(10000));
   }
 
-  SendMessageW(FindWindowExW(prompt, nullptr, L"Edit", nullptr), WM_SETTEXT, 0,
-               LPARAM(L"e2e password"));
+  HWND passwordBox = FindWindowExW(prompt, nullptr, L"Edit", nullptr);
+  SendMessageW(passwordBox, WM_SETTEXT, 0, LPARAM(L"e2e password"));
   Click(FindWindowExW(prompt, nullptr, L"Button", L"确定"));
   testsupport::ShownBox refusal;
   ASSERT_TRUE(WaitFor(
@@ -103,6 +124,20 @@ TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
   EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(prompt) && CtrlAltF12Taken(); }, 5000));
   ASSERT_TRUE(WaitFor([&] { return forms::FileExists(link); }, 15000));
   EXPECT_EQ(LinkTarget(link), letter + L"\\");
+  // The hidden prompt holds no password for another program to read.
+  wchar_t left[64] = {L'?'};
+  SendMessageW(passwordBox, WM_GETTEXT, 64, LPARAM(left));
+  EXPECT_STREQ(left, L"");
+
+  // A double click on the icon opens the drive with the system's explorer.
+  PostMessageW(prompt, tray::TrayCallbackMessage, 0, WM_LBUTTONDBLCLK);
+  DWORD explorer = 0;
+  EXPECT_TRUE(WaitFor([&] { return (explorer = ChildNamed(first, L"explorer.exe")) != 0; }, 10000));
+  if (HANDLE p = OpenProcess(PROCESS_TERMINATE, FALSE, explorer)) {
+    TerminateProcess(p, 0);
+    CloseHandle(p);
+  }
+  EXPECT_FALSE(forms::FileExists(planted + L"\\ran.txt")) << "the planted explorer ran";
 
   // Quit through the tray menu: right button on the icon, the last item, Yes.
   PostMessageW(prompt, tray::TrayCallbackMessage, 0, WM_RBUTTONUP);

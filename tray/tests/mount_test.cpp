@@ -54,8 +54,19 @@ TEST_F(MountTest, RefusalsComeInOrderAndKeepThePrompt) {
     EXPECT_TRUE(icons.empty());
     // Autostart and IsAutoMount are stored before any check.
     EXPECT_EQ(GetSetting(L"IsAutoMount"), r.autostart ? L"1" : L"0");
+    // Quoted, and a logon task that starts the program with administrator rights.
     EXPECT_EQ(GetRegValue(HKEY_CURRENT_USER, AutostartRunKey, SRStartValue),
-              r.autostart ? forms::AppPath() + L"\\start.exe" : L"");
+              r.autostart ? L"\"" + forms::AppPath() + L"\\start.exe\"" : L"");
+    ASSERT_EQ(tasks.size(), 1u);
+    EXPECT_EQ(tasks[0].first, LogonTaskName(L"SRStart"));
+    for (const wchar_t* part :
+         {L"<LogonTrigger><Enabled>true</Enabled><UserId>", L"<LogonType>InteractiveToken<",
+          L"<RunLevel>HighestAvailable</RunLevel>", L"<ExecutionTimeLimit>PT0S<"})
+      EXPECT_EQ(tasks[0].second.find(part) != std::wstring::npos, r.autostart == 1);
+    EXPECT_EQ(tasks[0].second.find(L"<Command>\"" + forms::AppPath() + L"\\start.exe\"</Command>") !=
+                  std::wstring::npos,
+              r.autostart == 1);
+    tasks.clear();
   }
   // So is the drive, with the automatic entry's blank.
   wchar_t stored[64] = {};
@@ -103,6 +114,7 @@ TEST_F(MountTest, MountOnTheHighestFreeLetterThenTray) {
   const std::wstring last = tray::FreeDriveLetters().back(), root = last + L"\\";
   Ok(L"right pass");
   EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(form.Text1.Text(), L"");  // the hidden window keeps no password
   // Five words, the path quoted, the 16 key characters and nothing of the buffer's NULs.
   EXPECT_EQ(MountCommands(),
             std::vector<std::string>{"/mount 0 \"" + Ansi(path) + "\" " + Ansi(last) + " " + key});

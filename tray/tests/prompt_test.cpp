@@ -23,6 +23,12 @@ TEST_F(PromptTest, LoadShowsTheContainerAndTheDriveListCancelGuardsTheFile) {
   EXPECT_EQ(form.Label5.Caption(), L"box.cvd");
   EXPECT_EQ(form.Label6.Caption(), dir.path() + L"\\");
   EXPECT_EQ(form.Check1.Value(), 1);
+  // The known folder, without its backslash; the shell's taskbar message let through.
+  EXPECT_EQ(tray::SendToFolder, dir.path());
+  ASSERT_EQ(filters.size(), 1u);
+  EXPECT_EQ(filters[0].hwnd, form.hWnd());
+  EXPECT_EQ(filters[0].message, RegisterWindowMessageW(L"TaskbarCreated"));
+  EXPECT_EQ(filters[0].action, DWORD(MSGFLT_ALLOW));
   // The protection is released through the first free letter before anything is read.
   EXPECT_EQ(MountCommands(), std::vector<std::string>{"/unlockfile 0 " + guard});
   // The automatic entry first, then the free letters in order; the stored one selected.

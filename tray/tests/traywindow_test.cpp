@@ -22,7 +22,7 @@ class TrayWindowTest : public TrayFixture {
     ASSERT_FALSE(tray::SendToLinkName.empty()) << "the click on OK did not mount";
     drive = tray::MountedDrive;
     link = dir / tray::SendToLinkName;
-    MakeFile(link, 10);  // the shortcut tool is recorded, not run
+    WriteLink(link, drive, L"LnkOfVirtualDisk");  // the shortcut tool is recorded, not run
     icons.clear();
     MountCommands();
   }
@@ -50,10 +50,13 @@ TEST_F(TrayWindowTest, HotKeyFromTheSettingsTogglesTheIconTaskbarRestartBringsIt
 }
 
 TEST_F(TrayWindowTest, DoubleClickOpensTheDriveLogOffIsRefused) {
-  Send(tray::TrayCallbackMessage, 0, WM_LBUTTONDBLCLK);
-  wchar_t windir[MAX_PATH];
+  // The user's windir names another folder: the system's own explorer, quoted, all the same.
+  wchar_t windir[MAX_PATH] = {};
   GetEnvironmentVariableW(L"windir", windir, MAX_PATH);
-  EXPECT_EQ(starts.back().first, std::wstring(windir) + L"\\explorer.exe " + drive);
+  SetEnvironmentVariableW(L"windir", dir.path().c_str());
+  Send(tray::TrayCallbackMessage, 0, WM_LBUTTONDBLCLK);
+  SetEnvironmentVariableW(L"windir", windir);
+  EXPECT_EQ(starts.back().first, L"\"C:\\windows\\explorer.exe\" " + drive);
 
   EXPECT_EQ(Send(WM_QUERYENDSESSION, 0, LPARAM(ENDSESSION_LOGOFF)), 0);
   ExpectBox(0, L"为了保护您数据的安全，提醒您先退出Velkiro程序再选择注销。", L"注意",
@@ -70,6 +73,28 @@ TEST_F(TrayWindowTest, HelpHandsTheProgramFoldersHelpFileToTheShell) {
   using Opened = std::vector<std::pair<std::wstring, std::wstring>>;
   // No verb: the tray menu hands the file over with an empty one.
   EXPECT_EQ(opened, (Opened{{L"", forms::AppPath() + L"\\help.chm"}}));
+}
+
+TEST_F(TrayWindowTest, OnlyOurOwnShortcutIsDeleted) {
+  // What may lie under the shortcut's name in the user's folder, and whether it goes.
+  const std::wstring other = drive == L"Q:\\" ? L"P:\\" : L"Q:\\";
+  const struct {
+    const wchar_t* target;
+    const wchar_t* description;
+    bool deleted;
+  } rows[] = {{drive.c_str(), L"LnkOfVirtualDisk", true},
+              {other.c_str(), L"LnkOfVirtualDisk", false},
+              {drive.c_str(), L"another shortcut", false},
+              {nullptr, nullptr, false}};  // no shortcut at all
+  for (const auto& r : rows) {
+    DeleteFileW(link.c_str());
+    if (r.target)
+      WriteLink(link, r.target, r.description);
+    else
+      WriteBytes(link, "a user's own file");
+    Send(WM_QUERYENDSESSION, 0, 0);
+    EXPECT_EQ(forms::FileExists(link), !r.deleted) << (r.description ? Ansi(r.description) : "");
+  }
 }
 
 TEST_F(TrayWindowTest, QuitAsksAndAsksAgainWhileTheDriveIsBusy) {

@@ -44,7 +44,7 @@ TEST(WizardEndToEnd, CreatesFormatsUnmountsAndHandsOver) {
   const std::wstring log = dir / L"format-calls.txt";
   SetEnvironmentVariableW(L"SORV_FORMAT_LOG", log.c_str());
 
-  Program wizard(L"SorvForge.exe");
+  Program wizard(L"SorvForgeLogged.exe");  // the test build: it writes the format log
   HWND step1 = wizard.Window(nullptr, L"创建加密盘向导(4-1)", 20000);
   ASSERT_NE(step1, nullptr);
   // A second wizard is refused and keeps its message open meanwhile.
@@ -143,6 +143,21 @@ TEST(WizardEndToEnd, CreatesFormatsUnmountsAndHandsOver) {
   EXPECT_EQ(calls[0].substr(0, 7), "format ");
   EXPECT_EQ(calls[0].substr(calls[0].size() - 5), " " + std::to_string(drive[0] - 'A') + " 1");
   EXPECT_EQ(calls[1], "label " + drive + "\\ \xE5\x8A\xA0\xE5\xAF\x86\xE7\x9B\x98");
+}
+
+// An elevated program that appends to any file an environment variable names is a tool for
+// whoever sets the variable: the format log is in the test build only.
+TEST(WizardBuild, OnlyTheTestBuildCarriesTheFormatLog) {
+  auto carries = [](const wchar_t* exe) {
+    const std::string bytes = ReadBytes(forms::AppPath() + L"\\" + exe);
+    const std::string name = "SORV_FORMAT_LOG";
+    std::string wide;
+    for (char c : name) wide += {c, '\0'};
+    EXPECT_GT(bytes.size(), 100000u) << forms::ToAnsi(exe);
+    return bytes.find(name) != std::string::npos || bytes.find(wide) != std::string::npos;
+  };
+  EXPECT_FALSE(carries(L"SorvForge.exe"));
+  EXPECT_TRUE(carries(L"SorvForgeLogged.exe"));
 }
 
 }  // namespace

@@ -1,0 +1,101 @@
+#include "LogonTask.h"
+
+#include <windows.h>
+#define SECURITY_WIN32
+#include <oleauto.h>
+#include <security.h>
+#include <taskschd.h>
+
+namespace {
+
+// A BSTR for one call.
+struct Text {
+  BSTR b;
+  explicit Text(const std::wstring& s) : b(SysAllocStringLen(s.data(), UINT(s.size()))) {}
+  ~Text() { SysFreeString(b); }
+  operator BSTR() const { return b; }
+};
+
+template <class T>
+struct Ref {
+  T* p = nullptr;
+  ~Ref() {
+    if (p) p->Release();
+  }
+  T* operator->() const { return p; }
+  T** operator&() { return &p; }
+};
+
+std::wstring Escaped(const std::wstring& text) {
+  std::wstring out;
+  for (wchar_t c : text) {
+    if (c == L'&')
+      out += L"&amp;";
+    else if (c == L'<')
+      out += L"&lt;";
+    else if (c == L'>')
+      out += L"&gt;";
+    else
+      out += c;
+  }
+  return out;
+}
+
+// The scheduler's root folder; COM stays initialised for the thread.
+bool RootFolder(Ref<ITaskService>& service, Ref<ITaskFolder>& root) {
+  HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  if (FAILED(init) && init != RPC_E_CHANGED_MODE) return false;
+  VARIANT none;
+  VariantInit(&none);
+  return SUCCEEDED(CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_ITaskService, reinterpret_cast<void**>(&service))) &&
+         SUCCEEDED(service->Connect(none, none, none, none)) &&
+         SUCCEEDED(service->GetFolder(Text(L"\\"), &root));
+}
+
+}  // namespace
+
+std::wstring LogonTaskXml(const std::wstring& user, const std::wstring& program) {
+  const std::wstring who = Escaped(user);
+  return L"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n"
+         L"<Task version=\"1.2\" xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">\n"
+         L"  <Triggers><LogonTrigger><Enabled>true</Enabled><UserId>" + who +
+         L"</UserId></LogonTrigger></Triggers>\n"
+         L"  <Principals><Principal id=\"Author\"><UserId>" + who +
+         L"</UserId><LogonType>InteractiveToken</LogonType>"
+         L"<RunLevel>HighestAvailable</RunLevel></Principal></Principals>\n"
+         L"  <Settings><DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>"
+         L"<StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>"
+         L"<ExecutionTimeLimit>PT0S</ExecutionTimeLimit>"
+         L"<MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy></Settings>\n"
+         L"  <Actions Context=\"Author\"><Exec><Command>\"" + Escaped(program) +
+         L"\"</Command></Exec></Actions>\n"
+         L"</Task>\n";
+}
+
+std::wstring TaskUser() {
+  wchar_t name[512] = {};
+  ULONG size = 512;
+  if (GetUserNameExW(NameSamCompatible, name, &size)) return name;
+  DWORD plain = 512;
+  return GetUserNameW(name, &plain) ? name : L"";
+}
+
+bool RegisterLogonTask(const std::wstring& name, const std::wstring& xml) {
+  Ref<ITaskService> service;
+  Ref<ITaskFolder> root;
+  Ref<IRegisteredTask> registered;
+  if (!RootFolder(service, root)) return false;
+  VARIANT none;
+  VariantInit(&none);
+  return SUCCEEDED(root->RegisterTask(Text(name), Text(xml), TASK_CREATE_OR_UPDATE, none, none,
+                                      TASK_LOGON_INTERACTIVE_TOKEN, none, &registered));
+}
+
+bool RemoveLogonTask(const std::wstring& name) {
+  Ref<ITaskService> service;
+  Ref<ITaskFolder> root;
+  if (!RootFolder(service, root)) return false;
+  HRESULT result = root->DeleteTask(Text(name), 0);
+  return SUCCEEDED(result) || result == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+}
