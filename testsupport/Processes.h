@@ -3,6 +3,7 @@
 // through their windows.
 #include <windows.h>
 
+#include <cstdio>
 #include <functional>
 #include <string>
 
@@ -39,15 +40,27 @@ inline HWND FindShown(DWORD pid, const wchar_t* cls, const wchar_t* caption, DWO
   return found;
 }
 
+// Starts a command line. Under Wine a process start now and then fails while other test
+// programs start and end; what the tests look at is the program, so a failed start is tried
+// again, with the error printed.
+inline bool StartProcess(std::wstring line, PROCESS_INFORMATION& info, DWORD flags = 0) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr,
+                       &si, &info))
+      return true;
+    printf("process start failed (error %lu): %ls\n", GetLastError(), line.c_str());
+    Sleep(200);
+  }
+  return false;
+}
+
 // A program of the program folder of its own, ended at the latest with the test.
 struct Program {
   PROCESS_INFORMATION info{};
   explicit Program(const std::wstring& exeName) {
-    std::wstring exe = forms::AppPath() + L"\\" + exeName, line = L"\"" + exe + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                   &info);
+    StartProcess(L"\"" + forms::AppPath() + L"\\" + exeName + L"\"", info);
   }
   // The program that shows `window`, started by another one.
   explicit Program(HWND window) {

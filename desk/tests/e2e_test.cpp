@@ -71,11 +71,8 @@ bool CaptureFromDisplay(RECT r, const std::wstring& bmp) {
                       L"-window root -crop " + std::to_wstring(r.right - r.left) + L"x" +
                       std::to_wstring(r.bottom - r.top) + L"+" + std::to_wstring(r.left) + L"+" +
                       std::to_wstring(r.top) + L" +repage BMP3:" + forms::FromAnsi(file);
-  STARTUPINFOW si{sizeof si};
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                      nullptr, &si, &pi))
-    return false;
+  if (!testsupport::StartProcess(line, pi, CREATE_NO_WINDOW)) return false;
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
   // import writes the file at its end; it is done when the file holds the whole picture.

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "Processes.h"
 #include "Texts.h"
 #include "forms.h"
 
@@ -39,12 +40,9 @@ std::wstring Text(HWND w) {
 // once its text can be read, and cancels the browser. Returns "title: text" of each box.
 std::vector<std::wstring> RunShred(const std::wstring& arguments, std::deque<int> answers) {
   std::wstring line = L"\"" + forms::AppPath() + L"\\SorvShred.exe\" " + arguments;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   std::vector<std::wstring> boxes;
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process)) {
+  if (!testsupport::StartProcess(line, process)) {
     ADD_FAILURE() << "SorvShred.exe did not start";
     return boxes;
   }
