@@ -13,7 +13,9 @@ constexpr ULONG_PTR kStackForFileIo = 12 << 10;
 // PASSIVE_LEVEL with APCs deliverable: a file system on the disk sends its paging I/O
 // at APC_LEVEL or inside a guarded region, where that I/O could never complete. And it
 // wants stack: a file system on the disk that sends its I/O from inside its own
-// request (a top-level IRP is set) has already used much of the thread's.
+// request (a top-level IRP is set) has already used much of the thread's. Wine leaves
+// IoGetTopLevelIrp unimplemented (a call ends the driver's host); it answers TRUE to
+// KeAreAllApcsDisabled, so the questions after that one are never asked there.
 bool MustDefer() {
 #if defined(SORVDISK_DEFER_ALL)  // test builds: every transfer through the worker
   return true;
