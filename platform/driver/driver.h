@@ -26,6 +26,7 @@ struct Helper {
   HANDLE thread;
   KEVENT go;  // a piece is waiting, or the thread is to stop
   Piece piece;
+  volatile bool stop;
 };
 
 struct DiskDevice {

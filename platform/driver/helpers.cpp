@@ -19,7 +19,7 @@ VOID NTAPI HelperMain(PVOID context) {
   DiskDevice* disk = helper->disk;
   for (;;) {
     KeWaitForSingleObject(&helper->go, Executive, KernelMode, FALSE, nullptr);
-    if (disk->stopping) break;
+    if (helper->stop) break;
     helper->piece.status = MovePiece(disk, helper->piece);
     if (InterlockedDecrement(&disk->piecesLeft) == 0)
       KeSetEvent(&disk->piecesDone, IO_NO_INCREMENT, FALSE);
@@ -52,9 +52,9 @@ NTSTATUS StartHelpers(DiskDevice* disk) {
 
 // After the worker has stopped: no transfer runs any more.
 void StopHelpers(DiskDevice* disk) {
-  disk->stopping = true;
   for (ULONG i = 0; i < disk->helperCount; ++i) {
     Helper& helper = disk->helpers[i];
+    helper.stop = true;
     KeSetEvent(&helper.go, IO_NO_INCREMENT, FALSE);
     ZwWaitForSingleObject(helper.thread, FALSE, nullptr);
     ZwClose(helper.thread);
