@@ -208,7 +208,6 @@ NTSTATUS QueryProperty(Request& r) {
 NTSTATUS QueryDeviceName(const DiskDevice* disk, Request& r) {
   if (r.outLength < sizeof(MOUNTDEV_NAME)) return STATUS_INVALID_PARAMETER;
   auto* name = static_cast<MOUNTDEV_NAME*>(r.buffer);
-  name->NameLength = disk->nameLength;
   ULONG needed = FIELD_OFFSET(MOUNTDEV_NAME, Name) + disk->nameLength;
   if (r.outLength < needed) {  // the length alone, for the caller to ask again
     RtlZeroMemory(name, sizeof(MOUNTDEV_NAME));
@@ -216,6 +215,7 @@ NTSTATUS QueryDeviceName(const DiskDevice* disk, Request& r) {
     r.information = sizeof(MOUNTDEV_NAME);
     return STATUS_BUFFER_OVERFLOW;
   }
+  name->NameLength = disk->nameLength;
   RtlCopyMemory(name->Name, disk->name, disk->nameLength);
   r.information = needed;
   return STATUS_SUCCESS;
