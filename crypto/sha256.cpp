@@ -15,6 +15,12 @@ constexpr uint32_t kRoundConstants[64] = {
 constexpr uint32_t kInitialHash[8] = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
                                       0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
 
+// Zeroes what a hash of secret bytes (a key, say) leaves in memory the caller cannot reach.
+void Wipe(void* p, size_t n) {
+  volatile uint8_t* bytes = static_cast<volatile uint8_t*>(p);
+  while (n--) *bytes++ = 0;
+}
+
 inline uint32_t Rotr(uint32_t x, int n) { return (x >> n) | (x << (32 - n)); }
 
 inline void StoreBigEndian(uint32_t w, uint8_t* p) {
@@ -94,6 +100,7 @@ size_t Sha256Final(uint8_t* digest, Sha256Context* context, size_t n) {
   uint8_t full[32];
   for (int i = 0; i < 8; ++i) StoreBigEndian(context->state[i], full + 4 * i);
   for (size_t i = 0; i < n; ++i) digest[i] = full[i];
+  Wipe(full, sizeof full);
   return n;
 }
 
@@ -101,5 +108,7 @@ size_t Sha256Digest(uint8_t* digest, const void* bytes, size_t count) {
   Sha256Context context;
   Sha256Init(&context);
   Sha256Update(&context, bytes, count);
-  return Sha256Final(digest, &context, 32);
+  size_t n = Sha256Final(digest, &context, 32);
+  Wipe(&context, sizeof context);
+  return n;
 }

@@ -238,10 +238,14 @@ TEST_F(Driver, MountedSectorsAreEncryptedBehindTheHeader) {
   EXPECT_FALSE(Control(volume, IOCTL_DISK_GET_DRIVE_GEOMETRY, nullptr, 0, &geometry, 8));
   EXPECT_FALSE(Control(volume, IOCTL_STORAGE_QUERY_PROPERTY, &query, 4, &device, sizeof device));
   EXPECT_FALSE(Control(volume, queryName, nullptr, 0, &name, 1));
-  ULONG changes = 0;
-  for (DWORD code : {IOCTL_DISK_IS_WRITABLE, IOCTL_DISK_CHECK_VERIFY, IOCTL_STORAGE_CHECK_VERIFY,
-                     IOCTL_STORAGE_CHECK_VERIFY2})
-    EXPECT_TRUE(Control(volume, code, nullptr, 0, &changes, sizeof changes)) << code;
+  // Too short for the name: its length, and no byte more than the driver wrote.
+  uint8_t shortName[4] = {0xcc, 0xcc, 0xcc, 0xcc};
+  DWORD returned = 0;
+  EXPECT_FALSE(DeviceIoControl(volume, queryName, shortName, 4, shortName, 4, &returned, nullptr));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MORE_DATA));
+  EXPECT_EQ(returned, 4u);
+  EXPECT_EQ(std::vector<uint8_t>(shortName, shortName + 4), (std::vector<uint8_t>{52, 0, 0, 0}));
+  EXPECT_TRUE(Control(volume, IOCTL_DISK_IS_WRITABLE, nullptr, 0));
 
   // Sectors at the start, in the middle and at the very end of the disk.
   std::vector<uint8_t> plain(8192), back(plain.size());
@@ -506,6 +510,34 @@ TEST_F(Driver, AnotherProgramSeesAndReadsTheMountedDrive) {
   DestroyWindow(listener);
 }
 
+// 1 MiB writes and reads over the first 8 MiB of a disk in a thread of its own, each
+// read checked against the write before it, until Stop or a failure (done, then).
+struct BusyDisk {
+  std::atomic<bool> done{false};
+  std::atomic<int> transfers{0}, wrong{0};
+  std::thread thread;
+
+  explicit BusyDisk(HANDLE volume)
+      : thread([this, volume] {
+          std::vector<uint8_t> data(1 << 20), back(data.size());
+          for (uint64_t i = 0; !done; ++i, transfers += 2) {
+            const uint64_t offset = (i % 8) << 20;
+            memset(data.data(), static_cast<int>(i), data.size());
+            if (!Transfer(volume, true, offset, data.data(), 1 << 20) ||
+                !Transfer(volume, false, offset, back.data(), 1 << 20))
+              break;
+            if (back != data) ++wrong;
+          }
+          done = true;
+        }) {
+    for (int wait = 0; wait < 10000 && transfers < 4 && !done; ++wait) Sleep(1);
+  }
+  void Stop() {
+    done = true;
+    thread.join();
+  }
+};
+
 // Lock-file takes no lock of the disk's: were the guarded file on the mounted drive,
 // opening it would page through the disk while the request still ran.
 TEST_F(Driver, LockFileCompletesWhileTheMountedDiskIsBusy) {
@@ -515,27 +547,63 @@ TEST_F(Driver, LockFileCompletesWhileTheMountedDiskIsBusy) {
   ASSERT_EQ(Mount(MountLine(container)), 0);
   HANDLE volume = OpenVolume("\\\\.\\Q:");
   ASSERT_NE(volume, INVALID_HANDLE_VALUE);
-  std::atomic<bool> done{false};
-  std::atomic<int> transfers{0};
-  std::thread busy([&] {
-    std::vector<uint8_t> data(1 << 20, 0x5a);
-    for (uint64_t offset = 0; !done; offset = (offset + data.size()) % (8 << 20), ++transfers)
-      if (!Transfer(volume, transfers % 2 == 0, offset, data.data(), 1 << 20)) break;
-    done = true;
-  });
-  for (int wait = 0; wait < 10000 && transfers < 4 && !done; ++wait) Sleep(1);
-  const int before = transfers;
+  BusyDisk busy(volume);
+  const int before = busy.transfers;
   HANDLE lock = StartClient(5, "/lockfile 0 R: \"" + guarded + "\"");
   EXPECT_EQ(Finish(lock), 0u);
   EXPECT_TRUE(ReadWhole(guarded).empty()) << "the file is guarded";
-  EXPECT_FALSE(done) << "the transfers failed";
-  EXPECT_GT(transfers, before) << "the disk was busy meanwhile";
-  done = true;
-  busy.join();
+  EXPECT_FALSE(busy.done) << "the transfers failed";
+  EXPECT_GT(busy.transfers, before) << "the disk was busy meanwhile";
+  busy.Stop();
   CloseHandle(volume);
   EXPECT_EQ(Mount("/unlockfile 0 R:"), 0);
   EXPECT_EQ(ReadWhole(guarded).size(), 64u << 10);
   DeleteFileA(guarded.c_str());
+}
+
+// Flushes of the disk call the container's file system outside the disk's lock, and
+// leave the caller's thread when transfers would: they complete while transfers run.
+TEST_F(Driver, FlushesCompleteWhileTransfersRun) {
+  MakeContainer(container);
+  ASSERT_EQ(Mount(MountLine(container)), 0);
+  HANDLE volume = OpenVolume("\\\\.\\Q:");
+  ASSERT_NE(volume, INVALID_HANDLE_VALUE);
+  BusyDisk busy(volume);
+  const int before = busy.transfers;
+  const DWORD start = GetTickCount();
+  int flushes = 0;
+  for (; busy.transfers < before + 6 && !busy.done && GetTickCount() - start < 20000; ++flushes)
+    ASSERT_TRUE(FlushFileBuffers(volume)) << flushes;
+  EXPECT_FALSE(busy.done) << "the transfers failed";
+  EXPECT_GE(busy.transfers, before + 6) << "the disk was busy meanwhile";
+  EXPECT_GT(flushes, 1);
+  busy.Stop();
+  EXPECT_EQ(busy.wrong, 0);
+  CloseHandle(volume);
+}
+
+// Every container opened on a device is a new medium, told once to whoever checks, so
+// no file system keeps what it read of the one before.
+TEST_F(Driver, ANewContainerOnTheDeviceIsAMediaChangeToldOnce) {
+  const std::string other = Temp("sorv other.cvd");
+  MakeContainer(container);
+  MakeContainer(other);
+  ULONG before = 0;
+  for (const std::string& path : {container, other}) {
+    ASSERT_EQ(Mount(MountLine(path)), 0);
+    HANDLE volume = OpenVolume("\\\\.\\Q:");
+    ULONG changes = 0;
+    EXPECT_FALSE(Control(volume, IOCTL_STORAGE_CHECK_VERIFY, nullptr, 0, &changes, sizeof changes));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MEDIA_CHANGED)) << path;
+    for (DWORD code : {IOCTL_DISK_CHECK_VERIFY, IOCTL_STORAGE_CHECK_VERIFY,
+                       IOCTL_STORAGE_CHECK_VERIFY2})
+      EXPECT_TRUE(Control(volume, code, nullptr, 0, &changes, sizeof changes)) << code;
+    EXPECT_GT(changes, before) << "the count of changes goes up";
+    before = changes;
+    CloseHandle(volume);
+    EXPECT_EQ(Mount("/umount Q:"), 0);
+  }
+  DeleteFileA(other.c_str());
 }
 
 // The service library: removed, installed, replaced, and a file that is no driver.

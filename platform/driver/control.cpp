@@ -26,16 +26,23 @@ struct Request {
   ULONG inLength;
   ULONG outLength;
   ULONG_PTR information;
+  bool mustVerify;  // the volume is to be verified, and this is not the verifier asking
 };
 
-NTSTATUS OpenContainer(DiskDevice* disk, Request& r) {
+void FreeScratch(UCHAR* const (&scratch)[kMaxHelpers + 1]) {
+  for (UCHAR* buffer : scratch)
+    if (buffer) ExFreePoolWithTag(buffer, kPoolTag);
+}
+
+NTSTATUS OpenContainer(PDEVICE_OBJECT device, Request& r) {
+  DiskDevice* disk = Disk(device);
   const char* name;
   size_t nameLength;
   if (!ParseOpenFileRequest(static_cast<const uint8_t*>(r.buffer), r.inLength, &name, &nameLength))
     return STATUS_INVALID_PARAMETER;
-  LockMutex(&disk->lock);
-  const bool busy = disk->file != nullptr;
-  UnlockMutex(&disk->lock);
+  LockDisk(disk);
+  const bool busy = disk->file != nullptr || disk->closing;
+  UnlockDisk(disk);
   if (busy) return STATUS_DEVICE_BUSY;
 
   // The file system is called without the disk lock, which this device's transfers
@@ -47,27 +54,28 @@ NTSTATUS OpenContainer(DiskDevice* disk, Request& r) {
   IO_STATUS_BLOCK io;
   status = ZwQueryInformationFile(file, &io, &info, sizeof info, FileStandardInformation);
   ULONGLONG length = NT_SUCCESS(status) ? DiskLength(info.EndOfFile.QuadPart) : 0;
-  UCHAR* scratch = nullptr;
   if (NT_SUCCESS(status) && length == 0) status = STATUS_INVALID_PARAMETER;
-  if (NT_SUCCESS(status)) {
-    scratch = static_cast<UCHAR*>(ExAllocatePoolWithTag(PagedPool, kScratchSize, kPoolTag));
-    if (!scratch) status = STATUS_INSUFFICIENT_RESOURCES;
+  // Non-paged: a file system on the disk writes through it while it pages.
+  UCHAR* scratch[kMaxHelpers + 1] = {};
+  for (ULONG i = 0; NT_SUCCESS(status) && i <= disk->helperCount; ++i) {
+    scratch[i] = static_cast<UCHAR*>(ExAllocatePoolWithTag(NonPagedData(), kScratchSize, kPoolTag));
+    if (!scratch[i]) status = STATUS_INSUFFICIENT_RESOURCES;
   }
   if (NT_SUCCESS(status)) {
-    LockMutex(&disk->lock);
-    if (disk->file) {
+    LockDisk(disk);
+    if (disk->file || disk->closing) {
       status = STATUS_DEVICE_BUSY;  // another open-file came first
     } else {
       disk->file = file;
       disk->length = length;
-      disk->scratch = scratch;
+      RtlCopyMemory(disk->scratch, scratch, sizeof scratch);
       disk->keyed = false;
-      ++disk->changes;
+      MediaChanged(device);
     }
-    UnlockMutex(&disk->lock);
+    UnlockDisk(disk);
   }
   if (!NT_SUCCESS(status)) {
-    if (scratch) ExFreePoolWithTag(scratch, kPoolTag);
+    FreeScratch(scratch);
     ZwClose(file);
   }
   return status;
@@ -168,7 +176,12 @@ NTSTATUS DiskQuery(DiskDevice* disk, ULONG code, Request& r) {
         *static_cast<ULONG*>(r.buffer) = disk->changes;
         r.information = sizeof(ULONG);
       }
-      return STATUS_SUCCESS;
+      // A mounted file system that has not checked the volume yet is told to; anyone
+      // else hears of a new medium once.
+      if (r.mustVerify) return STATUS_VERIFY_REQUIRED;
+      if (!disk->mediaChanged) return STATUS_SUCCESS;
+      disk->mediaChanged = false;
+      return STATUS_MEDIA_CHANGED;
     }
   }
 }
@@ -195,12 +208,14 @@ NTSTATUS QueryProperty(Request& r) {
 NTSTATUS QueryDeviceName(const DiskDevice* disk, Request& r) {
   if (r.outLength < sizeof(MOUNTDEV_NAME)) return STATUS_INVALID_PARAMETER;
   auto* name = static_cast<MOUNTDEV_NAME*>(r.buffer);
-  name->NameLength = disk->nameLength;
   ULONG needed = FIELD_OFFSET(MOUNTDEV_NAME, Name) + disk->nameLength;
-  if (r.outLength < needed) {
+  if (r.outLength < needed) {  // the length alone, for the caller to ask again
+    RtlZeroMemory(name, sizeof(MOUNTDEV_NAME));
+    name->NameLength = disk->nameLength;
     r.information = sizeof(MOUNTDEV_NAME);
     return STATUS_BUFFER_OVERFLOW;
   }
+  name->NameLength = disk->nameLength;
   RtlCopyMemory(name->Name, disk->name, disk->nameLength);
   r.information = needed;
   return STATUS_SUCCESS;
@@ -233,12 +248,13 @@ NTSTATUS DiskRequest(DiskDevice* disk, ULONG code, Request& r) {
   }
 }
 
-NTSTATUS Dispatch(DiskDevice* disk, ULONG code, Request& r) {
+NTSTATUS Dispatch(PDEVICE_OBJECT device, ULONG code, Request& r) {
+  DiskDevice* disk = Disk(device);
   switch (code) {
     case kIoctlOpenFile:
-      return OpenContainer(disk, r);
+      return OpenContainer(device, r);
     case kIoctlCloseFile:
-      CloseContainer(disk);  // nothing open is nothing to release
+      CloseContainer(device);  // nothing open is nothing to release
       return STATUS_SUCCESS;
     // The guard touches no disk state, and its file may lie on this very disk: opening
     // it then pages through this device, whose transfers wait for the disk lock.
@@ -252,9 +268,9 @@ NTSTATUS Dispatch(DiskDevice* disk, ULONG code, Request& r) {
     case kIoctlUnlinkLetter:
       return UnlinkLetter(disk);
     default: {
-      LockMutex(&disk->lock);
+      LockDisk(disk);
       NTSTATUS status = DiskRequest(disk, code, r);
-      UnlockMutex(&disk->lock);
+      UnlockDisk(disk);
       return status;
     }
   }
@@ -262,29 +278,43 @@ NTSTATUS Dispatch(DiskDevice* disk, ULONG code, Request& r) {
 
 }  // namespace
 
+void MediaChanged(PDEVICE_OBJECT device) {
+  DiskDevice* disk = Disk(device);
+  ++disk->changes;
+  disk->mediaChanged = true;
+  if (device->Vpb && (device->Vpb->Flags & VPB_MOUNTED)) device->Flags |= DO_VERIFY_VOLUME;
+}
+
 // The disk is taken off under the lock, so no transfer uses the file any more; the
-// file system is called after the lock is released.
-void CloseContainer(DiskDevice* disk) {
-  LockMutex(&disk->lock);
+// file system is called after the lock is released, once the flushes are done.
+void CloseContainer(PDEVICE_OBJECT device) {
+  DiskDevice* disk = Disk(device);
+  LockDisk(disk);
   HANDLE file = disk->file;
-  UCHAR* scratch = disk->scratch;
-  if (file) ++disk->changes;
+  UCHAR* scratch[kMaxHelpers + 1];
+  RtlCopyMemory(scratch, disk->scratch, sizeof scratch);
+  if (file) MediaChanged(device);
+  disk->closing = file != nullptr;
   disk->file = nullptr;
-  disk->scratch = nullptr;
+  RtlZeroMemory(disk->scratch, sizeof disk->scratch);
   disk->length = 0;
   disk->keyed = false;
   XtsClear(&disk->key);
-  UnlockMutex(&disk->lock);
-  if (file) {
-    IO_STATUS_BLOCK io;
-    ZwFlushBuffersFile(file, &io);
-    ZwClose(file);
-  }
-  if (scratch) ExFreePoolWithTag(scratch, kPoolTag);
+  const bool flushing = disk->flushes > 0;
+  if (flushing) KeClearEvent(&disk->flushesDone);
+  UnlockDisk(disk);
+  if (!file) return;
+  if (flushing) KeWaitForSingleObject(&disk->flushesDone, Executive, KernelMode, FALSE, nullptr);
+  IO_STATUS_BLOCK io;
+  ZwFlushBuffersFile(file, &io);
+  ZwClose(file);
+  FreeScratch(scratch);
+  LockDisk(disk);
+  disk->closing = false;
+  UnlockDisk(disk);
 }
 
 NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
-  DiskDevice* disk = Disk(device);
   PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
   // Of the file-system controls only a caller's request has the layout read below;
   // the other minor functions (mount, verify, ...) are for file systems.
@@ -293,9 +323,11 @@ NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
     return CompleteIrp(irp, STATUS_INVALID_DEVICE_REQUEST, 0);
   ULONG code = stack->Parameters.DeviceIoControl.IoControlCode;
   Request r = {irp->AssociatedIrp.SystemBuffer, stack->Parameters.DeviceIoControl.InputBufferLength,
-               stack->Parameters.DeviceIoControl.OutputBufferLength, 0};
+               stack->Parameters.DeviceIoControl.OutputBufferLength, 0,
+               (device->Flags & DO_VERIFY_VOLUME) && !(stack->Flags & SL_OVERRIDE_VERIFY_VOLUME)};
   if (!r.buffer) r.inLength = r.outLength = 0;
-  NTSTATUS status = Dispatch(disk, code, r);
-  return CompleteIrp(irp, status,
-                     NT_SUCCESS(status) || status == STATUS_BUFFER_OVERFLOW ? r.information : 0);
+  NTSTATUS status = Dispatch(device, code, r);
+  if (status == STATUS_VERIFY_REQUIRED) IoSetHardErrorOrVerifyDevice(irp, device);
+  // A warning (a short buffer, a new medium) still hands back what was written.
+  return CompleteIrp(irp, status, NT_ERROR(status) ? 0 : r.information);
 }

@@ -6,27 +6,27 @@ namespace {
 
 HANDLE g_directory;
 PDEVICE_OBJECT g_devices[kDeviceCount];
+bool g_noExecute;
 
 NTSTATUS DispatchSuccess(PDEVICE_OBJECT, PIRP irp) { return CompleteIrp(irp, STATUS_SUCCESS, 0); }
 
-NTSTATUS DispatchFlush(PDEVICE_OBJECT device, PIRP irp) {
-  DiskDevice* disk = Disk(device);
-  NTSTATUS status = STATUS_SUCCESS;
-  LockMutex(&disk->lock);
-  if (disk->file) {
-    IO_STATUS_BLOCK io;
-    status = ZwFlushBuffersFile(disk->file, &io);
-  }
-  UnlockMutex(&disk->lock);
-  return CompleteIrp(irp, status, 0);
+// Windows is shutting down: what the disks wrote goes to the containers' storage. The
+// containers stay open, since the file systems on the disks are told after this driver
+// (the last to register is told first) and still write their last changes.
+NTSTATUS DispatchShutdown(PDEVICE_OBJECT device, PIRP irp) {
+  return CompleteIrp(irp, FlushContainer(Disk(device)), 0);
 }
 
 void DeleteDevices() {
   for (PDEVICE_OBJECT& device : g_devices) {
     if (!device) continue;
-    StopWorker(Disk(device));
-    CloseContainer(Disk(device));
-    UnlinkLetter(Disk(device));
+    DiskDevice* disk = Disk(device);
+    IoUnregisterShutdownNotification(device);
+    StopWorker(disk);
+    StopHelpers(disk);
+    CloseContainer(device);
+    UnlinkLetter(disk);
+    ExDeleteResourceLite(&disk->lock);
     IoDeleteDevice(device);
     device = nullptr;
   }
@@ -56,14 +56,21 @@ NTSTATUS CreateDevice(PDRIVER_OBJECT driver, unsigned number) {
   NTSTATUS status = IoCreateDevice(driver, sizeof(DiskDevice), &deviceName, FILE_DEVICE_DISK,
                                    FILE_DEVICE_SECURE_OPEN, FALSE, &device);
   if (!NT_SUCCESS(status)) return status;
-  g_devices[number] = device;  // deleted with the others from here on
   DiskDevice* disk = Disk(device);
   RtlZeroMemory(disk, sizeof *disk);
-  KeInitializeMutex(&disk->lock, 0);
+  status = ExInitializeResourceLite(&disk->lock);
+  if (!NT_SUCCESS(status)) {
+    IoDeleteDevice(device);
+    return status;
+  }
+  g_devices[number] = device;  // deleted with the others from here on
+  KeInitializeEvent(&disk->flushesDone, NotificationEvent, FALSE);
   RtlCopyMemory(disk->name, name, (chars + 1) * sizeof(WCHAR));
   disk->nameLength = static_cast<USHORT>(chars * 2);
   status = AdministratorsOnly(device);
   if (NT_SUCCESS(status)) status = StartWorker(device);
+  if (NT_SUCCESS(status)) status = StartHelpers(disk);
+  if (NT_SUCCESS(status)) status = IoRegisterShutdownNotification(device);
   if (!NT_SUCCESS(status)) return status;
   device->Flags |= DO_DIRECT_IO;
   device->AlignmentRequirement = FILE_WORD_ALIGNMENT;
@@ -73,15 +80,35 @@ NTSTATUS CreateDevice(PDRIVER_OBJECT driver, unsigned number) {
 
 }  // namespace
 
+POOL_TYPE NonPagedData() { return g_noExecute ? NonPagedPoolNx : NonPagedPool; }
+ULONG NoExecuteMapping() { return g_noExecute ? 0x40000000 : 0; }  // MdlMappingNoExecute
+
 NTSTATUS CompleteIrp(PIRP irp, NTSTATUS status, ULONG_PTR information) {
   irp->IoStatus.Status = status;
   irp->IoStatus.Information = information;
-  IoCompleteRequest(irp, IO_NO_INCREMENT);
+  IoCompleteRequest(irp, IO_DISK_INCREMENT);
   return status;
 }
 
 extern "C" NTSTATUS DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING) {
+  RTL_OSVERSIONINFOW version = {};
+  version.dwOSVersionInfoSize = sizeof version;
+  g_noExecute = NT_SUCCESS(RtlGetVersion(&version)) &&
+                (version.dwMajorVersion > 6 ||
+                 (version.dwMajorVersion == 6 && version.dwMinorVersion >= 2));
   InitGuard();
+  // The table is complete before a device can take its first request.
+  driver->MajorFunction[IRP_MJ_CREATE] = DispatchSuccess;
+  driver->MajorFunction[IRP_MJ_CLOSE] = DispatchSuccess;
+  driver->MajorFunction[IRP_MJ_CLEANUP] = DispatchSuccess;
+  driver->MajorFunction[IRP_MJ_READ] = DispatchReadWrite;
+  driver->MajorFunction[IRP_MJ_WRITE] = DispatchReadWrite;
+  driver->MajorFunction[IRP_MJ_FLUSH_BUFFERS] = DispatchReadWrite;
+  driver->MajorFunction[IRP_MJ_SHUTDOWN] = DispatchShutdown;
+  driver->MajorFunction[IRP_MJ_DEVICE_CONTROL] = DispatchDeviceControl;
+  driver->MajorFunction[IRP_MJ_FILE_SYSTEM_CONTROL] = DispatchDeviceControl;
+  driver->DriverUnload = Unload;
+
   UNICODE_STRING directoryName;
   RtlInitUnicodeString(&directoryName, L"\\Device\\SorvDisk");
   OBJECT_ATTRIBUTES attributes;
@@ -98,14 +125,5 @@ extern "C" NTSTATUS DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING) {
       return status;
     }
   }
-  driver->MajorFunction[IRP_MJ_CREATE] = DispatchSuccess;
-  driver->MajorFunction[IRP_MJ_CLOSE] = DispatchSuccess;
-  driver->MajorFunction[IRP_MJ_CLEANUP] = DispatchSuccess;
-  driver->MajorFunction[IRP_MJ_READ] = DispatchReadWrite;
-  driver->MajorFunction[IRP_MJ_WRITE] = DispatchReadWrite;
-  driver->MajorFunction[IRP_MJ_FLUSH_BUFFERS] = DispatchFlush;
-  driver->MajorFunction[IRP_MJ_DEVICE_CONTROL] = DispatchDeviceControl;
-  driver->MajorFunction[IRP_MJ_FILE_SYSTEM_CONTROL] = DispatchDeviceControl;
-  driver->DriverUnload = Unload;
   return STATUS_SUCCESS;
 }

@@ -63,7 +63,7 @@ NTSTATUS RemoveLink(DiskDevice* disk) {
 NTSTATUS LinkLetter(DiskDevice* disk, const void* input, ULONG length) {
   if (length < 1 || !IsLetter(*static_cast<const UCHAR*>(input))) return STATUS_INVALID_PARAMETER;
   const WCHAR letter = *static_cast<const UCHAR*>(input) & ~0x20;  // the system's drive names
-  LockMutex(&disk->lock);
+  LockDisk(disk);
   NTSTATUS status = RemoveLink(disk);
   if (NT_SUCCESS(status)) {
     LinkName name(letter);
@@ -71,13 +71,13 @@ NTSTATUS LinkLetter(DiskDevice* disk, const void* input, ULONG length) {
     status = IoCreateSymbolicLink(&name.string, &target);
     if (NT_SUCCESS(status)) disk->letter = letter;
   }
-  UnlockMutex(&disk->lock);
+  UnlockDisk(disk);
   return status;
 }
 
 NTSTATUS UnlinkLetter(DiskDevice* disk) {
-  LockMutex(&disk->lock);
+  LockDisk(disk);
   NTSTATUS status = RemoveLink(disk);
-  UnlockMutex(&disk->lock);
+  UnlockDisk(disk);
   return status;
 }

@@ -47,3 +47,12 @@ bool TransferFits(uint64_t offset, uint64_t length, uint64_t diskLength) {
   if (offset % kSectorSize || length % kSectorSize) return false;
   return offset <= diskLength && length <= diskLength - offset;
 }
+
+TransferSplit SplitTransfer(uint32_t length, uint32_t maxPieces, uint32_t minPiece) {
+  uint32_t count = minPiece ? length / minPiece : maxPieces;
+  if (count > maxPieces) count = maxPieces;
+  if (count <= 1) return {1, length};
+  const uint32_t sectors = length / kSectorSize;
+  const uint32_t pieceBytes = (sectors + count - 1) / count * kSectorSize;
+  return {(length + pieceBytes - 1) / pieceBytes, pieceBytes};
+}

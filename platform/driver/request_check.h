@@ -28,3 +28,12 @@ uint64_t DiskLength(uint64_t fileSize);
 // Whether a read or write of length bytes at offset lies on whole sectors
 // inside a disk of diskLength bytes.
 bool TransferFits(uint64_t offset, uint64_t length, uint64_t diskLength);
+
+// A transfer shared among threads: count pieces of pieceBytes each (whole sectors),
+// the last one holding what is left. At most maxPieces, none shorter than minPiece
+// bytes unless the transfer is; one piece when it is not worth splitting.
+struct TransferSplit {
+  uint32_t count;
+  uint32_t pieceBytes;
+};
+TransferSplit SplitTransfer(uint32_t length, uint32_t maxPieces, uint32_t minPiece);

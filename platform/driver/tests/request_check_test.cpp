@@ -114,4 +114,24 @@ TEST(DiskGeometry, TransfersStayOnWholeSectorsInsideTheDisk) {
   EXPECT_FALSE(TransferFits(~0ull - 511, 1024, disk)) << "no wrap-around";
 }
 
+// Every piece whole sectors and non-empty, together exactly the transfer.
+TEST(DiskGeometry, TransfersSplitIntoWholeSectorPiecesCoveringThem) {
+  struct Case {
+    uint32_t length, maxPieces, minPiece, count, pieceBytes;
+  } const cases[] = {
+      {8192, 4, 512, 4, 2048},          {2560, 4, 512, 3, 1024},  // 5 sectors: 2+2+1
+      {512, 4, 512, 1, 512},            {1 << 20, 4, 256 << 10, 4, 256 << 10},
+      {300 << 10, 4, 256 << 10, 1, 300 << 10}, {16 << 20, 4, 256 << 10, 4, 4 << 20},
+      {(1 << 20) + 512, 4, 256 << 10, 4, (256 << 10) + 512}, {8192, 1, 512, 1, 8192},
+  };
+  for (const Case& c : cases) {
+    const TransferSplit split = SplitTransfer(c.length, c.maxPieces, c.minPiece);
+    EXPECT_EQ(split.count, c.count) << c.length;
+    EXPECT_EQ(split.pieceBytes, c.pieceBytes) << c.length;
+    EXPECT_EQ(split.pieceBytes % 512, c.count > 1 ? 0u : c.length % 512) << c.length;
+    EXPECT_GT(c.length, (split.count - 1) * split.pieceBytes) << "the last piece is not empty";
+    EXPECT_LE(c.length, split.count * split.pieceBytes) << "the pieces cover the transfer";
+  }
+}
+
 }  // namespace
