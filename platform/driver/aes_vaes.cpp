@@ -23,7 +23,8 @@ bool VaesAvailable(VaesWidth width) {
   __cpuid_count(7, 0, a, b, c, d);
   if (!(b & bit_AVX2) || !(c & bit_VAES) || !(c & bit_VPCLMULQDQ)) return false;
   if (width == VaesWidth::Bits256) return true;
-  return (b & bit_AVX512F) && (b & bit_AVX512VL) && (EnabledState() & avx512) == avx512;
+  return (b & bit_AVX512F) && (b & bit_AVX512VL) && (c & bit_AVX512VBMI2) &&
+         (EnabledState() & avx512) == avx512;
 }
 
 void VaesXtsEncrypt(VaesWidth width, const AesNiKey* data, const AesNiKey* tweak,

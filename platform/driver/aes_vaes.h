@@ -1,5 +1,6 @@
 // XTS-AES-128 with the vector AES instructions: two blocks a register with AVX2 and
-// VAES, four with AVX-512. Many data units a call, their first tweaks computed a
+// VAES, four with AVX-512 (F, VL and VBMI2, which every processor with VAES and
+// AVX-512 has). Many data units a call, their first tweaks computed a
 // register at a time. The round keys are the AES-NI schedules. Freestanding.
 #pragma once
 

@@ -18,11 +18,15 @@ struct Ymm {
   static V EncLast(V x, V k) { return _mm256_aesenclast_epi128(x, k); }
   static V Dec(V x, V k) { return _mm256_aesdec_epi128(x, k); }
   static V DecLast(V x, V k) { return _mm256_aesdeclast_epi128(x, k); }
-  static V ShiftLeft(V x, V n) { return _mm256_sllv_epi64(x, n); }
-  static V ShiftRight(V x, V n) { return _mm256_srlv_epi64(x, n); }
-  static V ByteUp8(V x) { return _mm256_bslli_epi128(x, 8); }
-  static V ByteDown8(V x) { return _mm256_bsrli_epi128(x, 8); }
-  static V Clmul(V a, V b) { return _mm256_clmulepi64_epi128(a, b, 0x00); }
+  static V SwapHalves(V x) { return _mm256_shuffle_epi32(x, 0x4e); }
+  // t times x^k: the bits leaving the low half enter the high one; those leaving the
+  // high half come back reduced (x^128 = x^7 + x^2 + x + 1).
+  static V Times(V t, V swapped, V k, V rest) {
+    const V out = _mm256_srlv_epi64(swapped, rest);  // low halves: the high ones' bits
+    const V carried = _mm256_blend_epi32(_mm256_setzero_si256(), out, 0xcc);
+    const V reduced = _mm256_clmulepi64_epi128(out, _mm256_set1_epi64x(0x87), 0);
+    return _mm256_xor_si256(_mm256_xor_si256(_mm256_sllv_epi64(t, k), carried), reduced);
+  }
   static V Ramp(long long from, long long by) {
     return _mm256_set_epi64x(from + by, from + by, from, from);
   }

@@ -18,12 +18,14 @@ struct Zmm {
   static V EncLast(V x, V k) { return _mm512_aesenclast_epi128(x, k); }
   static V Dec(V x, V k) { return _mm512_aesdec_epi128(x, k); }
   static V DecLast(V x, V k) { return _mm512_aesdeclast_epi128(x, k); }
-  static V ShiftLeft(V x, V n) { return _mm512_sllv_epi64(x, n); }
-  static V ShiftRight(V x, V n) { return _mm512_srlv_epi64(x, n); }
-  // Unpacking with zeros moves the halves without AVX-512BW's byte shifts.
-  static V ByteUp8(V x) { return _mm512_unpacklo_epi64(_mm512_setzero_si512(), x); }
-  static V ByteDown8(V x) { return _mm512_unpackhi_epi64(x, _mm512_setzero_si512()); }
-  static V Clmul(V a, V b) { return _mm512_clmulepi64_epi128(a, b, 0x00); }
+  static V SwapHalves(V x) { return _mm512_shuffle_epi32(x, _MM_PERM_BADC); }
+  // t times x^k: rotated left by k bits, the bits that came round (times 1) then
+  // times the rest of x^7 + x^2 + x + 1.
+  static V Times(V t, V swapped, V k, V rest) {
+    const V rotated = _mm512_shldv_epi64(t, swapped, k);
+    const V out = _mm512_srlv_epi64(swapped, rest);
+    return _mm512_xor_si512(rotated, _mm512_clmulepi64_epi128(out, _mm512_set1_epi64(0x86), 0));
+  }
   static V Ramp(long long from, long long by) {
     const long long a = from, b = from + by, c = from + 2 * by, d = from + 3 * by;
     return _mm512_set_epi64(d, d, c, c, b, b, a, a);

@@ -3,28 +3,26 @@
 // so that nothing compiled for one set is shared with the other.
 //
 // W gives: V; kLanes (blocks a register); Load, Store, Broadcast (one 16-byte block
-// into every lane), Xor, Enc, EncLast, Dec, DecLast, ShiftLeft/Right (each 64-bit
-// half by the counts of a vector), ByteUp8/ByteDown8 (by 8 bytes within each lane),
-// Clmul (low halves), Ramp (lane i holds from + i * by in both halves), Splat (n
-// in every half), and Units (lane i holds unit + i).
+// into every lane), Xor, Enc, EncLast, Dec, DecLast, SwapHalves (the two 64-bit halves
+// of each lane), Times (below), Ramp (lane i holds from + i * by in both halves),
+// Splat (n in every half), and Units (lane i holds unit + i).
 
-// Multiplies each lane's tweak by x^k in GF(2^128), XTS's little-endian order; k lies in
-// 0..63 per lane, given as k and 64 - k.
+// x^k in GF(2^128), XTS's little-endian order, for k in 0..63 a lane: the counts k and
+// 64 - k of each lane. W::Times(t, swapped, k, rest) multiplies each lane's tweak t by
+// it; swapped is t with its halves swapped.
 template <class W>
-inline typename W::V TimesXPower(typename W::V t, typename W::V k, typename W::V rest,
-                                 typename W::V poly) {
-  const typename W::V out = W::ShiftRight(t, rest);  // bits leaving each half
-  return W::Xor(W::Xor(W::ShiftLeft(t, k), W::ByteUp8(out)), W::Clmul(W::ByteDown8(out), poly));
+struct Power {
+  typename W::V k, rest;
+};
+
+inline __m128i Key128(const uint8_t* keys, int round) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(keys + 16 * round));
 }
 
 inline __m128i NextTweak128(__m128i t) {
   __m128i carry = _mm_srai_epi32(_mm_shuffle_epi32(t, 0x13), 31);
   carry = _mm_and_si128(carry, _mm_set_epi32(0, 1, 0, 0x87));
   return _mm_xor_si128(_mm_add_epi64(t, t), carry);
-}
-
-inline __m128i Key128(const uint8_t* keys, int round) {
-  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(keys + 16 * round));
 }
 
 template <class W, bool Encrypt>
@@ -44,8 +42,11 @@ void XtsUnits(const AesNiKey* data, const AesNiKey* tweak, uint64_t firstUnit, c
     rk[r] = W::Broadcast(keys + 16 * r);
     tk[r] = W::Broadcast(tweak->enc + 16 * r);
   }
-  const V poly = W::Splat(0x87), step = W::Splat(L), stepRest = W::Splat(64 - L);
-  const V ramp = W::Ramp(0, 1), rampRest = W::Ramp(64, -1);
+  // Register i of a group of kRegs takes the tweaks of blocks L * i + lane: each is
+  // computed from the group's first tweak on its own, so none waits for another.
+  Power<W> reg[kRegs];
+  for (int i = 0; i < kRegs; ++i) reg[i] = {W::Ramp(L * i, 1), W::Ramp(64 - L * i, -1)};
+  const Power<W> group = {W::Splat(kRegs * L), W::Splat(64 - kRegs * L)};
   alignas(64) uint8_t firsts[2 * 16 * L];  // first tweaks; then a tail's tweaks
   for (size_t u = 0; u < units; ++u) {
     // The first tweaks of L units at once: their numbers through AES with key 2.
@@ -53,15 +54,13 @@ void XtsUnits(const AesNiKey* data, const AesNiKey* tweak, uint64_t firstUnit, c
       const V t = W::Xor(W::Units(firstUnit + u), tk[0]);
       W::Store(firsts, Rounds<W, true>(t, tk));
     }
-    // Lane i of t: the tweak of block i, then of block i + L, ...
-    V t = TimesXPower<W>(W::Broadcast(firsts + 16 * (u % L)), ramp, rampRest, poly);
+    V t = W::Broadcast(firsts + 16 * (u % L)), swapped = W::SwapHalves(t);  // every lane
     size_t blocks = unitBytes / 16;
     for (; blocks >= kRegs * L; blocks -= kRegs * L, in += kRegs * kStep, out += kRegs * kStep) {
       V tw[kRegs], x[kRegs];
 #pragma GCC unroll 8
       for (int i = 0; i < kRegs; ++i) {
-        tw[i] = t;
-        t = TimesXPower<W>(t, step, stepRest, poly);
+        tw[i] = W::Times(t, swapped, reg[i].k, reg[i].rest);
         x[i] = W::Xor(W::Xor(W::Load(in + i * kStep), tw[i]), rk[0]);
       }
 #pragma GCC unroll 9
@@ -73,14 +72,20 @@ void XtsUnits(const AesNiKey* data, const AesNiKey* tweak, uint64_t firstUnit, c
         x[i] = Encrypt ? W::EncLast(x[i], rk[10]) : W::DecLast(x[i], rk[10]);
         W::Store(out + i * kStep, W::Xor(x[i], tw[i]));
       }
+      if (blocks > kRegs * L) {
+        t = W::Times(t, swapped, group.k, group.rest);
+        swapped = W::SwapHalves(t);
+      }
     }
-    for (; blocks >= L; blocks -= L, in += kStep, out += kStep) {
-      const V x = W::Xor(W::Xor(W::Load(in), t), rk[0]);
-      W::Store(out, W::Xor(Rounds<W, Encrypt>(x, rk), t));
-      t = TimesXPower<W>(t, step, stepRest, poly);
+    int i = 0;
+    for (; blocks >= L; blocks -= L, in += kStep, out += kStep, ++i) {
+      const V tw = W::Times(t, swapped, reg[i].k, reg[i].rest);
+      const V x = W::Xor(W::Xor(W::Load(in), tw), rk[0]);
+      W::Store(out, W::Xor(Rounds<W, Encrypt>(x, rk), tw));
     }
-    // Fewer blocks than lanes left: one at a time, with lane 0's tweak.
-    W::Store(firsts + 16 * L, t);
+    if (blocks == 0) continue;
+    // Fewer blocks than lanes left: one at a time, from lane 0's tweak.
+    W::Store(firsts + 16 * L, W::Times(t, swapped, reg[i].k, reg[i].rest));
     __m128i t1 = _mm_load_si128(reinterpret_cast<const __m128i*>(firsts + 16 * L));
     for (; blocks > 0; --blocks, in += 16, out += 16) {
       __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));

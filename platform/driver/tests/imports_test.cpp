@@ -26,6 +26,7 @@ const std::set<std::string> kKernelExports = {
     "KeInitializeSemaphore",
     "KeReleaseSemaphore",
     "KeWaitForSingleObject",
+    "MmGetSystemRoutineAddress",
     "MmMapLockedPagesSpecifyCache",
     "ObOpenObjectByPointer",
     "PsCreateSystemThread",
@@ -51,6 +52,9 @@ const std::set<std::string> kKernelExports = {
     "memcpy",
     "memmove",
     "memset",
+    // Looked up by name at run time (Wine 8 lacks them), never imported.
+    "KeRestoreExtendedProcessorState",
+    "KeSaveExtendedProcessorState",
 };
 
 // "dll!function" for every import of the image, mapped as an image but not loaded.
