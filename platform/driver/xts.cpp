@@ -40,15 +40,15 @@ void Wipe(void* p, size_t n) {
 
 // units data units of unitBytes each, numbered from firstUnit on.
 template <bool Encrypt>
-void Units(const XtsKey* key, uint64_t firstUnit, const uint8_t* in, uint8_t* out,
-           size_t unitBytes, size_t units) {
+void Units(const XtsKey* key, uint64_t firstUnit, const uint8_t* in, uint8_t* out, size_t unitBytes,
+           size_t units) {
   if (key->path >= XtsPath::Vaes256) {
     VectorState state;
     if (SaveVectorState(&state)) {
       const VaesWidth width =
           key->path == XtsPath::Vaes512 ? VaesWidth::Bits512 : VaesWidth::Bits256;
-      (Encrypt ? VaesXtsEncrypt : VaesXtsDecrypt)(width, &key->niData, &key->niTweak, firstUnit,
-                                                  in, out, unitBytes, units);
+      (Encrypt ? VaesXtsEncrypt : VaesXtsDecrypt)(width, &key->niData, &key->niTweak, firstUnit, in,
+                                                  out, unitBytes, units);
       RestoreVectorState(&state);
       return;
     }
@@ -57,8 +57,8 @@ void Units(const XtsKey* key, uint64_t firstUnit, const uint8_t* in, uint8_t* ou
     if (key->path == XtsPath::Tables)
       TableXts<Encrypt>(key, firstUnit + i, in, out, unitBytes);
     else
-      (Encrypt ? AesNiXtsEncrypt : AesNiXtsDecrypt)(&key->niData, &key->niTweak, firstUnit + i,
-                                                    in, out, unitBytes);
+      (Encrypt ? AesNiXtsEncrypt : AesNiXtsDecrypt)(&key->niData, &key->niTweak, firstUnit + i, in,
+                                                    out, unitBytes);
   }
 }
 

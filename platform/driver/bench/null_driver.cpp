@@ -27,8 +27,8 @@ NTSTATUS DispatchSuccess(PDEVICE_OBJECT, PIRP irp) { return Complete(irp, STATUS
 // Every byte of the caller's buffer: written on a read, read on a write.
 bool Touch(PIRP irp, bool write, ULONG length) {
   if (!irp->MdlAddress || MmGetMdlByteCount(irp->MdlAddress) < length) return false;
-  auto* bytes = static_cast<ULONG64*>(
-      MmGetSystemAddressForMdlSafe(irp->MdlAddress, static_cast<MM_PAGE_PRIORITY>(NormalPagePriority | MdlMappingNoExecute)));
+  auto* bytes = static_cast<ULONG64*>(MmGetSystemAddressForMdlSafe(
+      irp->MdlAddress, static_cast<MM_PAGE_PRIORITY>(NormalPagePriority | MdlMappingNoExecute)));
   if (!bytes) return false;
   if (!write) {
     memset(bytes, 0x5a, length);

@@ -197,9 +197,8 @@ TEST_P(XtsPaths, GivesTheSameUnitsAsTheTables) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Aes, XtsPaths, ::testing::ValuesIn(kPaths), [](const auto& info) {
-  return kPathNames[static_cast<int>(info.param)];
-});
+INSTANTIATE_TEST_SUITE_P(Aes, XtsPaths, ::testing::ValuesIn(kPaths),
+                         [](const auto& info) { return kPathNames[static_cast<int>(info.param)]; });
 
 // The fastest path there is: what the driver asks for.
 TEST(Xts, InstructionsMeanTheFastestPath) {
