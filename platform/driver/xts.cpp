@@ -1,6 +1,8 @@
 #include "xts.h"
 
+#include "aes_vaes.h"
 #include "sha256.h"
+#include "vector_state.h"
 
 namespace {
 
@@ -36,16 +38,57 @@ void Wipe(void* p, size_t n) {
   while (n--) *bytes++ = 0;
 }
 
+// units data units of unitBytes each, numbered from firstUnit on.
+template <bool Encrypt>
+void Units(const XtsKey* key, uint64_t firstUnit, const uint8_t* in, uint8_t* out, size_t unitBytes,
+           size_t units) {
+  if (key->path >= XtsPath::Vaes256) {
+    VectorState state;
+    if (SaveVectorState(&state)) {
+      const VaesWidth width =
+          key->path == XtsPath::Vaes512 ? VaesWidth::Bits512 : VaesWidth::Bits256;
+      (Encrypt ? VaesXtsEncrypt : VaesXtsDecrypt)(width, &key->niData, &key->niTweak, firstUnit, in,
+                                                  out, unitBytes, units);
+      RestoreVectorState(&state);
+      return;
+    }
+  }
+  for (size_t i = 0; i < units; ++i, in += unitBytes, out += unitBytes) {
+    if (key->path == XtsPath::Tables)
+      TableXts<Encrypt>(key, firstUnit + i, in, out, unitBytes);
+    else
+      (Encrypt ? AesNiXtsEncrypt : AesNiXtsDecrypt)(&key->niData, &key->niTweak, firstUnit + i, in,
+                                                    out, unitBytes);
+  }
+}
+
 }  // namespace
 
-void XtsSetKey(XtsKey* key, const uint8_t key1[16], const uint8_t key2[16], bool allowAesNi) {
-  key->useAesNi = allowAesNi && AesNiAvailable();
-  if (key->useAesNi) {
-    AesNiSetKey(&key->niData, key1);
-    AesNiSetKey(&key->niTweak, key2);
-  } else {
+bool XtsPathAvailable(XtsPath path) {
+  switch (path) {
+    case XtsPath::Tables:
+      return true;
+    case XtsPath::AesNi:
+      return AesNiAvailable();
+    case XtsPath::Vaes256:
+      return VaesAvailable(VaesWidth::Bits256) && VectorStateSavable();
+    case XtsPath::Vaes512:
+      return VaesAvailable(VaesWidth::Bits512) && VectorStateSavable();
+  }
+  return false;
+}
+
+void XtsSetKey(XtsKey* key, const uint8_t key1[16], const uint8_t key2[16], XtsPath fastest) {
+  XtsPath path = fastest;
+  while (path != XtsPath::Tables && !XtsPathAvailable(path))
+    path = static_cast<XtsPath>(static_cast<uint8_t>(path) - 1);
+  key->path = path;
+  if (path == XtsPath::Tables) {
     AesSetKey(&key->data, key1, 16, 0);
     AesSetKey(&key->tweak, key2, 16, 1);
+  } else {
+    AesNiSetKey(&key->niData, key1);
+    AesNiSetKey(&key->niTweak, key2);
   }
 }
 
@@ -59,27 +102,19 @@ void XtsSetDiskKey(XtsKey* key, const uint8_t key1[16], bool allowAesNi) {
 void XtsClear(XtsKey* key) { Wipe(key, sizeof *key); }
 
 void XtsEncrypt(const XtsKey* key, uint64_t unit, const uint8_t* in, uint8_t* out, size_t bytes) {
-  if (key->useAesNi)
-    AesNiXtsEncrypt(&key->niData, &key->niTweak, unit, in, out, bytes);
-  else
-    TableXts<true>(key, unit, in, out, bytes);
+  Units<true>(key, unit, in, out, bytes, 1);
 }
 
 void XtsDecrypt(const XtsKey* key, uint64_t unit, const uint8_t* in, uint8_t* out, size_t bytes) {
-  if (key->useAesNi)
-    AesNiXtsDecrypt(&key->niData, &key->niTweak, unit, in, out, bytes);
-  else
-    TableXts<false>(key, unit, in, out, bytes);
+  Units<false>(key, unit, in, out, bytes, 1);
 }
 
 void XtsEncryptSectors(const XtsKey* key, uint64_t firstSector, const uint8_t* in, uint8_t* out,
                        size_t sectors) {
-  for (size_t i = 0; i < sectors; ++i)
-    XtsEncrypt(key, firstSector + i, in + 512 * i, out + 512 * i, 512);
+  Units<true>(key, firstSector, in, out, 512, sectors);
 }
 
 void XtsDecryptSectors(const XtsKey* key, uint64_t firstSector, const uint8_t* in, uint8_t* out,
                        size_t sectors) {
-  for (size_t i = 0; i < sectors; ++i)
-    XtsDecrypt(key, firstSector + i, in + 512 * i, out + 512 * i, 512);
+  Units<false>(key, firstSector, in, out, 512, sectors);
 }

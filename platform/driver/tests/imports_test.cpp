@@ -42,6 +42,7 @@ const std::set<std::string> kKernelExports = {
     "KeSetEvent",
     "KeQueryActiveProcessorCount",
     "KeWaitForSingleObject",
+    "MmGetSystemRoutineAddress",
     "MmMapLockedPagesSpecifyCache",
     "ObOpenObjectByPointer",
     "PsCreateSystemThread",
@@ -71,6 +72,9 @@ const std::set<std::string> kKernelExports = {
     "memcpy",
     "memmove",
     "memset",
+    // Looked up by name at run time (Wine 8 lacks them), never imported.
+    "KeRestoreExtendedProcessorState",
+    "KeSaveExtendedProcessorState",
 };
 
 // "dll!function" for every import of the image, mapped as an image but not loaded.

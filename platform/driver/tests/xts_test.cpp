@@ -116,10 +116,17 @@ std::vector<Vector> Vectors() {
   };
 }
 
-class XtsPaths : public ::testing::TestWithParam<bool> {
+const XtsPath kPaths[] = {XtsPath::Tables, XtsPath::AesNi, XtsPath::Vaes256, XtsPath::Vaes512};
+const char* const kPathNames[] = {"Tables", "Instructions", "Vector256", "Vector512"};
+
+class XtsPaths : public ::testing::TestWithParam<XtsPath> {
  protected:
   void SetUp() override {
-    if (GetParam() && !AesNiAvailable()) GTEST_SKIP() << "no AES instructions here";
+    if (!XtsPathAvailable(GetParam())) GTEST_SKIP() << "not on this processor";
+  }
+  void SetKey(XtsKey* key, const uint8_t* key1, const uint8_t* key2) {
+    XtsSetKey(key, key1, key2, GetParam());
+    ASSERT_EQ(key->path, GetParam());
   }
 };
 
@@ -128,13 +135,18 @@ TEST_P(XtsPaths, MatchesIeee1619Vectors) {
   for (const Vector& v : Vectors()) {
     SCOPED_TRACE("vector " + std::to_string(n++));
     XtsKey key;
-    XtsSetKey(&key, FromHex(v.key1).data(), FromHex(v.key2).data(), GetParam());
-    EXPECT_EQ(key.useAesNi, GetParam());
+    SetKey(&key, FromHex(v.key1).data(), FromHex(v.key2).data());
     std::vector<uint8_t> out(v.plain.size());
     XtsEncrypt(&key, v.unit, v.plain.data(), out.data(), out.size());
     EXPECT_EQ(ToHex(out.data(), out.size()), v.cipher);
     XtsDecrypt(&key, v.unit, out.data(), out.data(), out.size());  // in place
     EXPECT_EQ(out, v.plain);
+    // The same unit as a sector of a run, where the vector paths take several at once.
+    if (v.plain.size() != 512) continue;
+    std::vector<uint8_t> run(512 * 3, 0x6c);
+    std::copy(v.plain.begin(), v.plain.end(), run.begin() + 512);
+    XtsEncryptSectors(&key, v.unit - 1, run.data(), run.data(), 3);
+    EXPECT_EQ(ToHex(run.data() + 512, 512), v.cipher);
   }
 }
 
@@ -143,39 +155,60 @@ TEST_P(XtsPaths, DiskKeyTakesKey2FromSha256OfKey1) {
   uint8_t digest[32];
   Sha256Digest(digest, key1.data(), key1.size());
   XtsKey explicitKey, diskKey;
-  XtsSetKey(&explicitKey, key1.data(), digest, GetParam());
-  XtsSetDiskKey(&diskKey, key1.data(), GetParam());
+  SetKey(&explicitKey, key1.data(), digest);
+  XtsSetDiskKey(&diskKey, key1.data(), GetParam() != XtsPath::Tables);
   std::vector<uint8_t> sector = Counting512(), a(512), b(512);
   XtsEncrypt(&explicitKey, 77, sector.data(), a.data(), 512);
   XtsEncrypt(&diskKey, 77, sector.data(), b.data(), 512);
   EXPECT_EQ(a, b);
 }
 
-INSTANTIATE_TEST_SUITE_P(Aes, XtsPaths, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "Instructions" : "Tables"; });
-
-TEST(Xts, InstructionAndTablePathsGiveTheSameSectors) {
-  if (!AesNiAvailable()) GTEST_SKIP() << "no AES instructions here";
+// Random keys, unit numbers (high ones carry the tweak through its upper bytes) and
+// lengths: units shorter than a register, runs of sectors not a multiple of the
+// registers' lanes. The tables, one unit at a time, are the reference.
+TEST_P(XtsPaths, GivesTheSameUnitsAsTheTables) {
   std::mt19937_64 random(1619);
-  std::vector<uint8_t> key1(16), plain(512 * 9), byTables(plain.size()),
-      byInstructions(plain.size());
-  for (auto& b : key1) b = static_cast<uint8_t>(random());
-  for (auto& b : plain) b = static_cast<uint8_t>(random());
-  XtsKey tables, instructions;
-  XtsSetDiskKey(&tables, key1.data(), false);
-  XtsSetDiskKey(&instructions, key1.data(), true);
-  // High sector numbers carry the tweak through its upper bytes.
-  for (uint64_t first : {0ull, 0xfffffffcull, 0x123456789abcdefull}) {
-    XtsEncryptSectors(&tables, first, plain.data(), byTables.data(), 9);
-    XtsEncryptSectors(&instructions, first, plain.data(), byInstructions.data(), 9);
-    EXPECT_EQ(byTables, byInstructions);
-    // Each sector is its own data unit: sector 1 alone equals the second sector of the run.
-    std::vector<uint8_t> one(512);
-    XtsEncrypt(&tables, first + 1, plain.data() + 512, one.data(), 512);
-    EXPECT_EQ(0, memcmp(one.data(), byTables.data() + 512, 512));
-    XtsDecryptSectors(&instructions, first, byTables.data(), byTables.data(), 9);
-    EXPECT_EQ(byTables, plain);
+  for (int round = 0; round < 300; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    uint8_t key1[16], key2[16];
+    for (auto& b : key1) b = static_cast<uint8_t>(random());
+    for (auto& b : key2) b = static_cast<uint8_t>(random());
+    XtsKey tables, path;
+    XtsSetKey(&tables, key1, key2, XtsPath::Tables);
+    SetKey(&path, key1, key2);
+    const uint64_t first = round % 3 == 0 ? random() % 64 : random();
+    const bool sectors = round % 2 == 1;
+    const size_t units = sectors ? 1 + random() % 11 : 1;
+    const size_t unitBytes = sectors ? 512 : 16 * (1 + random() % 70);
+    std::vector<uint8_t> plain(unitBytes * units), expected(plain.size()), got(plain.size());
+    for (auto& b : plain) b = static_cast<uint8_t>(random());
+    for (size_t i = 0; i < units; ++i)
+      XtsEncrypt(&tables, first + i, &plain[i * unitBytes], &expected[i * unitBytes], unitBytes);
+    if (sectors)
+      XtsEncryptSectors(&path, first, plain.data(), got.data(), units);
+    else
+      XtsEncrypt(&path, first, plain.data(), got.data(), unitBytes);
+    ASSERT_EQ(got, expected) << "first " << first << ", " << units << " x " << unitBytes;
+    if (sectors)
+      XtsDecryptSectors(&path, first, got.data(), got.data(), units);
+    else
+      XtsDecrypt(&path, first, got.data(), got.data(), unitBytes);
+    ASSERT_EQ(got, plain);
   }
+}
+
+INSTANTIATE_TEST_SUITE_P(Aes, XtsPaths, ::testing::ValuesIn(kPaths),
+                         [](const auto& info) { return kPathNames[static_cast<int>(info.param)]; });
+
+// The fastest path there is: what the driver asks for.
+TEST(Xts, InstructionsMeanTheFastestPath) {
+  const uint8_t key1[16] = {7};
+  XtsKey key;
+  XtsSetDiskKey(&key, key1, true);
+  XtsPath fastest = XtsPath::Tables;
+  for (XtsPath path : kPaths)
+    if (XtsPathAvailable(path)) fastest = path;
+  EXPECT_EQ(key.path, fastest);
 }
 
 TEST(Xts, ClearWipesTheKey) {
