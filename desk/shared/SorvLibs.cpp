@@ -1,6 +1,7 @@
 #include "SorvLibs.h"
 
 #include "LibBinding.h"
+#include "forms.h"
 
 namespace sorvlib {
 namespace {
@@ -63,7 +64,15 @@ int32_t CVD_ReadDataBlock(const char* path, int32_t index, char* out) {
 }
 int32_t SorvMount(const char* commandLine) {
   static LazyExport<Text> e(kMount, "SorvMount");
-  return Call(e, commandLine);
+  SetLastError(ERROR_SUCCESS);
+  const int32_t result = Call(e, commandLine);
+  // The library gives up after a bounded wait when another program holds its command lock;
+  // the user hears why, before the caller's own message about what failed.
+  if (result == -1 && GetLastError() == ERROR_TIMEOUT)
+    forms::MsgBox(L"另一个程序占用着加密盘的命令通道，等待后仍未释放，本次操作没有执行。"
+                  L"请关闭可疑的程序后重试。",
+                  MB_ICONEXCLAMATION);
+  return result;
 }
 
 }  // namespace sorvlib

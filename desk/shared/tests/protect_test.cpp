@@ -19,6 +19,7 @@ class ProtectTest : public ::testing::Test {
   void TearDown() override {
     DeleteFileW(log.c_str());
     SetEnvironmentVariableA("SORV_MOUNT_RESULT", nullptr);
+    SetEnvironmentVariableA("SORV_MOUNT_ERROR", nullptr);
   }
   static std::string FirstFreeLetter() {
     wchar_t drive[] = L"C:", target[512];
@@ -66,6 +67,25 @@ TEST_F(ProtectTest, FailuresAreShownWithoutTitle) {
     if (!prompt) continue;
     EXPECT_EQ(runtime.boxes[0].prompt, prompt);
     EXPECT_EQ(runtime.boxes[0].title, forms::AppTitle());
+  }
+}
+
+// Every program sends a command at its start: one that timed out waiting for the library's
+// command lock is told as that, before the caller's own failure; other failures are not.
+TEST_F(ProtectTest, ACommandLockHeldElsewhereIsTold) {
+  SetSetting(L"Path", L"C:\\a.cvd");
+  SetEnvironmentVariableA("SORV_MOUNT_RESULT", "-1");
+  for (const char* error : {"1460", "5"}) {  // ERROR_TIMEOUT, ERROR_ACCESS_DENIED
+    runtime.boxes.clear();
+    SetEnvironmentVariableA("SORV_MOUNT_ERROR", error);
+    UnprotectCvdFile();
+    const bool timedOut = error[0] == '1';
+    ASSERT_EQ(runtime.boxes.size(), timedOut ? 2u : 1u) << error;
+    if (timedOut)
+      EXPECT_NE(runtime.boxes[0].prompt.find(L"另一个程序占用着加密盘的命令通道"),
+                std::wstring::npos);
+    EXPECT_EQ(runtime.boxes.back().prompt,
+              L"未知的原因使取消文件保护失败，请检查后重新尝试一遍");
   }
 }
 

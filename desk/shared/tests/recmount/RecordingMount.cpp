@@ -1,5 +1,6 @@
 // A stand-in SorvMount.dll for tests: appends each command line to "mount-commands.txt"
-// beside itself and returns the number in the environment variable SORV_MOUNT_RESULT (0).
+// beside itself and returns the number in the environment variable SORV_MOUNT_RESULT (0),
+// leaving the error number in SORV_MOUNT_ERROR (0) as its last error.
 // With SORV_MOUNT_DEFINE naming a device, "/mount" defines its drive (the fourth word) onto
 // that device and "/umount" and "/kill" remove it again, as a mount that took place would.
 #include <windows.h>
@@ -38,6 +39,13 @@ extern "C" int32_t __stdcall SorvMount(const char* commandLine) {
   std::ofstream(log, std::ios::app | std::ios::binary) << commandLine << "\n";
   ActOnDrive(commandLine);
   // The environment as SetEnvironmentVariable leaves it, not the C runtime's copy.
-  if (GetEnvironmentVariableA("SORV_MOUNT_RESULT", result, sizeof result) == 0) return 0;
-  return int32_t(std::strtol(result, nullptr, 10));
+  char error[32];
+  const DWORD lastError = GetEnvironmentVariableA("SORV_MOUNT_ERROR", error, sizeof error)
+                              ? std::strtoul(error, nullptr, 10)
+                              : 0;
+  const int32_t answer = GetEnvironmentVariableA("SORV_MOUNT_RESULT", result, sizeof result)
+                             ? int32_t(std::strtol(result, nullptr, 10))
+                             : 0;
+  SetLastError(lastError);
+  return answer;
 }
