@@ -81,9 +81,10 @@ TEST_F(ProtectTest, ACommandLockHeldElsewhereIsTold) {
     UnprotectCvdFile();
     const bool timedOut = error[0] == '1';
     ASSERT_EQ(runtime.boxes.size(), timedOut ? 2u : 1u) << error;
-    if (timedOut)
+    if (timedOut) {
       EXPECT_NE(runtime.boxes[0].prompt.find(L"另一个程序占用着加密盘的命令通道"),
                 std::wstring::npos);
+    }
     EXPECT_EQ(runtime.boxes.back().prompt,
               L"未知的原因使取消文件保护失败，请检查后重新尝试一遍");
   }
