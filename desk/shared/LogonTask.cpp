@@ -41,17 +41,31 @@ std::wstring Escaped(const std::wstring& text) {
   return out;
 }
 
-// The scheduler's root folder; COM stays initialised for the thread.
-bool RootFolder(Ref<ITaskService>& service, Ref<ITaskFolder>& root) {
+// COM for one scheduler call, given back as found: the thread stays free to choose its own
+// apartment afterwards.
+struct ComScope {
   HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  if (FAILED(init) && init != RPC_E_CHANGED_MODE) return false;
-  VARIANT none;
-  VariantInit(&none);
-  return SUCCEEDED(CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_ITaskService, reinterpret_cast<void**>(&service))) &&
-         SUCCEEDED(service->Connect(none, none, none, none)) &&
-         SUCCEEDED(service->GetFolder(Text(L"\\"), &root));
-}
+  ~ComScope() {
+    if (SUCCEEDED(init)) CoUninitialize();
+  }
+};
+
+// The scheduler's root folder. Members go in reverse order: the objects before COM.
+struct Scheduler {
+  ComScope com;
+  Ref<ITaskService> service;
+  Ref<ITaskFolder> root;
+
+  bool Open() {
+    if (FAILED(com.init) && com.init != RPC_E_CHANGED_MODE) return false;
+    VARIANT none;
+    VariantInit(&none);
+    return SUCCEEDED(CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_ITaskService, reinterpret_cast<void**>(&service))) &&
+           SUCCEEDED(service->Connect(none, none, none, none)) &&
+           SUCCEEDED(service->GetFolder(Text(L"\\"), &root));
+  }
+};
 
 }  // namespace
 
@@ -82,20 +96,19 @@ std::wstring TaskUser() {
 }
 
 bool RegisterLogonTask(const std::wstring& name, const std::wstring& xml) {
-  Ref<ITaskService> service;
-  Ref<ITaskFolder> root;
+  Scheduler scheduler;
   Ref<IRegisteredTask> registered;
-  if (!RootFolder(service, root)) return false;
+  if (!scheduler.Open()) return false;
   VARIANT none;
   VariantInit(&none);
-  return SUCCEEDED(root->RegisterTask(Text(name), Text(xml), TASK_CREATE_OR_UPDATE, none, none,
-                                      TASK_LOGON_INTERACTIVE_TOKEN, none, &registered));
+  return SUCCEEDED(scheduler.root->RegisterTask(Text(name), Text(xml), TASK_CREATE_OR_UPDATE, none,
+                                                none, TASK_LOGON_INTERACTIVE_TOKEN, none,
+                                                &registered));
 }
 
 bool RemoveLogonTask(const std::wstring& name) {
-  Ref<ITaskService> service;
-  Ref<ITaskFolder> root;
-  if (!RootFolder(service, root)) return false;
-  HRESULT result = root->DeleteTask(Text(name), 0);
+  Scheduler scheduler;
+  if (!scheduler.Open()) return false;
+  HRESULT result = scheduler.root->DeleteTask(Text(name), 0);
   return SUCCEEDED(result) || result == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
 }
