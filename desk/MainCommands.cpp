@@ -1,8 +1,5 @@
 // The main window's commands: create, import, select for mounting, the dialogs, tips, help.
 #include <windows.h>
-#include <shellapi.h>
-
-#include <vector>
 
 #include "ContainerList.h"
 #include "ContainerMaking.h"
@@ -105,9 +102,7 @@ void Form1::ImportContainer() {
 bool Form1::AppendToList(const std::wstring& path) {
   ContainerList list = ContainerList::InProgramFolder();
   if (list.Append(path) != ListResult::Done) return false;  // the refusal is shown
-  // Listed only when the file really holds it: the profile functions report no failure.
-  std::vector<std::wstring> paths;
-  if (list.Load(paths) == ListResult::Done && !paths.empty() && paths.back() == path) return true;
+  if (list.Holds(path)) return true;
   forms::MsgBox(L"不能把加密盘文件写入列表文件 List.ini，请检查程序文件夹后重新尝试一遍。",
                 MB_OK | MB_ICONERROR, L"错误");
   return false;

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include "ContainerList.h"
 #include "CutAtNul.h"
