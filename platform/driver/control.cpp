@@ -293,8 +293,10 @@ void CloseContainer(PDEVICE_OBJECT device) {
   HANDLE file = disk->file;
   UCHAR* scratch[kMaxHelpers + 1];
   RtlCopyMemory(scratch, disk->scratch, sizeof scratch);
-  if (file) MediaChanged(device);
-  disk->closing = file != nullptr;
+  if (file) {  // a close that finds no file leaves the flag to the one closing it
+    MediaChanged(device);
+    disk->closing = true;
+  }
   disk->file = nullptr;
   RtlZeroMemory(disk->scratch, sizeof disk->scratch);
   disk->length = 0;
