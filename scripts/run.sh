@@ -10,19 +10,22 @@ export SORV_WINEPREFIX=${SORV_WINEPREFIX:-$PWD/build/run-prefix}
 . scripts/display.sh
 cmake --preset windows >/dev/null
 cmake --build --preset windows
+progdir="$WINEPREFIX/drive_c/Program Files/Sorvane"
 # A new prefix the first time; afterwards only the programs and the driver are renewed.
 if [ -f "$WINEPREFIX/system.reg" ]; then
   # Setup takes an existing program folder only from its administrators, and Wine keeps no
-  # folder owners: the old driver and folder go first.
+  # folder owners: the old driver and folder go first, all but the user's container list.
   wine sc stop Sorvane >/dev/null 2>&1 || true
   wine sc delete Sorvane >/dev/null 2>&1 || true
   wineserver -w
-  rm -rf "$WINEPREFIX/drive_c/Program Files/Sorvane"
+  kept=$(mktemp)
+  cp -p "$progdir/List.ini" "$kept" 2>/dev/null || rm -f "$kept"
+  rm -rf "$progdir"
   scripts/wine-install build/windows/bin
+  if [ -f "$kept" ]; then mv "$kept" "$progdir/List.ini"; fi
 else
   scripts/wine-prefix build/windows/bin
 fi
-progdir="$WINEPREFIX/drive_c/Program Files/Sorvane"
 shot=$PWD/build/sorvdesk-screen.png
 echo "Starting the management program on display $DISPLAY"
 wine "$progdir/SorvDesk.exe" &
