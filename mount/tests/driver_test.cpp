@@ -380,6 +380,11 @@ TEST_F(Driver, LinksOneFreeLetterADeviceAndRemovesOnlyItsOwn) {
   EXPECT_EQ(Target("T:"), "");
   EXPECT_EQ(Target("S:"), "\\Device\\SorvDisk\\SorvDisk1");
   EXPECT_TRUE(GetLogicalDrives() & (1u << ('S' - 'A')));
+  // A letter in use refused, or the device's own asked again: it keeps its letter.
+  EXPECT_FALSE(Control(volume, kIoctlLinkLetter, "C", 1));
+  EXPECT_EQ(Target("S:"), "\\Device\\SorvDisk\\SorvDisk1");
+  EXPECT_TRUE(Control(volume, kIoctlLinkLetter, "s", 1));
+  EXPECT_EQ(Target("S:"), "\\Device\\SorvDisk\\SorvDisk1");
   EXPECT_TRUE(Control(volume, kIoctlUnlinkLetter, nullptr, 0));
   EXPECT_EQ(Target("S:"), "");
 

@@ -59,17 +59,20 @@ NTSTATUS RemoveLink(DiskDevice* disk) {
 }  // namespace
 
 // A device has one letter: a new one replaces the old. A letter that exists is refused
-// (the link is made only where no name is), never taken over.
+// (the link is made only where no name is), never taken over. The new link is made
+// before the old one goes, so a refused letter leaves the device the one it had; its
+// own letter asked again is made anew.
 NTSTATUS LinkLetter(DiskDevice* disk, const void* input, ULONG length) {
   if (length < 1 || !IsLetter(*static_cast<const UCHAR*>(input))) return STATUS_INVALID_PARAMETER;
   const WCHAR letter = *static_cast<const UCHAR*>(input) & ~0x20;  // the system's drive names
+  LinkName name(letter);
+  UNICODE_STRING target = {disk->nameLength, disk->nameLength, disk->name};
   LockDisk(disk);
-  NTSTATUS status = RemoveLink(disk);
+  NTSTATUS status = disk->letter == letter ? RemoveLink(disk) : STATUS_SUCCESS;
+  if (NT_SUCCESS(status)) status = IoCreateSymbolicLink(&name.string, &target);
   if (NT_SUCCESS(status)) {
-    LinkName name(letter);
-    UNICODE_STRING target = {disk->nameLength, disk->nameLength, disk->name};
-    status = IoCreateSymbolicLink(&name.string, &target);
-    if (NT_SUCCESS(status)) disk->letter = letter;
+    RemoveLink(disk);  // the old letter, if it was another
+    disk->letter = letter;
   }
   UnlockDisk(disk);
   return status;
