@@ -13,6 +13,7 @@
 
 #include "aes.h"
 #include "MessageBoxes.h"
+#include "StartProcess.h"
 #include "command.h"
 #include "sha256.h"
 #include "sorvdisk_ioctl.h"
@@ -420,19 +421,9 @@ TEST_F(Driver, CommandWordsAreSplitExactly) {
 }
 
 // Starts mount_client with the arguments.
-HANDLE StartProgram(std::string line) {
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
+HANDLE StartProgram(const std::string& line) {
   PROCESS_INFORMATION process = {};
-  // Under Wine a process start now and then fails while other test programs start and end;
-  // what is tested here is not the start, so a failed start is tried again.
-  bool started = false;
-  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
-    started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &process);
-    if (!started) printf("mount_client did not start: error %lu\n", GetLastError());
-  }
-  EXPECT_TRUE(started);
+  EXPECT_TRUE(testsupport::StartProcess(std::wstring(line.begin(), line.end()), process));
   CloseHandle(process.hThread);
   return process.hProcess;
 }
