@@ -1,12 +1,9 @@
 #include "textcipher.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 #include "aes.h"
 #include "base64.h"
 #include "sha256.h"
+#include "wipebytes.h"
 
 void FormBlock(const char* text, uint8_t block[16]) {
   int i = 0;
@@ -17,15 +14,7 @@ void FormBlock(const char* text, uint8_t block[16]) {
 namespace {
 
 // The key block (the password's first bytes), its round keys and the unwrapped disk key are
-// cleared before the stack is left to others; plain stores would be dropped as dead.
-void Wipe(void* memory, size_t size) {
-#ifdef _WIN32
-  SecureZeroMemory(memory, size);
-#else
-  for (volatile uint8_t* p = static_cast<volatile uint8_t*>(memory); size--;) *p++ = 0;
-#endif
-}
-
+// cleared before the stack is left to others.
 void SetKey(AesContext* context, const char* key) {
   uint8_t keyBlock[16];
   FormBlock(key, keyBlock);
