@@ -113,9 +113,11 @@ bool Form3::CreateContainer() {
     return false;
   }
 
+  // Listed only when the entry reads back: a refused append (told) holds it as little as a
+  // write that did not land.
   ContainerList list = ContainerList::InProgramFolder();
-  const ListResult listed = list.AppendUnlisted(path);
-  if ((listed != ListResult::Done && listed != ListResult::AlreadyListed) || !list.Holds(path)) {
+  list.AppendUnlisted(path);
+  if (!list.Holds(path)) {
     DropUnlistedContainer(path);
     return false;
   }
