@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "ComRef.h"
+
 namespace tray {
 namespace {
 
@@ -40,25 +42,20 @@ bool ReadAll(HANDLE file, std::vector<BYTE>& bytes) {
 
 // The bytes are a shell link with our description whose target is `drive`.
 bool IsOurLink(const std::vector<BYTE>& bytes, const std::wstring& drive) {
-  HRESULT init = CoInitialize(nullptr);
-  bool ours = false;
-  IStream* stream = SHCreateMemStream(bytes.data(), UINT(bytes.size()));
-  IShellLinkW* link = nullptr;
-  IPersistStream* persist = nullptr;
-  if (stream &&
-      SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                 IID_PPV_ARGS(&link))) &&
-      SUCCEEDED(link->QueryInterface(IID_PPV_ARGS(&persist))) && SUCCEEDED(persist->Load(stream))) {
-    wchar_t description[INFOTIPSIZE] = {}, target[MAX_PATH] = {};
-    link->GetDescription(description, INFOTIPSIZE);
-    link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
-    ours = std::wstring(description) == LinkDescription && _wcsicmp(target, drive.c_str()) == 0;
-  }
-  if (persist) persist->Release();
-  if (link) link->Release();
-  if (stream) stream->Release();
-  if (SUCCEEDED(init)) CoUninitialize();
-  return ours;
+  ComScope com;
+  Ref<IStream> stream;
+  stream.p = SHCreateMemStream(bytes.data(), UINT(bytes.size()));
+  Ref<IShellLinkW> link;
+  Ref<IPersistStream> persist;
+  if (!stream.p ||
+      FAILED(
+          CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) ||
+      FAILED(link->QueryInterface(IID_PPV_ARGS(&persist))) || FAILED(persist->Load(stream.p)))
+    return false;
+  wchar_t description[INFOTIPSIZE] = {}, target[MAX_PATH] = {};
+  link->GetDescription(description, INFOTIPSIZE);
+  link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
+  return std::wstring(description) == LinkDescription && _wcsicmp(target, drive.c_str()) == 0;
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <security.h>
 #include <taskschd.h>
 
+#include "ComRef.h"
+
 namespace {
 
 // A BSTR for one call.
@@ -14,16 +16,6 @@ struct Text {
   explicit Text(const std::wstring& s) : b(SysAllocStringLen(s.data(), UINT(s.size()))) {}
   ~Text() { SysFreeString(b); }
   operator BSTR() const { return b; }
-};
-
-template <class T>
-struct Ref {
-  T* p = nullptr;
-  ~Ref() {
-    if (p) p->Release();
-  }
-  T* operator->() const { return p; }
-  T** operator&() { return &p; }
 };
 
 std::wstring Escaped(const std::wstring& text) {
@@ -40,15 +32,6 @@ std::wstring Escaped(const std::wstring& text) {
   }
   return out;
 }
-
-// COM for one scheduler call, given back as found: the thread stays free to choose its own
-// apartment afterwards.
-struct ComScope {
-  HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  ~ComScope() {
-    if (SUCCEEDED(init)) CoUninitialize();
-  }
-};
 
 // The scheduler's root folder. Members go in reverse order: the objects before COM.
 struct Scheduler {
