@@ -14,6 +14,7 @@
 #include "command_lock.h"
 #include "operations.h"
 #include "sorvdisk_ioctl.h"
+#include "StartProcess.h"
 
 namespace {
 
@@ -296,12 +297,8 @@ std::set<std::string> SemaphoreAllows() {
 // command gives up after its time with a message instead of hanging its program.
 TEST_F(Operations, CommandSemaphoreIsForAdministratorsAndItsWaitEnds) {
   HANDLE release = CreateEventA(nullptr, TRUE, FALSE, "SorvMountTestRelease");
-  char line[] = "mount_client.exe hold";
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
   PROCESS_INFORMATION holder = {};
-  ASSERT_TRUE(CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                             &holder));
+  ASSERT_TRUE(testsupport::StartProcess(L"mount_client.exe hold", holder));
   CloseHandle(holder.hThread);
   bool held = false;
   for (int wait = 0; wait < 300 && !held; ++wait, Sleep(100)) {
