@@ -15,6 +15,7 @@
 #include "StartProcess.h"
 #include "operations.h"
 #include "sorvdisk_ioctl.h"
+#include "StartProcess.h"
 
 namespace {
 

@@ -8,14 +8,16 @@
 
 namespace setup {
 
-const wchar_t* const ProductFiles[] = {
+namespace {
+
+// The files of the system, by name. Nothing else that sits beside setup is installed: a
+// library dropped next to it in a download folder would be loaded by the programs later.
+const wchar_t* const kProductFiles[] = {
     L"SorvDesk.exe",  L"SorvForge.exe", L"start.exe",     L"SorvLink.exe",   L"SorvShred.exe",
     L"SorvSparse.exe", L"SorvGuard.exe", L"SorvSetup.exe", L"SorvCrypt.dll",  L"SorvBlock.dll",
-    L"SorvProbe.dll", L"SorvMount.dll", L"SorvKeeper.dll", L"SorvDisk.sys",   L"tips.dat",
-    nullptr};
-const wchar_t* const OptionalFiles[] = {L"help.chm", nullptr};
-
-namespace {
+    L"SorvProbe.dll", L"SorvMount.dll", L"SorvKeeper.dll", L"SorvDisk.sys",   L"tips.dat"};
+// Copied when present.
+const wchar_t* const kOptionalFiles[] = {L"help.chm"};
 
 // Owner Administrators; protected list: Administrators and SYSTEM full control, built-in
 // users read and execute, each inherited by files and folders below.
@@ -74,10 +76,10 @@ FolderResult PrepareProgramFolder(const std::wstring& folder) {
 
 bool CopyProductFiles(const std::wstring& from, const std::wstring& to) {
   bool ok = true;
-  for (const wchar_t* const* name = ProductFiles; *name; ++name) ok &= Copy(from, to, *name);
-  for (const wchar_t* const* name = OptionalFiles; *name; ++name)
-    if (GetFileAttributesW((from + *name).c_str()) != INVALID_FILE_ATTRIBUTES)
-      ok &= Copy(from, to, *name);
+  for (const wchar_t* name : kProductFiles) ok &= Copy(from, to, name);
+  for (const wchar_t* name : kOptionalFiles)
+    if (GetFileAttributesW((from + name).c_str()) != INVALID_FILE_ATTRIBUTES)
+      ok &= Copy(from, to, name);
   return ok;
 }
 

@@ -5,12 +5,6 @@
 
 namespace setup {
 
-// The files of the system, by name. Nothing else that sits beside setup is installed: a
-// library dropped next to it in a download folder would be loaded by the programs later.
-extern const wchar_t* const ProductFiles[];
-// Copied when present.
-extern const wchar_t* const OptionalFiles[];
-
 enum class FolderResult { Ready, CannotCreate, ForeignOwner, CannotSecure };
 
 // Creates `folder` owned by Administrators with its own access list (Administrators and
@@ -19,8 +13,9 @@ enum class FolderResult { Ready, CannotCreate, ForeignOwner, CannotSecure };
 // owner could put programs into it.
 FolderResult PrepareProgramFolder(const std::wstring& folder);
 
-// Copies the product's files from folder `from` into folder `to` (both ending in "\").
-// False when one of them is missing or cannot be copied (each failure is printed).
+// Copies the system's files, a fixed list, from folder `from` into folder `to` (both ending
+// in "\"); nothing else that sits beside setup. False when one of them is missing or cannot
+// be copied (each failure is printed).
 bool CopyProductFiles(const std::wstring& from, const std::wstring& to);
 
 }  // namespace setup

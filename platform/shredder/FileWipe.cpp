@@ -211,13 +211,23 @@ bool RemoveLink(const std::wstring& path) {
   return removed;
 }
 
+std::wstring FullPath(const std::wstring& path) {
+  if (path.empty()) return path;
+  std::vector<wchar_t> full(MAX_PATH);
+  for (;;) {
+    const DWORD n =
+        GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (n == 0) return L"";
+    if (n < full.size()) return std::wstring(full.data(), n);
+    full.resize(n);
+  }
+}
+
 std::wstring LongForm(const std::wstring& path) {
   const std::wstring prefix = L"\\\\?\\";
   if (path.rfind(prefix, 0) == 0) return path;
   if (path.rfind(L"\\\\.\\", 0) == 0) return prefix + path.substr(4);
-  std::wstring full(GetFullPathNameW(path.c_str(), 0, nullptr, nullptr), L'\0');
-  full.resize(
-      GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr));
+  std::wstring full = FullPath(path);
   if (full.empty()) return path;
   while (full.size() > 3 && full.back() == L'\\') full.pop_back();
   if (full.rfind(L"\\\\", 0) == 0) return prefix + L"UNC" + full.substr(1);

@@ -53,6 +53,10 @@ WipeResult WipeFile(const std::wstring& path, RandomBytes& random, const Written
 // as the link (Wine opens the target instead, and is refused).
 bool RemoveLink(const std::wstring& path);
 
+// The full path of `path` (a relative one taken from the current folder); empty when it has
+// none, and empty stays empty.
+std::wstring FullPath(const std::wstring& path);
+
 // The full path with \\?\ before it (\\?\UNC\ for a share), so that no call stops at 260
 // characters; and the path as the user knows it again.
 std::wstring LongForm(const std::wstring& path);

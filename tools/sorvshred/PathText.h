@@ -1,4 +1,4 @@
-// The path to wipe as the user gave it, made into the full path that is shown and wiped.
+// The path to wipe as the user gave it on the command line.
 #pragma once
 #include <string>
 
@@ -10,8 +10,5 @@ std::wstring Trimmed(const std::wstring& text);
 // The command line's argument text as a path: blanks trimmed, then one enclosing pair of
 // double quotes removed (a path with a blank comes quoted), then blanks trimmed again.
 std::wstring PathFromCommandLine(const std::wstring& arguments);
-
-// The full path of `path` (a relative one taken from the current folder); empty stays empty.
-std::wstring FullPath(const std::wstring& path);
 
 }  // namespace shred

@@ -54,7 +54,7 @@ void ShredMain(const std::wstring& arguments, shredder::ShredControl& control) {
     form.Load();  // the browser's owner, not shown
     path = BrowseForFolderOrFile(form.hWnd(), kBrowseTitle);
   }
-  path = FullPath(path);
+  path = shredder::FullPath(path);
   const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : AttributesOf(path);
   if (attributes == INVALID_FILE_ATTRIBUTES) return;
   const bool folder = attributes & FILE_ATTRIBUTE_DIRECTORY;
