@@ -15,7 +15,6 @@
 #include "StartProcess.h"
 #include "operations.h"
 #include "sorvdisk_ioctl.h"
-#include "StartProcess.h"
 
 namespace {
 
