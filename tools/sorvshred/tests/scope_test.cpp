@@ -97,10 +97,10 @@ TEST_F(WipeScope, OnlyWhatTheUserChoseGoes) {
     std::wstring report;
     std::vector<std::wstring> zeroed;
   } rows[] = {
-      {L"K:\\links", {L"K:\\links\\to-outside"}, LinkLeftLine(L"K:\\links\\to-outside")},
-      {L"K:\\alone", {L"K:\\alone"}, LinkLeftLine(L"K:\\alone")},
-      {L"K:\\hard", {L"K:\\hard\\inner.txt"}, SeveralNamesLine(L"K:\\hard\\inner.txt")},
-      {L"K:\\deep", {}, L""},
+      {L"K:\\links", {L"K:\\links\\to-outside"}, LinkLeftLine(L"K:\\links\\to-outside"), {}},
+      {L"K:\\alone", {L"K:\\alone"}, LinkLeftLine(L"K:\\alone"), {}},
+      {L"K:\\hard", {L"K:\\hard\\inner.txt"}, SeveralNamesLine(L"K:\\hard\\inner.txt"), {}},
+      {L"K:\\deep", {}, L"", {}},
       {L"K:\\streams", {}, L"", {L"K:\\stream-data\\a", L"K:\\stream-data\\b"}},
   };
   ASSERT_EQ(Drive().count(L"K:\\outside\\keep.txt"), 1u);
