@@ -1,5 +1,7 @@
 #include "sha256.h"
 
+#include "wipe.h"
+
 namespace {
 
 constexpr uint32_t kRoundConstants[64] = {
@@ -14,12 +16,6 @@ constexpr uint32_t kRoundConstants[64] = {
 
 constexpr uint32_t kInitialHash[8] = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
                                       0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
-
-// Zeroes what a hash of secret bytes (a key, say) leaves in memory the caller cannot reach.
-void Wipe(void* p, size_t n) {
-  volatile uint8_t* bytes = static_cast<volatile uint8_t*>(p);
-  while (n--) *bytes++ = 0;
-}
 
 inline uint32_t Rotr(uint32_t x, int n) { return (x >> n) | (x << (32 - n)); }
 

@@ -3,6 +3,7 @@
 #include "aes_vaes.h"
 #include "sha256.h"
 #include "vector_state.h"
+#include "wipe.h"
 
 namespace {
 
@@ -31,11 +32,6 @@ void TableXts(const XtsKey* key, uint64_t unit, const uint8_t* in, uint8_t* out,
     for (int i = 0; i < 16; ++i) out[done + i] = x[i] ^ t[i];
     MultiplyByX(t);
   }
-}
-
-void Wipe(void* p, size_t n) {
-  volatile uint8_t* bytes = static_cast<volatile uint8_t*>(p);
-  while (n--) *bytes++ = 0;
 }
 
 // The instruction paths keep their round keys in registers, and spill some of them to
