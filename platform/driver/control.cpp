@@ -206,16 +206,11 @@ NTSTATUS QueryProperty(Request& r) {
 }
 
 NTSTATUS QueryDeviceName(const DiskDevice* disk, Request& r) {
-  if (r.outLength < sizeof(MOUNTDEV_NAME)) return STATUS_INVALID_PARAMETER;
-  auto* name = static_cast<MOUNTDEV_NAME*>(r.buffer);
-  ULONG needed = FIELD_OFFSET(MOUNTDEV_NAME, Name) + disk->nameLength;
-  if (r.outLength < needed) {  // the length alone, for the caller to ask again
-    RtlZeroMemory(name, sizeof(MOUNTDEV_NAME));
-    name->NameLength = disk->nameLength;
-    r.information = sizeof(MOUNTDEV_NAME);
-    return STATUS_BUFFER_OVERFLOW;
-  }
+  auto* name = Output<MOUNTDEV_NAME>(r);
+  if (!name) return STATUS_INVALID_PARAMETER;
   name->NameLength = disk->nameLength;
+  ULONG needed = FIELD_OFFSET(MOUNTDEV_NAME, Name) + disk->nameLength;
+  if (r.outLength < needed) return STATUS_BUFFER_OVERFLOW;  // the length alone, to ask again
   RtlCopyMemory(name->Name, disk->name, disk->nameLength);
   r.information = needed;
   return STATUS_SUCCESS;
