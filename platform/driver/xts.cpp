@@ -50,10 +50,8 @@ void Cipher(const XtsKey* key, uint64_t firstUnit, const uint8_t* in, uint8_t* o
   if (key->path >= XtsPath::Vaes256) {
     VectorState state;
     if (SaveVectorState(&state)) {
-      const VaesWidth width =
-          key->path == XtsPath::Vaes512 ? VaesWidth::Bits512 : VaesWidth::Bits256;
-      (Encrypt ? VaesXtsEncrypt : VaesXtsDecrypt)(width, &key->niData, &key->niTweak, firstUnit, in,
-                                                  out, unitBytes, units);
+      (key->path == XtsPath::Vaes512 ? Vaes512Xts : Vaes256Xts)(
+          Encrypt, &key->niData, &key->niTweak, firstUnit, in, out, unitBytes, units);
       RestoreVectorState(&state);
       return;
     }
