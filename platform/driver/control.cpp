@@ -320,8 +320,7 @@ NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
     return CompleteIrp(irp, STATUS_INVALID_DEVICE_REQUEST, 0);
   ULONG code = stack->Parameters.DeviceIoControl.IoControlCode;
   Request r = {irp->AssociatedIrp.SystemBuffer, stack->Parameters.DeviceIoControl.InputBufferLength,
-               stack->Parameters.DeviceIoControl.OutputBufferLength, 0,
-               (device->Flags & DO_VERIFY_VOLUME) && !(stack->Flags & SL_OVERRIDE_VERIFY_VOLUME)};
+               stack->Parameters.DeviceIoControl.OutputBufferLength, 0, MustVerify(device, stack)};
   if (!r.buffer) r.inLength = r.outLength = 0;
   NTSTATUS status = Dispatch(device, code, r);
   if (status == STATUS_VERIFY_REQUIRED) IoSetHardErrorOrVerifyDevice(irp, device);
