@@ -3,6 +3,8 @@
 #include <cpuid.h>
 #include <wmmintrin.h>
 
+#include "wipebytes.h"
+
 #define AESNI __attribute__((target("aes,sse2")))
 
 bool AesNiAvailable() {
@@ -108,8 +110,7 @@ AESNI void AesNiSetKey(AesNiKey* key, const uint8_t bytes[16]) {
   for (int i = 1; i < 10; ++i) _mm_storeu_si128(dec + i, _mm_aesimc_si128(k[10 - i]));
   _mm_storeu_si128(dec + 10, k[0]);
   // No copy of the round keys stays behind on the stack.
-  volatile uint8_t* left = reinterpret_cast<volatile uint8_t*>(k);
-  for (size_t i = 0; i < sizeof k; ++i) left[i] = 0;
+  Wipe(k, sizeof k);
 }
 
 AESNI void AesNiEncryptBlock(const AesNiKey* key, const uint8_t in[16], uint8_t out[16]) {

@@ -26,17 +26,3 @@ bool VaesAvailable(VaesWidth width) {
   return (b & bit_AVX512F) && (b & bit_AVX512VL) && (c & bit_AVX512VBMI2) &&
          (EnabledState() & avx512) == avx512;
 }
-
-void VaesXtsEncrypt(VaesWidth width, const AesNiKey* data, const AesNiKey* tweak,
-                    uint64_t firstUnit, const uint8_t* in, uint8_t* out, size_t unitBytes,
-                    size_t units) {
-  (width == VaesWidth::Bits512 ? Vaes512Xts : Vaes256Xts)(true, data, tweak, firstUnit, in, out,
-                                                          unitBytes, units);
-}
-
-void VaesXtsDecrypt(VaesWidth width, const AesNiKey* data, const AesNiKey* tweak,
-                    uint64_t firstUnit, const uint8_t* in, uint8_t* out, size_t unitBytes,
-                    size_t units) {
-  (width == VaesWidth::Bits512 ? Vaes512Xts : Vaes256Xts)(false, data, tweak, firstUnit, in, out,
-                                                          unitBytes, units);
-}

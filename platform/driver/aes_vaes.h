@@ -15,16 +15,9 @@ enum class VaesWidth : uint8_t { Bits256, Bits512 };
 // (CPUID and XGETBV).
 bool VaesAvailable(VaesWidth width);
 
-// units data units of unitBytes each (a multiple of 16), numbered from firstUnit on;
-// in and out may be the same buffer. Only where VaesAvailable(width).
-void VaesXtsEncrypt(VaesWidth width, const AesNiKey* data, const AesNiKey* tweak,
-                    uint64_t firstUnit, const uint8_t* in, uint8_t* out, size_t unitBytes,
-                    size_t units);
-void VaesXtsDecrypt(VaesWidth width, const AesNiKey* data, const AesNiKey* tweak,
-                    uint64_t firstUnit, const uint8_t* in, uint8_t* out, size_t unitBytes,
-                    size_t units);
-
-// One width each, in files built for that instruction set.
+// One width each, in files built for that instruction set: units data units of
+// unitBytes each (a multiple of 16), numbered from firstUnit on; in and out may be the
+// same buffer. Only where VaesAvailable(width).
 void Vaes256Xts(bool encrypt, const AesNiKey* data, const AesNiKey* tweak, uint64_t firstUnit,
                 const uint8_t* in, uint8_t* out, size_t unitBytes, size_t units);
 void Vaes512Xts(bool encrypt, const AesNiKey* data, const AesNiKey* tweak, uint64_t firstUnit,

@@ -206,16 +206,11 @@ NTSTATUS QueryProperty(Request& r) {
 }
 
 NTSTATUS QueryDeviceName(const DiskDevice* disk, Request& r) {
-  if (r.outLength < sizeof(MOUNTDEV_NAME)) return STATUS_INVALID_PARAMETER;
-  auto* name = static_cast<MOUNTDEV_NAME*>(r.buffer);
-  ULONG needed = FIELD_OFFSET(MOUNTDEV_NAME, Name) + disk->nameLength;
-  if (r.outLength < needed) {  // the length alone, for the caller to ask again
-    RtlZeroMemory(name, sizeof(MOUNTDEV_NAME));
-    name->NameLength = disk->nameLength;
-    r.information = sizeof(MOUNTDEV_NAME);
-    return STATUS_BUFFER_OVERFLOW;
-  }
+  auto* name = Output<MOUNTDEV_NAME>(r);
+  if (!name) return STATUS_INVALID_PARAMETER;
   name->NameLength = disk->nameLength;
+  ULONG needed = FIELD_OFFSET(MOUNTDEV_NAME, Name) + disk->nameLength;
+  if (r.outLength < needed) return STATUS_BUFFER_OVERFLOW;  // the length alone, to ask again
   RtlCopyMemory(name->Name, disk->name, disk->nameLength);
   r.information = needed;
   return STATUS_SUCCESS;
@@ -325,8 +320,7 @@ NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
     return CompleteIrp(irp, STATUS_INVALID_DEVICE_REQUEST, 0);
   ULONG code = stack->Parameters.DeviceIoControl.IoControlCode;
   Request r = {irp->AssociatedIrp.SystemBuffer, stack->Parameters.DeviceIoControl.InputBufferLength,
-               stack->Parameters.DeviceIoControl.OutputBufferLength, 0,
-               (device->Flags & DO_VERIFY_VOLUME) && !(stack->Flags & SL_OVERRIDE_VERIFY_VOLUME)};
+               stack->Parameters.DeviceIoControl.OutputBufferLength, 0, MustVerify(device, stack)};
   if (!r.buffer) r.inLength = r.outLength = 0;
   NTSTATUS status = Dispatch(device, code, r);
   if (status == STATUS_VERIFY_REQUIRED) IoSetHardErrorOrVerifyDevice(irp, device);

@@ -8,3 +8,8 @@
 #include <ntifs.h>
 #undef InterlockedBitTestAndSet
 #undef InterlockedBitTestAndReset
+
+// Windows 8 on: a mapping that never holds code.
+#ifndef MdlMappingNoExecute
+#define MdlMappingNoExecute 0x40000000
+#endif

@@ -103,7 +103,7 @@ NTSTATUS Transfer(PDEVICE_OBJECT device, PIRP irp) {
     return CompleteIrp(irp, STATUS_INVALID_PARAMETER, 0);
   // A file system that has not yet checked the volume since the medium changed gets
   // told to; its own reads for that check say so in their flags.
-  if ((device->Flags & DO_VERIFY_VOLUME) && !(stack->Flags & SL_OVERRIDE_VERIFY_VOLUME)) {
+  if (MustVerify(device, stack)) {
     IoSetHardErrorOrVerifyDevice(irp, device);
     return CompleteIrp(irp, STATUS_VERIFY_REQUIRED, 0);
   }

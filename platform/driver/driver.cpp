@@ -81,7 +81,7 @@ NTSTATUS CreateDevice(PDRIVER_OBJECT driver, unsigned number) {
 }  // namespace
 
 POOL_TYPE NonPagedData() { return g_noExecute ? NonPagedPoolNx : NonPagedPool; }
-ULONG NoExecuteMapping() { return g_noExecute ? 0x40000000 : 0; }  // MdlMappingNoExecute
+ULONG NoExecuteMapping() { return g_noExecute ? MdlMappingNoExecute : 0; }
 
 NTSTATUS CompleteIrp(PIRP irp, NTSTATUS status, ULONG_PTR information) {
   irp->IoStatus.Status = status;

@@ -113,6 +113,11 @@ NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp);
 void CloseContainer(PDEVICE_OBJECT device);
 // A container came or went: file systems must not keep what they read of the old one.
 void MediaChanged(PDEVICE_OBJECT device);
+// Whether the request is to be refused until the mounted file system has checked the
+// volume: it came since the change, and is not that file system's own check.
+inline bool MustVerify(PDEVICE_OBJECT device, PIO_STACK_LOCATION stack) {
+  return (device->Flags & DO_VERIFY_VOLUME) && !(stack->Flags & SL_OVERRIDE_VERIFY_VOLUME);
+}
 
 // files.cpp: opens a file by its NT path given as ANSI text.
 NTSTATUS OpenFileByName(const char* name, size_t length, ACCESS_MASK access, HANDLE* handle);

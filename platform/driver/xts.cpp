@@ -3,6 +3,7 @@
 #include "aes_vaes.h"
 #include "sha256.h"
 #include "vector_state.h"
+#include "wipebytes.h"
 
 namespace {
 
@@ -33,11 +34,6 @@ void TableXts(const XtsKey* key, uint64_t unit, const uint8_t* in, uint8_t* out,
   }
 }
 
-void Wipe(void* p, size_t n) {
-  volatile uint8_t* bytes = static_cast<volatile uint8_t*>(p);
-  while (n--) *bytes++ = 0;
-}
-
 // The instruction paths keep their round keys in registers, and spill some of them to
 // the stack. What a call leaves there the thread's next calls find, and a kernel
 // thread's stack may be paged out while it waits: the cipher's frames are wiped after
@@ -54,10 +50,8 @@ void Cipher(const XtsKey* key, uint64_t firstUnit, const uint8_t* in, uint8_t* o
   if (key->path >= XtsPath::Vaes256) {
     VectorState state;
     if (SaveVectorState(&state)) {
-      const VaesWidth width =
-          key->path == XtsPath::Vaes512 ? VaesWidth::Bits512 : VaesWidth::Bits256;
-      (Encrypt ? VaesXtsEncrypt : VaesXtsDecrypt)(width, &key->niData, &key->niTweak, firstUnit, in,
-                                                  out, unitBytes, units);
+      (key->path == XtsPath::Vaes512 ? Vaes512Xts : Vaes256Xts)(
+          Encrypt, &key->niData, &key->niTweak, firstUnit, in, out, unitBytes, units);
       RestoreVectorState(&state);
       return;
     }

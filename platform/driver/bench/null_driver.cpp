@@ -5,10 +5,6 @@
 // write, the least that any driver moving data must do: the honest ceiling.
 #include "../ddk.h"
 
-#ifndef MdlMappingNoExecute
-#define MdlMappingNoExecute 0x40000000
-#endif
-
 namespace {
 
 struct NullDevice {
