@@ -15,6 +15,7 @@
 #include "MessageBoxes.h"
 #include "StartProcess.h"
 #include "command.h"
+#include "device_grants.h"
 #include "sha256.h"
 #include "sorvdisk_ioctl.h"
 
@@ -398,6 +399,31 @@ TEST_F(Driver, LinksOneFreeLetterADeviceAndRemovesOnlyItsOwn) {
   EXPECT_TRUE(Control(volume, kIoctlUnlinkLetter, nullptr, 0)) << "nothing left to remove";
   CloseHandle(volume);
   DefineDosDeviceA(DDD_REMOVE_DEFINITION, "S:", nullptr);
+}
+
+// Every device carries the same DACL from the start, read back through a handle that
+// may only read it. Wine keeps no descriptor for a device: it reports none.
+TEST_F(Driver, EveryDeviceLetsEveryoneOnlyTraverse) {
+  for (char n = '0'; n < '0' + static_cast<char>(kDeviceCount); ++n) {
+    const std::string device = std::string("\\\\?\\GLOBALROOT\\Device\\SorvDisk\\SorvDisk") + n;
+    HANDLE handle = CreateFileA(device.c_str(), READ_CONTROL, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE) << device;
+    alignas(8) BYTE descriptor[1024];
+    DWORD needed;
+    const BOOL read = GetKernelObjectSecurity(handle, DACL_SECURITY_INFORMATION, descriptor,
+                                              sizeof descriptor, &needed);
+    CloseHandle(handle);
+    ASSERT_TRUE(read) << device;
+    BOOL present = FALSE, defaulted;
+    PACL dacl = nullptr;
+    ASSERT_TRUE(GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted));
+    if (!present) GTEST_SKIP() << "the system reports no descriptor for a device";
+    ASSERT_TRUE(dacl) << device;
+    EXPECT_EQ(testsupport::ReadGrants(reinterpret_cast<const uint8_t*>(dacl), dacl->AclSize),
+              testsupport::kDeviceGrants)
+        << device;
+  }
 }
 
 TEST_F(Driver, CommandWordsAreSplitExactly) {

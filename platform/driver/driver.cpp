@@ -67,7 +67,7 @@ NTSTATUS CreateDevice(PDRIVER_OBJECT driver, unsigned number) {
   KeInitializeEvent(&disk->flushesDone, NotificationEvent, FALSE);
   RtlCopyMemory(disk->name, name, (chars + 1) * sizeof(WCHAR));
   disk->nameLength = static_cast<USHORT>(chars * 2);
-  status = AdministratorsOnly(device);
+  status = SetDeviceAccess(device);
   if (NT_SUCCESS(status)) status = StartWorker(device);
   if (NT_SUCCESS(status)) status = StartHelpers(disk);
   if (NT_SUCCESS(status)) status = IoRegisterShutdownNotification(device);

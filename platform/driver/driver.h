@@ -130,4 +130,5 @@ NTSTATUS LinkLetter(DiskDevice* disk, const void* input, ULONG length);
 NTSTATUS UnlinkLetter(DiskDevice* disk);
 
 // security.cpp
-NTSTATUS AdministratorsOnly(PDEVICE_OBJECT device);
+// Before the device is usable: the same DACL for every device.
+NTSTATUS SetDeviceAccess(PDEVICE_OBJECT device);

@@ -1,42 +1,27 @@
-// Who may open the disks. Whoever holds a handle can mount, unmount, re-key or read
-// the disk of another session, so only the system and the administrators may.
+// Who may open the disks. Whoever may read or write one can read or change the
+// decrypted disk of another session, and the product's requests mount, unmount and
+// re-key: those stay the system's and the administrators'. Everyone may traverse the
+// device, so that the user's own (unelevated) programs reach the file system on the
+// volume, which then applies its own file rights.
 // IoCreateDeviceSecure would do this in one call, but on Windows it lives in a WDK
-// library, not in the kernel; the descriptor is built here with the kernel's own
-// exports instead, and set through a handle (Wine leaves ObSetSecurityObjectByPointer
-// unimplemented, so a driver calling it dies there).
+// library, not in the kernel; the descriptor is built here instead, and set through
+// a handle (Wine leaves ObSetSecurityObjectByPointer unimplemented, so a driver
+// calling it dies there).
+#include "device_access.h"
 #include "driver.h"
 
-namespace {
+static_assert(kFileAllAccess == FILE_ALL_ACCESS, "all access");
+static_assert(kEveryoneAccess ==
+                  (FILE_TRAVERSE | FILE_READ_ATTRIBUTES | READ_CONTROL | SYNCHRONIZE),
+              "traverse and the informational questions");
 
-// Room for a SID of up to two sub-authorities: S-1-5-18 and S-1-5-32-544.
-struct Sid2 {
-  alignas(ULONG) UCHAR bytes[sizeof(SID) + sizeof(ULONG)];
-};
-
-void MakeSid(Sid2* sid, ULONG first, ULONG second, UCHAR count) {
-  SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-  RtlInitializeSid(sid->bytes, &nt, count);
-  *RtlSubAuthoritySid(sid->bytes, 0) = first;
-  if (count > 1) *RtlSubAuthoritySid(sid->bytes, 1) = second;
-}
-
-}  // namespace
-
-NTSTATUS AdministratorsOnly(PDEVICE_OBJECT device) {
-  Sid2 system, administrators;
-  MakeSid(&system, SECURITY_LOCAL_SYSTEM_RID, 0, 1);
-  MakeSid(&administrators, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 2);
-  ULONG aclBytes[64];  // room for the header and both entries, ULONG-aligned
-  auto* acl = reinterpret_cast<PACL>(aclBytes);
+NTSTATUS SetDeviceAccess(PDEVICE_OBJECT device) {
+  alignas(ULONG) UCHAR acl[kDeviceAclBytes];
+  BuildDeviceAcl(acl);
   SECURITY_DESCRIPTOR descriptor;
-  NTSTATUS status = RtlCreateAcl(acl, sizeof aclBytes, ACL_REVISION);
+  NTSTATUS status = RtlCreateSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
   if (NT_SUCCESS(status))
-    status = RtlAddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, system.bytes);
-  if (NT_SUCCESS(status))
-    status = RtlAddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, administrators.bytes);
-  if (NT_SUCCESS(status))
-    status = RtlCreateSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
-  if (NT_SUCCESS(status)) status = RtlSetDaclSecurityDescriptor(&descriptor, TRUE, acl, FALSE);
+    status = RtlSetDaclSecurityDescriptor(&descriptor, TRUE, reinterpret_cast<PACL>(acl), FALSE);
   HANDLE handle = nullptr;
   if (NT_SUCCESS(status))
     status = ObOpenObjectByPointer(device, OBJ_KERNEL_HANDLE, nullptr, WRITE_DAC, nullptr,
