@@ -3,6 +3,7 @@
 #include <cpuid.h>
 #include <wmmintrin.h>
 
+#include "clear_registers.h"
 #include "wipebytes.h"
 
 #define AESNI __attribute__((target("aes,sse2")))
@@ -82,6 +83,7 @@ AESNI void Xts(const AesNiKey* data, const AesNiKey* tweak, uint64_t unit, const
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_xor_si128(x, t));
     t = NextTweak(t);
   }
+  ClearSseRegisters();
 }
 
 }  // namespace
@@ -109,8 +111,9 @@ AESNI void AesNiSetKey(AesNiKey* key, const uint8_t bytes[16]) {
   _mm_storeu_si128(dec, k[10]);
   for (int i = 1; i < 10; ++i) _mm_storeu_si128(dec + i, _mm_aesimc_si128(k[10 - i]));
   _mm_storeu_si128(dec + 10, k[0]);
-  // No copy of the round keys stays behind on the stack.
+  // No copy of the round keys stays behind on the stack, nor in the registers.
   Wipe(k, sizeof k);
+  ClearSseRegisters();
 }
 
 AESNI void AesNiEncryptBlock(const AesNiKey* key, const uint8_t in[16], uint8_t out[16]) {
@@ -119,6 +122,7 @@ AESNI void AesNiEncryptBlock(const AesNiKey* key, const uint8_t in[16], uint8_t 
   for (int r = 1; r < 10; ++r) x = _mm_aesenc_si128(x, RoundKey(key->enc, r));
   _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
                    _mm_aesenclast_si128(x, RoundKey(key->enc, 10)));
+  ClearSseRegisters();
 }
 
 void AesNiXtsEncrypt(const AesNiKey* data, const AesNiKey* tweak, uint64_t unit, const uint8_t* in,

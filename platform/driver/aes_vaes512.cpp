@@ -2,6 +2,7 @@
 #include <immintrin.h>
 
 #include "aes_vaes.h"
+#include "clear_registers.h"
 
 namespace {
 
@@ -44,4 +45,5 @@ struct Zmm {
 void Vaes512Xts(bool encrypt, const AesNiKey* data, const AesNiKey* tweak, uint64_t firstUnit,
                 const uint8_t* in, uint8_t* out, size_t unitBytes, size_t units) {
   Run<Zmm>(encrypt, data, tweak, firstUnit, in, out, unitBytes, units);
+  ClearAvx512Registers();
 }
