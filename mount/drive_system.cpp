@@ -30,6 +30,12 @@ bool Win32DriveSystem::Send(HANDLE drive, DWORD code, const void* input, DWORD s
                          nullptr) != 0;
 }
 
+bool Win32DriveSystem::Ask(HANDLE drive, DWORD code, void* output, DWORD size) {
+  DWORD returned = 0;
+  return DeviceIoControl(drive, code, nullptr, 0, output, size, &returned, nullptr) &&
+         returned == size;
+}
+
 void Win32DriveSystem::CloseDrive(HANDLE drive) { CloseHandle(drive); }
 
 // Sent, not posted: the volume record travels with the message. A program that does

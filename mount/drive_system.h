@@ -16,6 +16,8 @@ class DriveSystem {
   virtual HANDLE OpenDrive(const char* volumePath) = 0;
   // DeviceIoControl without output buffer.
   virtual bool Send(HANDLE drive, DWORD code, const void* input, DWORD size) = 0;
+  // DeviceIoControl without input; true when the answer filled the output.
+  virtual bool Ask(HANDLE drive, DWORD code, void* output, DWORD size) = 0;
   virtual void CloseDrive(HANDLE drive) = 0;
   // Tells the shell and every program that the drive came or went.
   virtual void Announce(char driveLetter, bool arrived) = 0;
@@ -29,6 +31,7 @@ class Win32DriveSystem : public DriveSystem {
   bool DriveDefined(const char* driveName) override;
   HANDLE OpenDrive(const char* volumePath) override;
   bool Send(HANDLE drive, DWORD code, const void* input, DWORD size) override;
+  bool Ask(HANDLE drive, DWORD code, void* output, DWORD size) override;
   void CloseDrive(HANDLE drive) override;
   void Announce(char driveLetter, bool arrived) override;
 };

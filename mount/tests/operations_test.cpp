@@ -78,6 +78,14 @@ struct ScriptedDrive : DriveSystem {
       std::erase_if(linked, [&](const auto& link) { return link.second == opened[handle]; });
     return true;
   }
+  std::vector<uint8_t> answer = {0, 0};  // what the device says it serves
+  bool Ask(HANDLE, DWORD code, void* output, DWORD size) override {
+    codes.push_back(code);
+    auto failure = failSend.find(code);
+    if (failure != failSend.end()) return Fail(failure->second);
+    memcpy(output, answer.data(), std::min<size_t>(size, answer.size()));
+    return size == answer.size();
+  }
   void CloseDrive(HANDLE) override { --openHandles; }
   void Announce(char letter, bool arrived) override {
     announced.push_back((arrived ? "+" : "-") + std::string(1, letter));
@@ -255,6 +263,29 @@ TEST_F(Operations, LockAndUnlockUseTheLetterOnlyForTheRequest) {
   Reset(nullptr, false);
   drive.existing.insert('R');
   EXPECT_EQ(Run("/lockfile 0 R: C:\\a.cvd"), -1);
+  EXPECT_TRUE(drive.codes.empty());
+}
+
+// The query tells a later start what an earlier one left: the letter to unmount whenever
+// the device has one, 1 for a container without a letter, 0 for nothing.
+TEST_F(Operations, QueryNamesWhatTheDeviceServesThroughATemporaryLetter) {
+  const struct {
+    std::vector<uint8_t> answer;
+    DWORD refused;
+    int result;
+  } cases[] = {{{0, 0}, 0, 0},   {{1, 'G'}, 0, 'G'},         {{0, 'G'}, 0, 'G'},
+               {{1, 0}, 0, 1},   {{1, 'g'}, 0, 'G'},         {{0, 0}, ERROR_INVALID_FUNCTION, -1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.result);
+    Reset(c.refused ? Refuse(kIoctlQueryDevice, c.refused) : Script(), false);
+    drive.answer = c.answer;
+    EXPECT_EQ(Run("/query 0 R:"), c.result);
+    EXPECT_EQ(drive.codes, std::vector<DWORD>{kIoctlQueryDevice});
+    EXPECT_EQ(drive.calls, (std::vector<std::string>{"open \\\\.\\R:", "define R:",
+                                                     "open \\\\.\\R:", "remove R:"}));
+  }
+  Reset(nullptr, true);
+  EXPECT_EQ(Run("/query 0 Q:"), -1) << "a letter in use is no temporary letter";
   EXPECT_TRUE(drive.codes.empty());
 }
 
