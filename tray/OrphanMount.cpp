@@ -6,15 +6,12 @@
 #include <string>
 
 #include "Protection.h"
+#include "QuitUnmount.h"
 #include "SorvLibs.h"
 #include "forms.h"
 
 namespace tray {
 namespace {
-
-int32_t Command(const std::wstring& line) {
-  return sorvlib::SorvMount(forms::ToAnsi(line).c_str());
-}
 
 // The query's answer for a device with a letter: the letter itself.
 bool IsLetter(int32_t answer) { return answer >= 'A' && answer <= 'Z'; }
@@ -24,7 +21,8 @@ const wchar_t kLeftMounted[] = L"上次运行的“启动Velkiro”程序没有�
 }  // namespace
 
 void SettleOrphanedMount() {
-  const int32_t served = Command(L"/query 0 " + FreeDriveLetter());
+  const int32_t served =
+      sorvlib::SorvMount(forms::ToAnsi(L"/query 0 " + FreeDriveLetter()).c_str());
   if (int16_t(served) <= 0) return;  // nothing served, or no driver to ask
   if (!IsLetter(served)) {
     forms::MsgBox(L"上次运行的“启动Velkiro”程序没有正常退出，加密盘仍处于加载状态，但找不到它的"
@@ -34,9 +32,7 @@ void SettleOrphanedMount() {
   }
   const std::wstring drive{wchar_t(served), L':'};
   // Nobody is left to close what is open on it: the forced unmount follows at once.
-  if (int16_t(Command(L"/umount " + drive)) < 0 || forms::DriveExists(drive))
-    Command(L"/kill " + drive);
-  if (forms::DriveExists(drive)) {
+  if (!UnmountOrForce(drive)) {
     forms::MsgBox(std::wstring(kLeftMounted) + drive +
                       L"仍处于加载状态，且无法卸载。请关闭正在使用该盘的程序，或者重新启动计算机后"
                       L"再加载加密盘。",

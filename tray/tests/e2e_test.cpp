@@ -4,6 +4,7 @@
 #include <tlhelp32.h>
 
 #include <functional>
+#include <thread>
 
 #include "DriveChoice.h"
 #include "MessageBoxes.h"
@@ -94,7 +95,8 @@ bool MountThroughPrompt(const Program& tray, HWND prompt, const std::wstring& le
       },
       30000);
   EXPECT_FALSE(refusal) << forms::ToAnsi(refusal.text);
-  return !refusal && WaitFor([&] { return !IsWindowVisible(prompt); }, 10000);
+  // The hot key is the last of the tray's set-up before its shortcut.
+  return !refusal && WaitFor([&] { return !IsWindowVisible(prompt) && CtrlAltF12Taken(); }, 10000);
 }
 
 // Quits as a user does: right button on the icon, the menu's last item, Yes.
@@ -249,6 +251,34 @@ TEST_F(TrayEndToEnd, NextStartSettlesTheDriveOfAKilledTray) {
 
   ASSERT_TRUE(QuitThroughMenu(next, prompt));
   EXPECT_EQ(DrivesOfTheDriver(), L"");
+}
+
+// Signing out anyway after the refusal: the drive goes before the session does.
+TEST_F(TrayEndToEnd, SessionEndUnmountsAfterTheRefusedLogOff) {
+  UseContainer(L"session.cvd", "session password", L"0");
+  const std::wstring letter = tray::FreeDriveLetters().back();
+  Program tray(L"start.exe");
+  HWND prompt = tray.Window(nullptr, L"Velkiro", 20000);
+  ASSERT_NE(prompt, nullptr);
+  ASSERT_TRUE(MountThroughPrompt(tray, prompt, letter, L"session password"));
+
+  LRESULT allowed = 1;
+  std::thread query([&] { allowed = SendMessageW(prompt, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF); });
+  testsupport::ShownBox refusal = testsupport::WaitForBox(tray.info.dwProcessId, L"注意", 10000);
+  EXPECT_TRUE(refusal);
+  refusal.Answer(IDOK);
+  query.join();
+  EXPECT_EQ(allowed, 0);
+  EXPECT_TRUE(forms::DriveExists(letter));
+
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(prompt, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL,
+                                  60000, &answer));
+  EXPECT_FALSE(forms::DriveExists(letter));
+  EXPECT_EQ(DrivesOfTheDriver(), L"");
+  const std::string ask = forms::ToAnsi(L"/query 0 " + FreeDriveLetter());
+  EXPECT_EQ(sorvlib::SorvMount(ask.c_str()), 0) << "the device still serves the container";
+  ASSERT_TRUE(QuitThroughMenu(tray, prompt));
 }
 
 }  // namespace
