@@ -2,6 +2,8 @@
 
 #include <dbt.h>
 
+#include "linked_session.h"
+
 bool Win32DriveSystem::DefineDrive(const char* driveName, const char* deviceName) {
   return DefineDosDeviceA(DDD_RAW_TARGET_PATH, driveName, deviceName) != 0;
 }
@@ -17,6 +19,11 @@ bool Win32DriveSystem::DriveDefined(const char* driveName) {
                  GetLastError() == ERROR_INSUFFICIENT_BUFFER;
   SetLastError(error);
   return defined;
+}
+
+bool Win32DriveSystem::OtherSessionHas(char driveLetter) {
+  const int unit = (driveLetter | 0x20) - 'a';
+  return unit >= 0 && unit < 26 && (forms::LinkedSessionDrives() >> unit & 1);
 }
 
 HANDLE Win32DriveSystem::OpenDrive(const char* volumePath) {

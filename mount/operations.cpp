@@ -30,14 +30,15 @@ void Say(const char* text) {
 
 // Whether the letter names a drive already; reports the busy error with the drive
 // name when it does. A definition that cannot be opened counts too: defining ours
-// over it would hide it.
+// over it would hide it. So does the user's other session's letter, which would hide
+// ours there.
 bool LetterInUse(DriveSystem& system, const DriveNames& names) {
   HANDLE drive = system.OpenDrive(names.volume);
   bool used = drive != INVALID_HANDLE_VALUE;
   if (used)
     system.CloseDrive(drive);
   else
-    used = system.DriveDefined(names.drive);
+    used = system.DriveDefined(names.drive) || system.OtherSessionHas(names.drive[0]);
   if (used) {
     SetLastError(ERROR_BUSY);
     ReportLastError(names.drive);

@@ -22,6 +22,7 @@ namespace {
 // what Wine never gives (a volume lock refused).
 struct ScriptedDrive : DriveSystem {
   std::set<char> existing, unopenable;         // letters there before the test
+  std::set<char> otherSession;                 // the user's unelevated session's letters
   std::map<std::string, std::string> defined;  // the caller's own: drive name -> device name
   std::map<std::string, std::string> linked;   // the driver's, for every session
   std::map<DWORD, DWORD> failSend;             // request code -> its error
@@ -53,6 +54,7 @@ struct ScriptedDrive : DriveSystem {
   std::string Device(const char* drive) {  // the caller's own definition comes first
     return defined.count(drive) ? defined[drive] : linked.count(drive) ? linked[drive] : "";
   }
+  bool OtherSessionHas(char letter) override { return otherSession.count(letter); }
   HANDLE OpenDrive(const char* volume) override {
     calls.push_back(std::string("open ") + volume);
     if (onOpen) onOpen();
@@ -156,6 +158,8 @@ TEST_F(Operations, RefusedMountsUndoWhatTheyDid) {
       {nullptr, {}, "", "", "/mount 0 \"C:\\my dir\\a.cvd\" Q ABCDEFGHIJKLMNOPQRSTUVWX"},
       {[](ScriptedDrive& d) { d.existing.insert('Q'); }, {}, "open \\\\.\\Q:", "Q: "},
       {[](ScriptedDrive& d) { d.unopenable.insert('Q'); }, {}, "open \\\\.\\Q:", "Q: "},
+      // The user's own session has Q: (a share, a subst): ours would hide behind it there.
+      {[](ScriptedDrive& d) { d.otherSession.insert('Q'); }, {}, "open \\\\.\\Q:", "Q: "},
       {[](ScriptedDrive& d) { d.failDefine = ERROR_ACCESS_DENIED; }, {}, "define Q:", "Q: "},
       {[](ScriptedDrive& d) { d.failOpen = ERROR_FILE_NOT_FOUND; }, {}, "remove Q:", "Q: "},
       {Refuse(kIoctlOpenFile, ERROR_FILE_NOT_FOUND), {kIoctlOpenFile}, "remove Q:", "SorvDisk: "},

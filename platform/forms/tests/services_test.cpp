@@ -1,6 +1,7 @@
 // Runtime services under Wine: message boxes, program start, drives, the file dialog.
 #include <gtest/gtest.h>
 
+#include "linked_session.h"
 #include "test_forms.h"
 
 namespace forms_test {
@@ -46,6 +47,24 @@ TEST(Drives, RawDosDeviceCountsAsExisting) {
   EXPECT_EQ(GetDrive(name).DriveLetter, letter);
   DefineDosDeviceW(DDD_RAW_TARGET_PATH | DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE,
                    name.c_str(), L"\\Device\\Null");
+  EXPECT_FALSE(DriveExists(name));
+}
+
+// Under UAC the user's other logon session may have a letter this program cannot see: it
+// is taken all the same, yet no drive to list here.
+TEST(Drives, LetterOfTheOtherSessionIsTaken) {
+  static wchar_t other = 0;
+  for (wchar_t c = L'Y'; c > L'D' && !other; --c)
+    if (!DriveExists(std::wstring(1, c))) other = c;
+  ASSERT_NE(other, 0);
+  const std::wstring name = std::wstring(1, other) + L":";
+  DriveLetterSource before = SetLinkedSessionSource([] { return DWORD(1) << (other - L'A'); });
+  EXPECT_TRUE(DriveExists(name));
+  EXPECT_TRUE(DriveExists(std::wstring(1, wchar_t(other | 0x20)) + L":\\"));
+  bool listed = false;
+  for (const Drive& d : Drives()) listed |= d.DriveLetter == other;
+  EXPECT_FALSE(listed);
+  SetLinkedSessionSource(before);
   EXPECT_FALSE(DriveExists(name));
 }
 
