@@ -12,6 +12,7 @@
 
 #include "command.h"
 #include "command_lock.h"
+#include "FakeNamespace.h"
 #include "StartProcess.h"
 #include "operations.h"
 #include "sorvdisk_ioctl.h"
@@ -368,6 +369,22 @@ TEST_F(Operations, CommandSemaphoreIsForAdministratorsAndItsWaitEnds) {
   EXPECT_EQ(RunSerialised(drive, "/umount Q:", 500), 0);
   GetCapturedStderr();
   EXPECT_EQ(allowed, (std::set<std::string>{"S-1-5-18", "S-1-5-32-544"}));
+}
+
+// Where the system has private namespaces, the plain name that another program made and
+// holds is not the command's semaphore: the command runs at once.
+TEST_F(Operations, APlainNameHeldElsewhereStopsNoCommand) {
+  HANDLE squatter = CreateSemaphoreW(nullptr, 1, 1, L"SorvMount");
+  ASSERT_EQ(WaitForSingleObject(squatter, 0), WAIT_OBJECT_0);
+  {
+    testsupport::FakeNamespace space;
+    Reset(nullptr, true);
+    CaptureStderr();
+    EXPECT_EQ(RunSerialised(drive, "/umount Q:", 500), 0);
+    GetCapturedStderr();
+    EXPECT_EQ(space.boundarySids, std::vector<std::string>{"S-1-5-32-544"});
+  }
+  CloseHandle(squatter);
 }
 
 TEST(ReportLastError, WritesTheSystemTextOrTheCode) {
