@@ -357,7 +357,35 @@ TEST_F(Operations, CommandSemaphoreIsForAdministratorsAndItsWaitEnds) {
   EXPECT_EQ(err.rfind("SorvMount: ", 0), 0u) << err;
   EXPECT_GT(err.size(), 30u) << "the reason follows";
   EXPECT_TRUE(drive.calls.empty()) << "nothing ran";
-  SetEvent(release);
+
+  // The export itself, with its own limit: it gives up too, and says why in its last error.
+  auto exported = reinterpret_cast<int(__stdcall*)(const char*)>(reinterpret_cast<void*>(
+      GetProcAddress(LoadLibraryW(L"SorvMount.dll"), "SorvMount")));
+  ASSERT_NE(exported, nullptr);
+  struct Call {
+    decltype(exported) mount;
+    int result = 0;
+    DWORD error = 0, waited = 0;
+  } call{exported};
+  HANDLE caller = CreateThread(
+      nullptr, 0,
+      [](void* p) -> DWORD {
+        auto* c = static_cast<Call*>(p);
+        const DWORD start = GetTickCount();
+        c->result = c->mount("/umount Q:");
+        c->error = GetLastError();
+        c->waited = GetTickCount() - start;
+        return 0;
+      },
+      &call, 0, nullptr);
+  const bool gaveUp = WaitForSingleObject(caller, kCommandWaitMs + 15000) == WAIT_OBJECT_0;
+  EXPECT_TRUE(gaveUp) << "the export still waits";
+  SetEvent(release);  // lets a call that waits on run
+  WaitForSingleObject(caller, INFINITE);
+  CloseHandle(caller);
+  EXPECT_EQ(call.result, -1);
+  EXPECT_EQ(call.error, static_cast<DWORD>(ERROR_TIMEOUT));
+  EXPECT_GE(call.waited, kCommandWaitMs - 1000);
   EXPECT_EQ(WaitForSingleObject(holder.hProcess, 20000), WAIT_OBJECT_0);
   CloseHandle(holder.hProcess);
   CloseHandle(release);
