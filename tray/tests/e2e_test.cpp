@@ -10,6 +10,7 @@
 #include "MessageBoxes.h"
 #include "Pictures.h"
 #include "Processes.h"
+#include "TrayMenu.h"
 #include "Protection.h"
 #include "TrayFixture.h"
 
@@ -97,20 +98,6 @@ bool MountThroughPrompt(const Program& tray, HWND prompt, const std::wstring& le
   EXPECT_FALSE(refusal) << forms::ToAnsi(refusal.text);
   // The hot key is the last of the tray's set-up before its shortcut.
   return !refusal && WaitFor([&] { return !IsWindowVisible(prompt) && CtrlAltF12Taken(); }, 10000);
-}
-
-// Quits as a user does: right button on the icon, the menu's last item, Yes.
-bool QuitThroughMenu(const Program& tray, HWND prompt) {
-  PostMessageW(prompt, tray::TrayCallbackMessage, 0, WM_RBUTTONUP);
-  HWND menu = tray.Window(L"#32768", nullptr, 10000);
-  if (!menu) return false;
-  PostMessageW(menu, WM_KEYDOWN, VK_UP, 0);
-  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
-  testsupport::ShownBox ask =
-      testsupport::WaitForBox(tray.info.dwProcessId, L"要退出程序吗？", 10000);
-  if (!ask) return false;
-  ask.Answer(IDYES);
-  return tray.Exited(30000);
 }
 
 class TrayEndToEnd : public TrayFixture {
@@ -207,7 +194,7 @@ TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
   }
   EXPECT_FALSE(forms::FileExists(planted + L"\\ran.txt")) << "the planted explorer ran";
 
-  ASSERT_TRUE(QuitThroughMenu(first, prompt));
+  ASSERT_TRUE(QuitThroughTrayMenu(first, prompt));
   EXPECT_FALSE(forms::DriveExists(letter));
   EXPECT_FALSE(forms::FileExists(link));
   EXPECT_FALSE(CtrlAltF12Taken());
@@ -249,7 +236,7 @@ TEST_F(TrayEndToEnd, NextStartSettlesTheDriveOfAKilledTray) {
   ASSERT_TRUE(MountThroughPrompt(next, prompt, letter, L"orphan password"));
   EXPECT_TRUE(Pattern(letter, false)) << "the data written before the kill";
 
-  ASSERT_TRUE(QuitThroughMenu(next, prompt));
+  ASSERT_TRUE(QuitThroughTrayMenu(next, prompt));
   EXPECT_EQ(DrivesOfTheDriver(), L"");
 }
 
@@ -278,7 +265,7 @@ TEST_F(TrayEndToEnd, SessionEndUnmountsAfterTheRefusedLogOff) {
   EXPECT_EQ(DrivesOfTheDriver(), L"");
   const std::string ask = forms::ToAnsi(L"/query 0 " + FreeDriveLetter());
   EXPECT_EQ(sorvlib::SorvMount(ask.c_str()), 0) << "the device still serves the container";
-  ASSERT_TRUE(QuitThroughMenu(tray, prompt));
+  ASSERT_TRUE(QuitThroughTrayMenu(tray, prompt));
 }
 
 }  // namespace
