@@ -75,6 +75,8 @@ Command ParseCommand(const char* line, WordTable* table) {
     c = {Operation::LockFile, LeadingNumber(w[1]), w[2][0], w[3], nullptr};
   } else if (n == 3 && strcmp(w[0], "/unlockfile") == 0 && DriveWord(w[2])) {
     c = {Operation::UnlockFile, LeadingNumber(w[1]), w[2][0], nullptr, nullptr};
+  } else if (n == 3 && strcmp(w[0], "/query") == 0 && DriveWord(w[2])) {
+    c = {Operation::Query, LeadingNumber(w[1]), w[2][0], nullptr, nullptr};
   }
   return c;
 }

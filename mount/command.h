@@ -23,7 +23,7 @@ bool SplitWords(const char* line, WordTable* table);
 // Drops a word's first and last character when it begins with a double quote.
 void StripQuotes(char* word);
 
-enum class Operation { None, Mount, Unmount, Kill, LockFile, UnlockFile };
+enum class Operation { None, Mount, Unmount, Kill, LockFile, UnlockFile, Query };
 
 struct Command {
   Operation operation = Operation::None;
@@ -34,8 +34,8 @@ struct Command {
 };
 
 // Chooses the operation by word count and exact command word; the fields point
-// into the table. Operation::None when nothing matches, and for a mount, lock-file
-// or unlock-file whose drive word is not a letter and a colon (and a backslash):
+// into the table. Operation::None when nothing matches, and for a mount, lock-file,
+// unlock-file or query whose drive word is not a letter and a colon (and a backslash):
 // those define the letter.
 Command ParseCommand(const char* line, WordTable* table);
 

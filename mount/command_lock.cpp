@@ -6,19 +6,22 @@
 #include <cwchar>
 
 #include "operations.h"
+#include "private_names.h"
 
 namespace {
 
 // Only administrators and SYSTEM may take it: every program of the session could
-// otherwise hold it and keep each of ours waiting at its start. A program that made
-// the name first keeps its own security; the time limit is for that case.
+// otherwise hold it and keep each of ours waiting at its start. In the private namespace
+// no other program can make the name first; where the system has none, a program that
+// made it first keeps its own security, and the time limit is for that case.
 HANDLE OpenCommandSemaphore() {
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   SECURITY_ATTRIBUTES attributes = {sizeof attributes, nullptr, FALSE};
   if (ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;GA;;;SY)(A;;GA;;;BA)",
                                                            SDDL_REVISION_1, &descriptor, nullptr))
     attributes.lpSecurityDescriptor = descriptor;
-  HANDLE semaphore = CreateSemaphoreA(&attributes, 1, 1, "SorvMount");
+  HANDLE semaphore =
+      CreateSemaphoreW(&attributes, 1, 1, forms::GuardedName(L"SorvMount").c_str());
   if (descriptor) LocalFree(descriptor);
   return semaphore;
 }

@@ -2,6 +2,8 @@
 
 #include <dbt.h>
 
+#include "linked_session.h"
+
 bool Win32DriveSystem::DefineDrive(const char* driveName, const char* deviceName) {
   return DefineDosDeviceA(DDD_RAW_TARGET_PATH, driveName, deviceName) != 0;
 }
@@ -19,6 +21,11 @@ bool Win32DriveSystem::DriveDefined(const char* driveName) {
   return defined;
 }
 
+bool Win32DriveSystem::OtherSessionHas(char driveLetter) {
+  const int unit = (driveLetter | 0x20) - 'a';
+  return unit >= 0 && unit < 26 && (forms::LinkedSessionDrives() >> unit & 1);
+}
+
 HANDLE Win32DriveSystem::OpenDrive(const char* volumePath) {
   return CreateFileA(volumePath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                      nullptr, OPEN_EXISTING, FILE_FLAG_NO_BUFFERING, nullptr);
@@ -28,6 +35,12 @@ bool Win32DriveSystem::Send(HANDLE drive, DWORD code, const void* input, DWORD s
   DWORD returned;
   return DeviceIoControl(drive, code, const_cast<void*>(input), size, nullptr, 0, &returned,
                          nullptr) != 0;
+}
+
+bool Win32DriveSystem::Ask(HANDLE drive, DWORD code, void* output, DWORD size) {
+  DWORD returned = 0;
+  return DeviceIoControl(drive, code, nullptr, 0, output, size, &returned, nullptr) &&
+         returned == size;
 }
 
 void Win32DriveSystem::CloseDrive(HANDLE drive) { CloseHandle(drive); }

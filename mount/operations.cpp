@@ -30,14 +30,15 @@ void Say(const char* text) {
 
 // Whether the letter names a drive already; reports the busy error with the drive
 // name when it does. A definition that cannot be opened counts too: defining ours
-// over it would hide it.
+// over it would hide it. So does the user's other session's letter, which would hide
+// ours there.
 bool LetterInUse(DriveSystem& system, const DriveNames& names) {
   HANDLE drive = system.OpenDrive(names.volume);
   bool used = drive != INVALID_HANDLE_VALUE;
   if (used)
     system.CloseDrive(drive);
   else
-    used = system.DriveDefined(names.drive);
+    used = system.DriveDefined(names.drive) || system.OtherSessionHas(names.drive[0]);
   if (used) {
     SetLastError(ERROR_BUSY);
     ReportLastError(names.drive);
@@ -243,6 +244,24 @@ int UnlockContainerFile(DriveSystem& system, unsigned device, char driveLetter) 
   return RequestThroughTemporaryDrive(system, device, driveLetter, kIoctlUnlockFile, nullptr, 0);
 }
 
+int QueryDevice(DriveSystem& system, unsigned device, char driveLetter) {
+  DriveNames names(driveLetter);
+  HANDLE drive = DefineAndOpen(system, names, device);
+  if (drive == INVALID_HANDLE_VALUE) return -1;
+  unsigned char answer[kQueryDeviceSize] = {};
+  const bool asked = system.Ask(drive, kIoctlQueryDevice, answer, sizeof answer);
+  if (!asked) ReportLastError("SorvDisk:");
+  system.CloseDrive(drive);
+  if (!system.RemoveDrive(names.drive)) {
+    ReportLastError(names.drive);
+    return -1;
+  }
+  if (!asked) return -1;
+  const unsigned char letter = answer[1] & ~0x20;
+  if (letter >= 'A' && letter <= 'Z') return letter;
+  return answer[0] ? 1 : 0;
+}
+
 namespace {
 
 int Run(DriveSystem& system, const Command& c) {
@@ -257,6 +276,8 @@ int Run(DriveSystem& system, const Command& c) {
       return LockContainerFile(system, c.device, c.drive, LockFileRequest(c.path));
     case Operation::UnlockFile:
       return UnlockContainerFile(system, c.device, c.drive);
+    case Operation::Query:
+      return QueryDevice(system, c.device, c.drive);
     case Operation::None:
       break;
   }

@@ -9,6 +9,7 @@
 #include "CutAtNul.h"
 #include "DriveChoice.h"
 #include "MountSequence.h"
+#include "OrphanMount.h"
 #include "ProgramIcon.h"
 #include "Protection.h"
 #include "QuitUnmount.h"
@@ -82,6 +83,7 @@ void Form1::Form_Load() {
   Centre();
   FirstActivate = true;
   UnprotectCvdFile();
+  SettleOrphanedMount();
   forms::DoEvents();
 
   const std::wstring path = Setting(L"Path");

@@ -43,6 +43,17 @@ bool AskAndUnmount() {
   return true;
 }
 
+bool UnmountOrForce(const std::wstring& drive) {
+  if (Failed(sorvlib::SorvMount(forms::ToAnsi(L"/umount " + drive).c_str())) ||
+      forms::DriveExists(drive))
+    sorvlib::SorvMount(forms::ToAnsi(L"/kill " + drive).c_str());
+  return !forms::DriveExists(drive);
+}
+
+void UnmountForSessionEnd() {
+  if (UnmountOrForce(MountedDrive)) DeleteSendToLink();
+}
+
 std::wstring SendToLinkPath() {
   if (SendToFolder.empty() || SendToLinkName.empty()) return {};
   return SendToFolder + L"\\" + SendToLinkName;

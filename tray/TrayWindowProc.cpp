@@ -64,6 +64,8 @@ LRESULT CALLBACK TrayWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     }
     DeleteSendToLink();
   }
+  // Log-off (the user may sign out although it was refused above), shutdown or restart.
+  if (message == WM_ENDSESSION && wParam) UnmountForSessionEnd();
   return result;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// The semaphore "Sorvane" (count 1) that lets only one of the wizard and the tray program run.
+// The semaphore "Sorvane" (count 1) that lets only one of the wizard and the tray program run;
+// in the product's private namespace where the system has one (private_names.h).
 #include <windows.h>
 
 // Creates or opens the semaphore and takes its count without waiting. When another program

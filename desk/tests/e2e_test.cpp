@@ -16,17 +16,18 @@
 #include "MessageBoxes.h"
 #include "Pictures.h"
 #include "Processes.h"
+#include "TrayMenu.h"
 #include "Reg.h"
 #include "KeptProgramState.h"
 #include "SorvLibs.h"
-#include "SysTray.h"
 #include "TempDir.h"
 #include "forms.h"
 
 namespace {
 
 using testsupport::Click, testsupport::DriverRunning, testsupport::InPicture, testsupport::Picture,
-    testsupport::Program, testsupport::ShownBox, testsupport::WaitFor, testsupport::WaitForBox;
+    testsupport::Program, testsupport::QuitThroughTrayMenu, testsupport::ShownBox,
+    testsupport::WaitFor, testsupport::WaitForBox;
 
 // Descendants of a window of one class, in the order of their control ids (creation order).
 std::vector<HWND> Children(HWND parent, const wchar_t* cls) {
@@ -200,25 +201,6 @@ void ClickFirstRow(HWND listView) {
   PostMessageW(listView, WM_LBUTTONUP, 0, onRow);
 }
 
-// Quits the tray program as a user does: its icon's menu, the last item, Yes.
-bool QuitTray(HWND prompt, const Program& tray) {
-  if (!WaitFor([&] { return !IsWindowVisible(prompt); }, 10000)) return false;
-  HWND menu = nullptr;
-  WaitFor(
-      [&] {
-        PostMessageW(prompt, tray::TrayCallbackMessage, 0, WM_RBUTTONUP);
-        return (menu = tray.Window(L"#32768", nullptr, 1000)) != nullptr;
-      },
-      15000);
-  if (!menu) return false;
-  PostMessageW(menu, WM_KEYDOWN, VK_UP, 0);
-  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
-  HWND quit = tray.Window(L"#32770", L"要退出程序吗？", 10000);
-  if (!quit) return false;
-  Click(GetDlgItem(quit, IDYES));
-  return tray.Exited(30000);
-}
-
 TEST(DeskEndToEnd, CreateSelectAndMount) {
   if (!DriverRunning())
     GTEST_SKIP() << "the driver service \"Sorvane\" is not installed or does not start here";
@@ -303,7 +285,7 @@ TEST(DeskEndToEnd, CreateSelectAndMount) {
   EXPECT_TRUE(SectorsReadBack(letter));
 
   // Quit the tray program through its menu, then close the main window.
-  ASSERT_TRUE(QuitTray(prompt, tray));
+  ASSERT_TRUE(QuitThroughTrayMenu(tray, prompt));
   EXPECT_FALSE(forms::DriveExists(std::wstring(1, letter) + L":"));
   PostMessageW(main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(desk.Exited(15000));
@@ -529,7 +511,7 @@ TEST(DeskEndToEnd, PasswordChangedThroughTheDialog) {
   const wchar_t mounted = NewDrive(drivesBefore);
   ASSERT_NE(mounted, 0) << "the drive did not appear";
   EXPECT_TRUE(Sectors(mounted, false));
-  ASSERT_TRUE(QuitTray(prompt, tray));
+  ASSERT_TRUE(QuitThroughTrayMenu(tray, prompt));
 }
 
 }  // namespace

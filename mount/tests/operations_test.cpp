@@ -12,6 +12,7 @@
 
 #include "command.h"
 #include "command_lock.h"
+#include "FakeNamespace.h"
 #include "StartProcess.h"
 #include "operations.h"
 #include "sorvdisk_ioctl.h"
@@ -22,6 +23,7 @@ namespace {
 // what Wine never gives (a volume lock refused).
 struct ScriptedDrive : DriveSystem {
   std::set<char> existing, unopenable;         // letters there before the test
+  std::set<char> otherSession;                 // the user's unelevated session's letters
   std::map<std::string, std::string> defined;  // the caller's own: drive name -> device name
   std::map<std::string, std::string> linked;   // the driver's, for every session
   std::map<DWORD, DWORD> failSend;             // request code -> its error
@@ -53,6 +55,7 @@ struct ScriptedDrive : DriveSystem {
   std::string Device(const char* drive) {  // the caller's own definition comes first
     return defined.count(drive) ? defined[drive] : linked.count(drive) ? linked[drive] : "";
   }
+  bool OtherSessionHas(char letter) override { return otherSession.count(letter); }
   HANDLE OpenDrive(const char* volume) override {
     calls.push_back(std::string("open ") + volume);
     if (onOpen) onOpen();
@@ -77,6 +80,14 @@ struct ScriptedDrive : DriveSystem {
     if (code == kIoctlUnlinkLetter)
       std::erase_if(linked, [&](const auto& link) { return link.second == opened[handle]; });
     return true;
+  }
+  std::vector<uint8_t> answer = {0, 0};  // what the device says it serves
+  bool Ask(HANDLE, DWORD code, void* output, DWORD size) override {
+    codes.push_back(code);
+    auto failure = failSend.find(code);
+    if (failure != failSend.end()) return Fail(failure->second);
+    memcpy(output, answer.data(), std::min<size_t>(size, answer.size()));
+    return size == answer.size();
   }
   void CloseDrive(HANDLE) override { --openHandles; }
   void Announce(char letter, bool arrived) override {
@@ -148,6 +159,8 @@ TEST_F(Operations, RefusedMountsUndoWhatTheyDid) {
       {nullptr, {}, "", "", "/mount 0 \"C:\\my dir\\a.cvd\" Q ABCDEFGHIJKLMNOPQRSTUVWX"},
       {[](ScriptedDrive& d) { d.existing.insert('Q'); }, {}, "open \\\\.\\Q:", "Q: "},
       {[](ScriptedDrive& d) { d.unopenable.insert('Q'); }, {}, "open \\\\.\\Q:", "Q: "},
+      // The user's own session has Q: (a share, a subst): ours would hide behind it there.
+      {[](ScriptedDrive& d) { d.otherSession.insert('Q'); }, {}, "open \\\\.\\Q:", "Q: "},
       {[](ScriptedDrive& d) { d.failDefine = ERROR_ACCESS_DENIED; }, {}, "define Q:", "Q: "},
       {[](ScriptedDrive& d) { d.failOpen = ERROR_FILE_NOT_FOUND; }, {}, "remove Q:", "Q: "},
       {Refuse(kIoctlOpenFile, ERROR_FILE_NOT_FOUND), {kIoctlOpenFile}, "remove Q:", "SorvDisk: "},
@@ -258,6 +271,29 @@ TEST_F(Operations, LockAndUnlockUseTheLetterOnlyForTheRequest) {
   EXPECT_TRUE(drive.codes.empty());
 }
 
+// The query tells a later start what an earlier one left: the letter to unmount whenever
+// the device has one, 1 for a container without a letter, 0 for nothing.
+TEST_F(Operations, QueryNamesWhatTheDeviceServesThroughATemporaryLetter) {
+  const struct {
+    std::vector<uint8_t> answer;
+    DWORD refused;
+    int result;
+  } cases[] = {{{0, 0}, 0, 0},   {{1, 'G'}, 0, 'G'},         {{0, 'G'}, 0, 'G'},
+               {{1, 0}, 0, 1},   {{1, 'g'}, 0, 'G'},         {{0, 0}, ERROR_INVALID_FUNCTION, -1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.result);
+    Reset(c.refused ? Refuse(kIoctlQueryDevice, c.refused) : Script(), false);
+    drive.answer = c.answer;
+    EXPECT_EQ(Run("/query 0 R:"), c.result);
+    EXPECT_EQ(drive.codes, std::vector<DWORD>{kIoctlQueryDevice});
+    EXPECT_EQ(drive.calls, (std::vector<std::string>{"open \\\\.\\R:", "define R:",
+                                                     "open \\\\.\\R:", "remove R:"}));
+  }
+  Reset(nullptr, true);
+  EXPECT_EQ(Run("/query 0 Q:"), -1) << "a letter in use is no temporary letter";
+  EXPECT_TRUE(drive.codes.empty());
+}
+
 TEST_F(Operations, TheDeviceIsTheNumberAtTheStartOfItsWord) {
   for (auto [line, device] :
        {std::pair{"/unlockfile 12x r:", "r\nDeviceName:[\\Device\\SorvDisk\\SorvDisk12]"},
@@ -321,7 +357,35 @@ TEST_F(Operations, CommandSemaphoreIsForAdministratorsAndItsWaitEnds) {
   EXPECT_EQ(err.rfind("SorvMount: ", 0), 0u) << err;
   EXPECT_GT(err.size(), 30u) << "the reason follows";
   EXPECT_TRUE(drive.calls.empty()) << "nothing ran";
-  SetEvent(release);
+
+  // The export itself, with its own limit: it gives up too, and says why in its last error.
+  auto exported = reinterpret_cast<int(__stdcall*)(const char*)>(reinterpret_cast<void*>(
+      GetProcAddress(LoadLibraryW(L"SorvMount.dll"), "SorvMount")));
+  ASSERT_NE(exported, nullptr);
+  struct Call {
+    decltype(exported) mount;
+    int result = 0;
+    DWORD error = 0, waited = 0;
+  } call{exported};
+  HANDLE caller = CreateThread(
+      nullptr, 0,
+      [](void* p) -> DWORD {
+        auto* c = static_cast<Call*>(p);
+        const DWORD start = GetTickCount();
+        c->result = c->mount("/umount Q:");
+        c->error = GetLastError();
+        c->waited = GetTickCount() - start;
+        return 0;
+      },
+      &call, 0, nullptr);
+  const bool gaveUp = WaitForSingleObject(caller, kCommandWaitMs + 15000) == WAIT_OBJECT_0;
+  EXPECT_TRUE(gaveUp) << "the export still waits";
+  SetEvent(release);  // lets a call that waits on run
+  WaitForSingleObject(caller, INFINITE);
+  CloseHandle(caller);
+  EXPECT_EQ(call.result, -1);
+  EXPECT_EQ(call.error, static_cast<DWORD>(ERROR_TIMEOUT));
+  EXPECT_GE(call.waited, kCommandWaitMs - 1000);
   EXPECT_EQ(WaitForSingleObject(holder.hProcess, 20000), WAIT_OBJECT_0);
   CloseHandle(holder.hProcess);
   CloseHandle(release);
@@ -333,6 +397,22 @@ TEST_F(Operations, CommandSemaphoreIsForAdministratorsAndItsWaitEnds) {
   EXPECT_EQ(RunSerialised(drive, "/umount Q:", 500), 0);
   GetCapturedStderr();
   EXPECT_EQ(allowed, (std::set<std::string>{"S-1-5-18", "S-1-5-32-544"}));
+}
+
+// Where the system has private namespaces, the plain name that another program made and
+// holds is not the command's semaphore: the command runs at once.
+TEST_F(Operations, APlainNameHeldElsewhereStopsNoCommand) {
+  HANDLE squatter = CreateSemaphoreW(nullptr, 1, 1, L"SorvMount");
+  ASSERT_EQ(WaitForSingleObject(squatter, 0), WAIT_OBJECT_0);
+  {
+    testsupport::FakeNamespace space;
+    Reset(nullptr, true);
+    CaptureStderr();
+    EXPECT_EQ(RunSerialised(drive, "/umount Q:", 500), 0);
+    GetCapturedStderr();
+    EXPECT_EQ(space.boundarySids, std::vector<std::string>{"S-1-5-32-544"});
+  }
+  CloseHandle(squatter);
 }
 
 TEST(ReportLastError, WritesTheSystemTextOrTheCode) {

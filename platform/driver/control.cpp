@@ -109,6 +109,17 @@ NTSTATUS LockFile(Request& r) {
   return GuardFile(path, length);
 }
 
+NTSTATUS QueryDevice(DiskDevice* disk, Request& r) {
+  if (r.outLength < kQueryDeviceSize) return STATUS_BUFFER_TOO_SMALL;
+  auto* answer = static_cast<UCHAR*>(r.buffer);
+  LockDisk(disk);
+  answer[0] = disk->file != nullptr;
+  answer[1] = static_cast<UCHAR>(disk->letter);
+  UnlockDisk(disk);
+  r.information = kQueryDeviceSize;
+  return STATUS_SUCCESS;
+}
+
 template <typename T>
 T* Output(Request& r) {
   if (r.outLength < sizeof(T)) return nullptr;
@@ -262,6 +273,8 @@ NTSTATUS Dispatch(PDEVICE_OBJECT device, ULONG code, Request& r) {
       return LinkLetter(disk, r.buffer, r.inLength);
     case kIoctlUnlinkLetter:
       return UnlinkLetter(disk);
+    case kIoctlQueryDevice:
+      return QueryDevice(disk, r);
     default: {
       LockDisk(disk);
       NTSTATUS status = DiskRequest(disk, code, r);

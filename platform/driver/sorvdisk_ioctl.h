@@ -17,6 +17,11 @@ constexpr uint32_t kIoctlUnlockFile = SorvDiskCode(0x804);  // 0x8000E010
 // byte, 'A' to 'Z' in either case), unlink removes the device's letter.
 constexpr uint32_t kIoctlLinkLetter = SorvDiskCode(0x810);    // 0x8000E040
 constexpr uint32_t kIoctlUnlinkLetter = SorvDiskCode(0x811);  // 0x8000E044
+// What a device serves, so that a later start finds a mount whose program died:
+// byte 0 is 1 while a container is open on it, byte 1 its letter for every session
+// ('A' to 'Z', 0 when none).
+constexpr uint32_t kIoctlQueryDevice = SorvDiskCode(0x812);  // 0x8000E048
+constexpr uint32_t kQueryDeviceSize = 2;
 
 // Open-file: 16 reserved bytes, a 16-bit name length, the NT path ("\??\C:\..."),
 // then 5 zero bytes.

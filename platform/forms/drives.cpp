@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "linked_session.h"
+
 namespace forms {
 namespace {
 
@@ -51,6 +53,14 @@ Drive Query(wchar_t letter) {
   return d;
 }
 
+// Defined in this program's own logon session.
+bool DefinedHere(wchar_t letter) {
+  if (GetLogicalDrives() & (1u << (letter - L'A'))) return true;
+  wchar_t name[] = {letter, L':', 0};
+  wchar_t target[MAX_PATH];
+  return QueryDosDeviceW(name, target, MAX_PATH) != 0;
+}
+
 }  // namespace
 
 bool FileExists(const std::wstring& path) {
@@ -61,16 +71,14 @@ bool FileExists(const std::wstring& path) {
 bool DriveExists(const std::wstring& drive) {
   wchar_t letter = LetterOf(drive);
   if (!letter) return false;
-  if (GetLogicalDrives() & (1u << (letter - L'A'))) return true;
-  wchar_t name[] = {letter, L':', 0};
-  wchar_t target[MAX_PATH];
-  return QueryDosDeviceW(name, target, MAX_PATH) != 0;
+  return DefinedHere(letter) || (LinkedSessionDrives() & (1u << (letter - L'A')));
 }
 
+// Only drives this program can reach: the other session's letters lead nowhere here.
 std::vector<Drive> Drives() {
   std::vector<Drive> list;
   for (wchar_t c = L'A'; c <= L'Z'; ++c)
-    if (DriveExists(std::wstring(1, c))) list.push_back(Query(c));
+    if (DefinedHere(c)) list.push_back(Query(c));
   return list;
 }
 

@@ -10,6 +10,7 @@ namespace forms {
 bool FileExists(const std::wstring& path);
 // True when the drive letter of `drive` ("G", "G:" or "G:\...") is defined, also when a
 // device of our driver serves it and no file system answers on it.
+// Under UAC a letter of the user's other logon session counts too (linked_session.h).
 bool DriveExists(const std::wstring& drive);
 
 struct Drive {
@@ -23,7 +24,7 @@ struct Drive {
   std::wstring Path() const { return std::wstring(1, DriveLetter) + L":"; }
 };
 
-// The defined drives, A: to Z:.
+// The drives defined in this program's session, A: to Z:.
 std::vector<Drive> Drives();
 // One drive from "G", "G:" or "G:\..."; DriveLetter 0 when the text names none.
 Drive GetDrive(const std::wstring& drive);

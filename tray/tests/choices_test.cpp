@@ -3,6 +3,8 @@
 
 #include "DriveChoice.h"
 #include "HotKey.h"
+#include "Protection.h"
+#include "linked_session.h"
 
 namespace {
 
@@ -16,6 +18,26 @@ TEST(DriveChoice, PreselectionComparesAllButTheLastEntry) {
   } rows[] = {{L"", 0},  {AutoDrive, 0}, {L"F:", 1}, {L"G:", 2}, {L"H:", 0},  // taken meanwhile
               {L"Z:", 0}};  // the last entry is not compared
   for (auto& r : rows) EXPECT_EQ(tray::PreselectIndex(list, r.stored), r.index) << r.stored;
+}
+
+// A letter that only the user's other logon session has is never the one chosen: not the
+// automatic mount letter (the list's last), nor the protection requests' temporary one.
+TEST(DriveChoice, NoLetterOfTheOtherSession) {
+  static DWORD other = 0;
+  const struct {
+    const char* chooser;
+    std::wstring (*choose)();
+  } rows[] = {{"mount", [] { return tray::FreeDriveLetters().back(); }},
+              {"protection", [] { return FreeDriveLetter(); }}};
+  for (auto& r : rows) {
+    const std::wstring alone = r.choose();
+    other = DWORD(1) << (alone[0] - L'A');
+    forms::DriveLetterSource before = forms::SetLinkedSessionSource([] { return other; });
+    const std::wstring chosen = r.choose();
+    forms::SetLinkedSessionSource(before);
+    EXPECT_NE(chosen, alone) << r.chooser;
+    EXPECT_EQ(chosen.size(), 2u) << r.chooser;
+  }
 }
 
 TEST(HotKeyValues, ModifiersAndKey) {

@@ -4,11 +4,13 @@
 #include <tlhelp32.h>
 
 #include <functional>
+#include <thread>
 
 #include "DriveChoice.h"
 #include "MessageBoxes.h"
 #include "Pictures.h"
 #include "Processes.h"
+#include "TrayMenu.h"
 #include "Protection.h"
 #include "TrayFixture.h"
 
@@ -52,17 +54,70 @@ bool CtrlAltF12Taken() {
   return false;
 }
 
-using TrayEndToEnd = TrayFixture;
+// Writes (or reads back and compares) a pattern at sector 8 through the drive; offsets go
+// with each request, as Wine keeps no position for devices.
+bool Pattern(const std::wstring& drive, bool write) {
+  HANDLE h = CreateFileW((L"\\\\.\\" + drive).c_str(), GENERIC_READ | GENERIC_WRITE,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  std::string expected(512, '\0'), data(512, '\0');
+  for (size_t i = 0; i < expected.size(); ++i) expected[i] = char(i * 5 + 1);
+  OVERLAPPED at{};
+  at.Offset = 8 * 512;
+  DWORD n = 0;
+  bool ok = write ? WriteFile(h, expected.data(), 512, &n, &at) && n == 512
+                  : ReadFile(h, data.data(), 512, &n, &at) && n == 512 && data == expected;
+  CloseHandle(h);
+  return ok;
+}
+
+// Letters that name a device of the driver, in this session or every session.
+std::wstring DrivesOfTheDriver() {
+  std::wstring found;
+  for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {
+    wchar_t target[512] = {};
+    if (QueryDosDeviceW(std::wstring{letter, L':'}.c_str(), target, 512) &&
+        wcsstr(target, L"SorvDisk"))
+      found += letter;
+  }
+  return found;
+}
+
+// Types the password into the prompt and waits for the drive; false on a message instead.
+bool MountThroughPrompt(const Program& tray, HWND prompt, const std::wstring& letter,
+                        const wchar_t* password) {
+  SendMessageW(FindWindowExW(prompt, nullptr, L"Edit", nullptr), WM_SETTEXT, 0, LPARAM(password));
+  Click(FindWindowExW(prompt, nullptr, L"Button", L"确定"));
+  testsupport::ShownBox refusal;
+  WaitFor(
+      [&] {
+        refusal = testsupport::FindBox(tray.info.dwProcessId, nullptr);
+        return forms::DriveExists(letter) || refusal;
+      },
+      30000);
+  EXPECT_FALSE(refusal) << forms::ToAnsi(refusal.text);
+  // The hot key is the last of the tray's set-up before its shortcut.
+  return !refusal && WaitFor([&] { return !IsWindowVisible(prompt) && CtrlAltF12Taken(); }, 10000);
+}
+
+class TrayEndToEnd : public TrayFixture {
+ protected:
+  void SetUp() override {
+    // The driver starts with the system; a prefix made without it cannot mount.
+    if (!DriverRunning())
+      GTEST_SKIP() << "the driver service \"Sorvane\" is not installed or does not start here";
+  }
+  // The current container, 10 MiB, with this password.
+  void UseContainer(const wchar_t* name, const char* password, const wchar_t* protect) {
+    path = dir / name;
+    MakeContainer(path, password, 10 << 20);
+    SetSetting(L"Path", path);
+    SetSetting(L"IsProtectFile", protect);
+  }
+};
 
 TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
-  // The driver starts with the system; a prefix made without it cannot mount.
-  if (!DriverRunning())
-    GTEST_SKIP() << "the driver service \"Sorvane\" is not installed or does not start here";
-
-  path = dir / L"e2e box.cvd";
-  MakeContainer(path, "e2e password", 10 << 20);
-  SetSetting(L"Path", path);
-  SetSetting(L"IsProtectFile", L"1");
+  UseContainer(L"e2e box.cvd", "e2e password", L"1");
   // However the test ends, the driver lets go of the guarded container, so that the folder
   // can go and a later run in this prefix can make its container again.
   struct Unprotect {
@@ -139,17 +194,7 @@ TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
   }
   EXPECT_FALSE(forms::FileExists(planted + L"\\ran.txt")) << "the planted explorer ran";
 
-  // Quit through the tray menu: right button on the icon, the last item, Yes.
-  PostMessageW(prompt, tray::TrayCallbackMessage, 0, WM_RBUTTONUP);
-  HWND menu = first.Window(L"#32768", nullptr, 10000);
-  ASSERT_NE(menu, nullptr);
-  PostMessageW(menu, WM_KEYDOWN, VK_UP, 0);
-  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
-  testsupport::ShownBox ask =
-      testsupport::WaitForBox(first.info.dwProcessId, L"要退出程序吗？", 10000);
-  ASSERT_TRUE(ask);
-  ask.Answer(IDYES);
-  ASSERT_TRUE(first.Exited(30000));
+  ASSERT_TRUE(QuitThroughTrayMenu(first, prompt));
   EXPECT_FALSE(forms::DriveExists(letter));
   EXPECT_FALSE(forms::FileExists(link));
   EXPECT_FALSE(CtrlAltF12Taken());
@@ -159,6 +204,68 @@ TEST_F(TrayEndToEnd, OneInstanceMountTrayAndQuit) {
                          OPEN_EXISTING, 0, nullptr);
   EXPECT_EQ(h, INVALID_HANDLE_VALUE);
   if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+}
+
+// A tray program that dies leaves its drive to nobody: the next start takes it off, says so,
+// and mounts the container again with its data.
+TEST_F(TrayEndToEnd, NextStartSettlesTheDriveOfAKilledTray) {
+  UseContainer(L"orphan.cvd", "orphan password", L"0");
+  SetSetting(L"DriveLetter", L"");
+  const std::wstring letter = tray::FreeDriveLetters().back();
+
+  {
+    Program first(L"start.exe");
+    HWND prompt = first.Window(nullptr, L"Velkiro", 20000);
+    ASSERT_NE(prompt, nullptr);
+    ASSERT_TRUE(MountThroughPrompt(first, prompt, letter, L"orphan password"));
+    ASSERT_TRUE(Pattern(letter, true));
+    TerminateProcess(first.info.hProcess, 9);
+    ASSERT_TRUE(first.Exited(10000));
+  }
+  ASSERT_TRUE(forms::DriveExists(letter)) << "the drive went with its program";
+
+  Program next(L"start.exe");
+  testsupport::ShownBox told = testsupport::WaitForBox(next.info.dwProcessId, L"注意", 30000);
+  ASSERT_TRUE(told);
+  EXPECT_NE(told.text.find(letter + L"一直处于加载状态，现已将其卸载"), std::wstring::npos)
+      << forms::ToAnsi(told.text);
+  told.Answer(IDOK);
+  HWND prompt = next.Window(nullptr, L"Velkiro", 20000);
+  ASSERT_NE(prompt, nullptr);
+  EXPECT_EQ(DrivesOfTheDriver(), L"");
+  ASSERT_TRUE(MountThroughPrompt(next, prompt, letter, L"orphan password"));
+  EXPECT_TRUE(Pattern(letter, false)) << "the data written before the kill";
+
+  ASSERT_TRUE(QuitThroughTrayMenu(next, prompt));
+  EXPECT_EQ(DrivesOfTheDriver(), L"");
+}
+
+// Signing out anyway after the refusal: the drive goes before the session does.
+TEST_F(TrayEndToEnd, SessionEndUnmountsAfterTheRefusedLogOff) {
+  UseContainer(L"session.cvd", "session password", L"0");
+  const std::wstring letter = tray::FreeDriveLetters().back();
+  Program tray(L"start.exe");
+  HWND prompt = tray.Window(nullptr, L"Velkiro", 20000);
+  ASSERT_NE(prompt, nullptr);
+  ASSERT_TRUE(MountThroughPrompt(tray, prompt, letter, L"session password"));
+
+  LRESULT allowed = 1;
+  std::thread query([&] { allowed = SendMessageW(prompt, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF); });
+  testsupport::ShownBox refusal = testsupport::WaitForBox(tray.info.dwProcessId, L"注意", 10000);
+  EXPECT_TRUE(refusal);
+  refusal.Answer(IDOK);
+  query.join();
+  EXPECT_EQ(allowed, 0);
+  EXPECT_TRUE(forms::DriveExists(letter));
+
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(prompt, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL,
+                                  60000, &answer));
+  EXPECT_FALSE(forms::DriveExists(letter));
+  EXPECT_EQ(DrivesOfTheDriver(), L"");
+  const std::string ask = forms::ToAnsi(L"/query 0 " + FreeDriveLetter());
+  EXPECT_EQ(sorvlib::SorvMount(ask.c_str()), 0) << "the device still serves the container";
+  ASSERT_TRUE(QuitThroughTrayMenu(tray, prompt));
 }
 
 }  // namespace

@@ -29,8 +29,10 @@ TEST_F(PromptTest, LoadShowsTheContainerAndTheDriveListCancelGuardsTheFile) {
   EXPECT_EQ(filters[0].hwnd, form.hWnd());
   EXPECT_EQ(filters[0].message, RegisterWindowMessageW(L"TaskbarCreated"));
   EXPECT_EQ(filters[0].action, DWORD(MSGFLT_ALLOW));
-  // The protection is released through the first free letter before anything is read.
-  EXPECT_EQ(MountCommands(), std::vector<std::string>{"/unlockfile 0 " + guard});
+  // The protection is released through the first free letter before anything is read, and
+  // the driver asked whether an earlier start left a drive behind.
+  EXPECT_EQ(MountCommands(),
+            (std::vector<std::string>{"/unlockfile 0 " + guard, "/query 0 " + guard}));
   // The automatic entry first, then the free letters in order; the stored one selected.
   free.insert(free.begin(), tray::AutoDrive);
   ASSERT_EQ(form.Combo1.ListCount(), int(free.size()));

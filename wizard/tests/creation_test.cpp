@@ -1,6 +1,7 @@
 // Step 3 makes, lists, mounts, formats and unmounts; step 4 hands over to the tray program.
 #include "ContainerMaking.h"
 #include "CutAtNul.h"
+#include "FakeNamespace.h"
 #include "InstanceSemaphore.h"
 #include "MappedDrive.h"
 #include "NewDrive.h"
@@ -203,6 +204,22 @@ TEST_F(HandOver, RefusedInstanceLetsGoBeforeItsMessage) {
   EXPECT_EQ(TakeInstanceSemaphore(), nullptr);
   EXPECT_TRUE(Shown(L"您已经运行了向导程序或者“启动Velkiro”程序，请先退出再尝试运行本程序"));
   EXPECT_FALSE(heldDuringMessage);
+}
+
+// Where the system has private namespaces, another program that made and holds the plain
+// name stops no start; one instance is still the rule.
+TEST_F(HandOver, APlainNameHeldElsewhereStopsNoStart) {
+  HANDLE squatter = CreateSemaphoreA(nullptr, 1, 1, "Sorvane");
+  ASSERT_EQ(WaitForSingleObject(squatter, 0), WAIT_OBJECT_0);
+  {
+    testsupport::FakeNamespace space;
+    HANDLE first = TakeInstanceSemaphore();
+    EXPECT_NE(first, nullptr);
+    EXPECT_EQ(TakeInstanceSemaphore(), nullptr);
+    EXPECT_EQ(boxes.size(), 1u) << "the second start is refused";
+    ReleaseInstanceSemaphore(first);
+  }
+  CloseHandle(squatter);
 }
 
 TEST_F(HandOver, TrayProgramGetsTheCountWhileAnotherHandleIsOpen) {

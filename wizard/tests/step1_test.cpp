@@ -1,6 +1,8 @@
 // Step 1: the drive list, the size rules and the checks of "下一步"; step 2's password checks.
 #include "SizeRules.h"
+#include "NewDrive.h"
 #include "WizardFixture.h"
+#include "linked_session.h"
 
 namespace {
 
@@ -16,6 +18,19 @@ TEST(SizeRules, SizeTexts) {
       {1000 * MiB, L"1000MB"}, {MiB * 1025 / 2, L"512.5MB"},
   };
   for (auto& c : cases) EXPECT_EQ(SizeText(c.bytes), c.text) << c.bytes;
+}
+
+// The letter the new container is mounted on for formatting is never one that only the
+// user's other logon session has.
+TEST(NewDrive, NoLetterOfTheOtherSession) {
+  static DWORD other = 0;
+  const std::wstring alone = wizard::FreeLetterFromZ();
+  ASSERT_FALSE(alone.empty());
+  other = DWORD(1) << (alone[0] - L'A');
+  forms::DriveLetterSource before = forms::SetLinkedSessionSource([] { return other; });
+  const std::wstring chosen = wizard::FreeLetterFromZ();
+  forms::SetLinkedSessionSource(before);
+  EXPECT_NE(chosen, alone);
 }
 
 TEST(SizeRules, SliderStaysInRange) {

@@ -1,6 +1,8 @@
 // Runtime services under Wine: message boxes, program start, drives, the file dialog.
 #include <gtest/gtest.h>
 
+#include "linked_session.h"
+#include "private_names.h"
 #include "test_forms.h"
 
 namespace forms_test {
@@ -47,6 +49,66 @@ TEST(Drives, RawDosDeviceCountsAsExisting) {
   DefineDosDeviceW(DDD_RAW_TARGET_PATH | DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE,
                    name.c_str(), L"\\Device\\Null");
   EXPECT_FALSE(DriveExists(name));
+}
+
+// Under UAC the user's other logon session may have a letter this program cannot see: it
+// is taken all the same, yet no drive to list here.
+TEST(Drives, LetterOfTheOtherSessionIsTaken) {
+  static wchar_t other = 0;
+  for (wchar_t c = L'Y'; c > L'D' && !other; --c)
+    if (!DriveExists(std::wstring(1, c))) other = c;
+  ASSERT_NE(other, 0);
+  const std::wstring name = std::wstring(1, other) + L":";
+  DriveLetterSource before = SetLinkedSessionSource([] { return DWORD(1) << (other - L'A'); });
+  EXPECT_TRUE(DriveExists(name));
+  EXPECT_TRUE(DriveExists(std::wstring(1, wchar_t(other | 0x20)) + L":\\"));
+  bool listed = false;
+  for (const Drive& d : Drives()) listed |= d.DriveLetter == other;
+  EXPECT_FALSE(listed);
+  SetLinkedSessionSource(before);
+  EXPECT_FALSE(DriveExists(name));
+}
+
+// The private namespace where the system gives one; the plain name where it does not, and
+// then nothing past a boundary that was not made is called (Wine's AddSID ends the process).
+TEST(GuardedName, NamespaceWhereTheSystemHasOne) {
+  static std::string log;
+  static DWORD createError;
+  const auto boundary = [](LPCWSTR, ULONG) -> HANDLE { return log += "b", HANDLE(1); };
+  const auto noBoundary = [](LPCWSTR, ULONG) -> HANDLE { return log += "b", nullptr; };
+  const auto addSid = [](HANDLE*, PSID sid) -> BOOL {
+    log += IsWellKnownSid(sid, WinBuiltinAdministratorsSid) ? "+admins" : "+other";
+    return TRUE;
+  };
+  const auto remove = [](HANDLE) { log += "d"; };
+  const auto create = [](LPSECURITY_ATTRIBUTES, LPVOID, LPCWSTR) -> HANDLE {
+    log += "c";
+    SetLastError(createError);
+    return createError ? nullptr : HANDLE(2);
+  };
+  const auto open = [](LPVOID, LPCWSTR) -> HANDLE { return log += "o", HANDLE(3); };
+  const std::wstring inside = std::wstring(NamespaceAlias) + L"\\SorvMount";
+  const struct {
+    NamespaceCalls calls;
+    DWORD createError;
+    std::wstring name;
+    const char* log;
+  } rows[] = {
+      {{}, 0, L"SorvMount", ""},
+      {{noBoundary, addSid, remove, create, open}, 0, L"SorvMount", "b"},
+      {{boundary, addSid, remove, create, open}, 0, inside, "b+admins" "cd"},
+      {{boundary, addSid, remove, create, open}, ERROR_ALREADY_EXISTS, inside, "b+admins" "cod"},
+      {{boundary, addSid, remove, create, open}, ERROR_ACCESS_DENIED, L"SorvMount", "b+admins" "cd"},
+  };
+  for (const auto& r : rows) {
+    log.clear();
+    createError = r.createError;
+    const NamespaceCalls before = SetNamespaceCalls(r.calls);
+    EXPECT_EQ(GuardedName(L"SorvMount"), r.name) << r.log;
+    EXPECT_EQ(GuardedName(L"SorvMount"), r.name) << "looked for once";
+    SetNamespaceCalls(before);
+    EXPECT_EQ(log, r.log);
+  }
 }
 
 TEST(Shell, LauncherRecordsAndRealStartRuns) {
