@@ -80,6 +80,14 @@ void Form1::ImportContainer() {
         MB_OK | MB_ICONINFORMATION, L"注意");
     return;
   }
+  // A header alone, or a container cut short, would list and then mount as a smaller disk.
+  if (!IsWholeContainerLength(FileBytes(path))) {
+    forms::MsgBox(
+        L"加密盘文件不完整（加密盘文件至少有10M，文件头后面是整数个512字节的扇区），可能已被截断"
+        L"或者损坏，不能导入。",
+        MB_OK | MB_ICONINFORMATION, L"注意");
+    return;
+  }
   for (int row = 1; row <= ListView1.Count(); ++row) {
     if (RowPath(row) == path) {
       forms::MsgBox(L"您要导入的文件已经存在于列表！", MB_OK | MB_ICONINFORMATION, L"注意");

@@ -65,7 +65,7 @@ class DialogFixture : public ::testing::Test, protected testsupport::ScriptedRun
   }
   // A container with this password; returns its disk key (24 characters).
   std::string MakeContainer(const std::wstring& file, const std::wstring& password,
-                            long long bytes = 1 << 20) {
+                            long long bytes = 10 << 20) {
     MakeFile(file, bytes);
     EXPECT_EQ(sorvlib::CVD_InitHeader(forms::ToAnsi(file).c_str()), 0);
     SorvCtl ctl;
