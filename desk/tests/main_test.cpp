@@ -155,7 +155,7 @@ TEST_F(MainTest, ImportChecksAndListsTheFile) {
 
 TEST_F(MainTest, SelectForMountingStartsTheTrayProgramQuoted) {
   const std::wstring a = Container(L"a.cvd"), b = Container(L"b.cvd");
-  WriteList({a, b});
+  WriteList({a, b, dir / L"gone.cvd"});
   main.Show();
   // Nothing selected: the row commands do nothing.
   for (forms::Menu* item : {&main.mnuMount, &main.mnupopupMount}) Command(*item);
@@ -175,6 +175,17 @@ TEST_F(MainTest, SelectForMountingStartsTheTrayProgramQuoted) {
   ASSERT_EQ(starts.size(), 1u);
   EXPECT_EQ(starts[0].first, L"\"" + forms::AppPath() + L"\\start.exe\"");
   EXPECT_EQ(starts[0].second, forms::WindowStyle::NormalFocus);
+
+  // A file deleted from outside: told, and the current container stays.
+  main.ListView1.Select(3);
+  boxes.clear();
+  answers = {IDYES};
+  Command(main.mnupopupMount);
+  EXPECT_EQ(Box(), L"没有找到加密盘文件，请确认文件还存在");
+  EXPECT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(GetSetting(L"Path"), b);
+  EXPECT_EQ(main.ListView1.SmallIcon(3), 1);
+  EXPECT_EQ(starts.size(), 1u);
 }
 
 TEST_F(MainTest, UnloadGuardsTheCurrentContainerUnlessTheTrayHoldsIt) {
