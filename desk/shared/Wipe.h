@@ -10,3 +10,10 @@ void Wipe(std::basic_string<Char>& text) {
   SecureZeroMemory(text.data(), text.size() * sizeof(Char));
   text.clear();
 }
+
+// Wipes the text when the scope that holds it ends, whichever way it is left.
+template <class Char>
+struct WipeOnExit {
+  std::basic_string<Char>& text;
+  ~WipeOnExit() { Wipe(text); }
+};
