@@ -108,19 +108,16 @@ bool Form8::StoreBlocks(const std::wstring& path, const std::string& oldVerifier
   const std::string wrapped = WrapKey(key, newPassword);
   const std::string verifier = VerifierOf(Sorvane1, newPassword);
   if (wrapped.empty() || verifier.empty()) return false;
-  // Each write is judged by what reads back, whatever the library said: a write can land and
-  // still report failure (a failed flush), or report success and not land.
-  const bool written = WriteBlock(path, kVerifierBlock, verifier) &&
-                       WriteBlock(path, kWrappedKeyBlock, wrapped);
+  // The write is judged by what reads back, whatever it said: a write can land and still
+  // report failure (a failed flush), or report success and not land.
+  const bool written = WriteKeyBlocks(path, verifier, wrapped);
   std::string readWrapped;
   if (written && BlockHolds(path, kVerifierBlock, verifier) &&
       ReadBlock(path, kWrappedKeyBlock, readWrapped) && UnwrapKey(readWrapped, newPassword) == key)
     return true;
   // Block 1 must never name a password that block 2 does not open with: the old pair goes
-  // back, both blocks whatever failed (block 2 first, so that the old password opens the
-  // container again once block 1 is).
-  WriteBlock(path, kWrappedKeyBlock, oldWrapped);
-  WriteBlock(path, kVerifierBlock, oldVerifier);
+  // back, whatever failed.
+  WriteKeyBlocks(path, oldVerifier, oldWrapped);
   if (!BlockHolds(path, kWrappedKeyBlock, oldWrapped) ||
       !BlockHolds(path, kVerifierBlock, oldVerifier))
     forms::MsgBox(L"不能恢复原来的密码，加密盘文件可能已被破坏。请用备份的加密盘文件恢复数据。",

@@ -31,14 +31,10 @@ class DialogFixture : public ::testing::Test, protected testsupport::ScriptedRun
  protected:
   DialogFixture() {
     DeleteFileW(ini.c_str());
-    SetEnvironmentVariableA("SORV_BLOCK_WRITE_FAIL", nullptr);
-    SetEnvironmentVariableA("SORV_BLOCK_WRITE_LANDS", nullptr);
     main.Load();
     for (int i = 0; i < 4; ++i) main.ListView1.AddColumn(L"", 1000);
   }
   ~DialogFixture() override {
-    SetEnvironmentVariableA("SORV_BLOCK_WRITE_FAIL", nullptr);
-    SetEnvironmentVariableA("SORV_BLOCK_WRITE_LANDS", nullptr);
     main.Unload();
     DeleteFileW(ini.c_str());
   }
