@@ -7,6 +7,7 @@
 #include "ContainerMaking.h"
 #include "CutAtNul.h"
 #include "SorvLibs.h"
+#include "Wipe.h"
 #include "forms.h"
 #include "header.h"
 
@@ -90,16 +91,16 @@ std::string VerifierOf(SorvCtl& control, const std::wstring& password) {
 }
 
 std::string UnwrapKey(const std::string& wrapped, const std::wstring& password) {
-  std::string key(32, '\0');
-  if (Failed(sorvlib::AESDecryptB64(wrapped.c_str(), forms::ToAnsi(password).c_str(), key.data())))
-    return {};
+  std::string key(32, '\0'), ansi = forms::ToAnsi(password);
+  WipeOnExit wipeKey{key}, wipePassword{ansi};
+  if (Failed(sorvlib::AESDecryptB64(wrapped.c_str(), ansi.c_str(), key.data()))) return {};
   return CutAtNul(key);
 }
 
 std::string WrapKey(const std::string& key, const std::wstring& password) {
-  std::string wrapped(128, '\0');
-  if (Failed(sorvlib::AESEncryptB64(key.c_str(), forms::ToAnsi(password).c_str(), wrapped.data())))
-    return {};
+  std::string wrapped(128, '\0'), ansi = forms::ToAnsi(password);
+  WipeOnExit wipePassword{ansi};
+  if (Failed(sorvlib::AESEncryptB64(key.c_str(), ansi.c_str(), wrapped.data()))) return {};
   return CutAtNul(wrapped);
 }
 

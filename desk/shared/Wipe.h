@@ -17,3 +17,10 @@ struct WipeOnExit {
   std::basic_string<Char>& text;
   ~WipeOnExit() { Wipe(text); }
 };
+
+// Overwrites a text box's own buffer with blanks of the same length, then empties it.
+inline void WipeBox(HWND box) {
+  const int length = GetWindowTextLengthW(box);
+  if (length > 0) SetWindowTextW(box, std::wstring(size_t(length), L' ').c_str());
+  SetWindowTextW(box, L"");
+}
