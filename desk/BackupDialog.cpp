@@ -3,10 +3,12 @@
 #include <commctrl.h>
 
 #include "ContainerList.h"
+#include "ContainerMaking.h"
 #include "CutAtNul.h"
 #include "FileSize.h"
 #include "DeskIcons.h"
 #include "KeyBlocks.h"
+#include "Reg.h"
 #include "ShellFiles.h"
 #include "SplitPath.h"
 
@@ -25,6 +27,20 @@ int64_t DriveFreeBytes(const std::wstring& target) {
   forms::Drive drive = forms::GetDrive(target.substr(0, 2));
   if (drive.DriveLetter == 0 || !drive.IsReady) return -1;
   return int64_t(drive.FreeSpace);
+}
+
+// After a move of the current container, Path names its new place, so that the tray program
+// does not start on a file that is gone; a place the libraries cannot be given (or a target
+// that is not there after all) leaves no current container rather than a wrong one.
+void FollowMovedContainer(const std::wstring& source, const std::wstring& target) {
+  const std::wstring current = CutAtNul(GetSetting(L"Path"));
+  if (CompareStringOrdinal(current.c_str(), -1, source.c_str(), -1, TRUE) != CSTR_EQUAL) return;
+  wchar_t full[MAX_PATH * 2] = {};
+  const DWORD n = GetFullPathNameW(target.c_str(), MAX_PATH * 2, full, nullptr);
+  const std::wstring moved = n > 0 && n < MAX_PATH * 2 ? std::wstring(full, n) : std::wstring();
+  SetSetting(L"Path", !moved.empty() && making::SurvivesAnsi(moved) && forms::FileExists(moved)
+                          ? moved
+                          : std::wstring());
 }
 
 }  // namespace
@@ -128,6 +144,7 @@ void BackupForm::BackupContainer() {
   }
   forms::MsgBox(L"备份成功！", MB_OK | MB_ICONINFORMATION, L"恭喜");
   if (move) {
+    FollowMovedContainer(source, target);
     ContainerList list = ContainerList::InProgramFolder();
     if (list.RemoveAt(selected.row, source) != ListResult::Damaged) {
       rows_.Remove(selected.row);

@@ -12,6 +12,7 @@
 #include "ListMessages.h"
 #include "MainForm.h"
 #include "PublicFunc.h"
+#include "Wipe.h"
 
 namespace desk {
 namespace {
@@ -153,7 +154,7 @@ std::wstring Form2::ShowFileSystemType(const std::wstring& drive) {
   return DriveQuery(drive).FileSystem;
 }
 
-bool Form2::CheckInputs(std::wstring& path, int32_t& mib) {
+bool Form2::CheckInputs(std::wstring& path, int32_t& mib, std::wstring& password) {
   const std::wstring typed = Text1.Text();
   if (typed.empty()) return Refuse(kChoosePath);
   path = FullDrivePath(typed);
@@ -166,7 +167,7 @@ bool Form2::CheckInputs(std::wstring& path, int32_t& mib) {
   if (!making::SurvivesAnsi(path)) return Refuse(kPathNotAnsi);
   if (forms::FileExists(path)) return Refuse(kExists);
 
-  const std::wstring password = Text3.Text();
+  password = Text3.Text();
   if (password.empty()) return Refuse(L"请输入密码");
   if (Text4.Text().empty()) return Refuse(L"请输入确认密码");
   if (password.size() < 8) return Refuse(L"密码长度不能小于8位，请重新输入。");
@@ -197,14 +198,17 @@ void Form2::Busy(bool on) {
 }
 
 void Form2::CreateContainer() {
-  std::wstring path;
+  std::wstring path, password;
+  // The password is read once: the file is made with the message loop running, and what is
+  // wrapped must be the text that was checked.
+  WipeOnExit wipePassword{password};
   int32_t mib = 0;
-  if (main_.Making || !CheckInputs(path, mib)) return;
+  if (main_.Making || !CheckInputs(path, mib, password)) return;
   // Asked before the file is made: a list that cannot take the entry leaves no file behind.
   if (ContainerList::InProgramFolder().CanAppend() != ListResult::Done) return;
   Busy(true);
   const bool made = MakeFile(path, mib, ShowFileSystemType(path.substr(0, 2)));
-  const bool done = made && WriteHeaderAndKeys(path) && ListContainer(path);
+  const bool done = made && WriteHeaderAndKeys(path, password) && ListContainer(path);
   Busy(false);
   if (!made && !main_.IsLoaded()) return;  // the program is ending
   if (!done) return;
@@ -251,17 +255,17 @@ bool Form2::MakeFile(const std::wstring& path, int32_t mib, const std::wstring& 
   return false;
 }
 
-bool Form2::WriteHeaderAndKeys(const std::wstring& path) {
+bool Form2::WriteHeaderAndKeys(const std::wstring& path, const std::wstring& password) {
   if (!making::InitHeader(path)) {
     Fail(L"初始化加密盘文件失败，请重新创建加密盘。");
     return false;
   }
-  const std::string wrapped = making::NewWrappedKey(Text3.Text());
+  const std::string wrapped = making::NewWrappedKey(password);
   if (wrapped.empty() || !making::WriteDataBlock(path, 2, wrapped)) {
     Fail(kBlock2Failed);
     return false;
   }
-  Sorvane1.SetPassword(Text3.Text());
+  Sorvane1.SetPassword(password);
   if (!making::WriteDataBlock(path, 1, forms::ToAnsi(Sorvane1.Verifier()))) {
     Fail(L"对加密盘文件写密码失败，请重新创建加密盘。");
     return false;

@@ -32,8 +32,9 @@ class Form2 : public forms::Form {
   std::wstring ShowFileSystemType(const std::wstring& drive);
 
   // The checks in their order, each refusal shown; true when the inputs may be used. On
-  // success `path` is the full path and `mib` the size.
-  bool CheckInputs(std::wstring& path, int32_t& mib);
+  // success `path` is the full path, `mib` the size and `password` the checked password (read
+  // from its box once; the caller wipes it).
+  bool CheckInputs(std::wstring& path, int32_t& mib, std::wstring& password);
   // "创建".
   void CreateContainer();
 
@@ -48,7 +49,7 @@ class Form2 : public forms::Form {
   void Text2_KeyPress(int& keyAscii);
   void Spin(int step);
   bool MakeFile(const std::wstring& path, int32_t mib, const std::wstring& fileSystem);
-  bool WriteHeaderAndKeys(const std::wstring& path);
+  bool WriteHeaderAndKeys(const std::wstring& path, const std::wstring& password);
   bool ListContainer(const std::wstring& path);
   void Busy(bool on);
 

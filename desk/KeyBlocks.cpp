@@ -1,15 +1,33 @@
 #include "KeyBlocks.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "ContainerMaking.h"
 #include "CutAtNul.h"
 #include "SorvLibs.h"
+#include "Wipe.h"
 #include "forms.h"
+#include "header.h"
 
 namespace desk {
 namespace {
 bool Failed(int32_t result) { return int16_t(result) < 0; }
+
+constexpr DWORD kSector = 512;
+
+SectorWriter& Writer() {
+  static SectorWriter w;
+  return w;
+}
+
+// The block as the header library stores it: at most 64 characters, NUL-padded.
+void PlaceBlock(unsigned char* sector, int index, const std::string& text) {
+  unsigned char* block = sector + index * header::kBlockSize;
+  std::memset(block, 0, header::kBlockSize);
+  std::memcpy(block, text.data(), std::min<size_t>(text.size(), header::kBlockSize));
+}
 }  // namespace
 
 bool ReadBlock(const std::wstring& path, int index, std::string& text) {
@@ -30,6 +48,38 @@ bool BlockHolds(const std::wstring& path, int index, const std::string& text) {
   return ReadBlock(path, index, read) && read == text;
 }
 
+bool WriteKeyBlocks(const std::wstring& path, const std::string& verifier,
+                    const std::string& wrapped) {
+  static_assert((kWrappedKeyBlock + 1) * header::kBlockSize <= int(kSector));
+  // Others may read meanwhile, not write: the sector written back is the one read.
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  unsigned char sector[kSector] = {};
+  DWORD done = 0;
+  OVERLAPPED at{};  // offset 0
+  bool ok = ReadFile(h, sector, kSector, &done, &at) && done == kSector && sector[0] == 'S' &&
+            sector[1] == 'R' && sector[4] == (header::kHeaderSize & 0xFF) &&
+            sector[5] == (header::kHeaderSize >> 8) && sector[6] == 0 && sector[7] == 0;
+  if (ok) {
+    PlaceBlock(sector, kVerifierBlock, verifier);
+    PlaceBlock(sector, kWrappedKeyBlock, wrapped);
+    at = OVERLAPPED{};
+    done = 0;
+    ok = (Writer() ? Writer()(h, sector, kSector, &done, &at)
+                   : WriteFile(h, sector, kSector, &done, &at)) &&
+         done == kSector && FlushFileBuffers(h);
+  }
+  CloseHandle(h);
+  return ok;
+}
+
+SectorWriter SetSectorWriter(SectorWriter writer) {
+  SectorWriter old = std::move(Writer());
+  Writer() = std::move(writer);
+  return old;
+}
+
 bool HeaderIsValid(const std::wstring& path) {
   return making::SurvivesAnsi(path) &&
          !Failed(sorvlib::CVD_VerifyHeader(forms::ToAnsi(path).c_str()));
@@ -41,16 +91,16 @@ std::string VerifierOf(SorvCtl& control, const std::wstring& password) {
 }
 
 std::string UnwrapKey(const std::string& wrapped, const std::wstring& password) {
-  std::string key(32, '\0');
-  if (Failed(sorvlib::AESDecryptB64(wrapped.c_str(), forms::ToAnsi(password).c_str(), key.data())))
-    return {};
+  std::string key(32, '\0'), ansi = forms::ToAnsi(password);
+  WipeOnExit wipeKey{key}, wipePassword{ansi};
+  if (Failed(sorvlib::AESDecryptB64(wrapped.c_str(), ansi.c_str(), key.data()))) return {};
   return CutAtNul(key);
 }
 
 std::string WrapKey(const std::string& key, const std::wstring& password) {
-  std::string wrapped(128, '\0');
-  if (Failed(sorvlib::AESEncryptB64(key.c_str(), forms::ToAnsi(password).c_str(), wrapped.data())))
-    return {};
+  std::string wrapped(128, '\0'), ansi = forms::ToAnsi(password);
+  WipeOnExit wipePassword{ansi};
+  if (Failed(sorvlib::AESEncryptB64(key.c_str(), ansi.c_str(), wrapped.data()))) return {};
   return CutAtNul(wrapped);
 }
 

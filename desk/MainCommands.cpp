@@ -13,6 +13,9 @@
 #include "TipOfDay.h"
 
 namespace desk {
+namespace {
+constexpr wchar_t kNotFound[] = L"没有找到加密盘文件，请确认文件还存在";
+}  // namespace
 
 void Form1::CreateCommand() { createDialog.Show(); }
 
@@ -30,9 +33,7 @@ void Form1::TipsCommand() {
   tip.ShowModal(nullptr);
 }
 
-void Form1::HelpCommand() {
-  forms::ShellOpen(L"open", forms::AppPath() + L"\\help.chm");
-}
+void Form1::HelpCommand() { forms::ShellOpen(L"open", forms::AppPath() + L"\\help.chm"); }
 
 void Form1::ListView1_MouseUp(int button) {
   if (button == 2) PopupMenu(mnuPopupMenu);
@@ -42,6 +43,11 @@ void Form1::MountFile() {
   const int row = ListView1.SelectedItem();
   if (row == 0) return;
   const std::wstring path = RowPath(row);
+  // The tray program would start on a file that is not there.
+  if (!forms::FileExists(path)) {
+    forms::MsgBox(kNotFound, MB_OK | MB_ICONERROR, L"错误");
+    return;
+  }
   if (!SetCurrentContainer(path)) return;
   MarkCurrentContainer();
   if (forms::MsgBox(L"要打开载入的磁盘吗？\r\n\r\n单击 Y 将打开“启动Velkiro”程序，单击 N 返回。",
@@ -66,7 +72,7 @@ void Form1::ImportContainer() {
   }
   const std::wstring path = CutAtNul(dialog.FileName);
   if (!forms::FileExists(path)) {
-    forms::MsgBox(L"没有找到加密盘文件，请确认文件还存在", MB_OK | MB_ICONERROR, L"错误");
+    forms::MsgBox(kNotFound, MB_OK | MB_ICONERROR, L"错误");
     return;
   }
   if (!making::SurvivesAnsi(path)) {
@@ -77,6 +83,14 @@ void Form1::ImportContainer() {
     forms::MsgBox(
         L"验证加密盘文件失败，你的加密盘文件可能处于被保护状态、被破坏或者不是当前版本的加密盘格"
         L"式，不能导入。请确认不是上述问题后再试一次。",
+        MB_OK | MB_ICONINFORMATION, L"注意");
+    return;
+  }
+  // A header alone, or a container cut short, would list and then mount as a smaller disk.
+  if (!IsWholeContainerLength(FileBytes(path))) {
+    forms::MsgBox(
+        L"加密盘文件不完整（加密盘文件至少有10M，文件头后面是整数个512字节的扇区），可能已被截断"
+        L"或者损坏，不能导入。",
         MB_OK | MB_ICONINFORMATION, L"注意");
     return;
   }

@@ -6,6 +6,7 @@
 #include "DiskKey.h"
 #include "DeskIcons.h"
 #include "KeyBlocks.h"
+#include "Wipe.h"
 
 namespace desk {
 namespace {
@@ -52,6 +53,11 @@ void Form8::Design() {
 
 void Form8::Form_Initialize() { InitCommonControls(); }
 
+// However the dialog ends, the passwords leave no copy in the boxes' memory.
+void Form8::Form_Unload(bool&) {
+  for (forms::TextBox* box : {&Text1, &Text2, &Text3}) WipeBox(box->hWnd());
+}
+
 void Form8::Form_Load() {
   Caption(L"修改密码");
   Image1.Picture(DeskIcon(Glyph::Password, 32));
@@ -76,16 +82,17 @@ void Form8::ChangePassword() {
   std::string stored;
   if (!ReadBlock(path, kVerifierBlock, stored))
     return Refuse(kUnreadable, MB_ICONINFORMATION, L"注意");
-  const std::wstring oldPassword = Text1.Text(), newPassword = Text2.Text();
+  std::wstring oldPassword = Text1.Text(), newPassword = Text2.Text(), confirm = Text3.Text();
+  WipeOnExit wipeOld{oldPassword}, wipeNew{newPassword}, wipeConfirm{confirm};
   const std::string oldVerifier = VerifierOf(Sorvane1, oldPassword);
   if (oldPassword.empty()) return Refuse(L"请输入旧密码！", MB_ICONERROR, L"错误");
   if (oldVerifier != stored)
     return Refuse(L"你输入的旧密码不对，请重新输入！", MB_ICONERROR, L"错误");
   if (newPassword.empty()) return Refuse(L"请输入新密码！", MB_ICONINFORMATION, L"提醒");
-  if (Text3.Text().empty()) return Refuse(L"请输入新密码的确认密码！", MB_ICONINFORMATION, L"提醒");
+  if (confirm.empty()) return Refuse(L"请输入新密码的确认密码！", MB_ICONINFORMATION, L"提醒");
   if (newPassword.size() < 8)
     return Refuse(L"密码不能小于8位，请重新你输入。", MB_ICONINFORMATION, L"提醒");
-  if (Text3.Text() != newPassword)
+  if (confirm != newPassword)
     return Refuse(L"你的新密码与确认密码不一样，请检查！", MB_ICONERROR, L"错误");
   if (!making::SurvivesAnsi(newPassword))
     return Refuse(making::kPasswordNotAnsi, MB_ICONINFORMATION, L"提醒");
@@ -93,34 +100,32 @@ void Form8::ChangePassword() {
   // A key that does not come out as 16 Base64 characters is a damaged block 2: wrapping it
   // anew would hide the damage under the new password.
   std::string key;
+  WipeOnExit wipeKey{key};
   if (!ReadBlock(path, kWrappedKeyBlock, oldWrapped) ||
       !IsDiskKey(key = UnwrapKey(oldWrapped, oldPassword)))
     return Refuse(kUnreadable, MB_ICONINFORMATION, L"注意");
-  if (!StoreBlocks(path, stored, oldWrapped, key))
+  if (!StoreBlocks(path, newPassword, stored, oldWrapped, key))
     return Refuse(kUnwritable, MB_ICONERROR, L"错误");
   forms::MsgBox(L"密码修改成功！", MB_OK | MB_ICONINFORMATION, L"修改密码");
   Unload();
 }
 
-bool Form8::StoreBlocks(const std::wstring& path, const std::string& oldVerifier,
-                        const std::string& oldWrapped, const std::string& key) {
-  const std::wstring newPassword = Text2.Text();
+bool Form8::StoreBlocks(const std::wstring& path, const std::wstring& newPassword,
+                        const std::string& oldVerifier, const std::string& oldWrapped,
+                        const std::string& key) {
   const std::string wrapped = WrapKey(key, newPassword);
   const std::string verifier = VerifierOf(Sorvane1, newPassword);
   if (wrapped.empty() || verifier.empty()) return false;
-  // Each write is judged by what reads back, whatever the library said: a write can land and
-  // still report failure (a failed flush), or report success and not land.
-  const bool written = WriteBlock(path, kVerifierBlock, verifier) &&
-                       WriteBlock(path, kWrappedKeyBlock, wrapped);
+  // The write is judged by what reads back, whatever it said: a write can land and still
+  // report failure (a failed flush), or report success and not land.
+  const bool written = WriteKeyBlocks(path, verifier, wrapped);
   std::string readWrapped;
   if (written && BlockHolds(path, kVerifierBlock, verifier) &&
       ReadBlock(path, kWrappedKeyBlock, readWrapped) && UnwrapKey(readWrapped, newPassword) == key)
     return true;
   // Block 1 must never name a password that block 2 does not open with: the old pair goes
-  // back, both blocks whatever failed (block 2 first, so that the old password opens the
-  // container again once block 1 is).
-  WriteBlock(path, kWrappedKeyBlock, oldWrapped);
-  WriteBlock(path, kVerifierBlock, oldVerifier);
+  // back, whatever failed.
+  WriteKeyBlocks(path, oldVerifier, oldWrapped);
   if (!BlockHolds(path, kWrappedKeyBlock, oldWrapped) ||
       !BlockHolds(path, kVerifierBlock, oldVerifier))
     forms::MsgBox(L"不能恢复原来的密码，加密盘文件可能已被破坏。请用备份的加密盘文件恢复数据。",

@@ -23,12 +23,14 @@ class Form8 : public forms::Form {
   void Design() override;
   void Form_Initialize() override;
   void Form_Load() override;
+  void Form_Unload(bool& cancel) override;
 
  private:
   void ChangePassword();
   // Writes both blocks and reads them back; on any failure puts the old blocks back.
-  bool StoreBlocks(const std::wstring& path, const std::string& oldVerifier,
-                   const std::string& oldWrapped, const std::string& key);
+  bool StoreBlocks(const std::wstring& path, const std::wstring& newPassword,
+                   const std::string& oldVerifier, const std::string& oldWrapped,
+                   const std::string& key);
 
   const forms::ListView& rows_;
 };

@@ -70,12 +70,28 @@ bool Form3::AskDropMissing(UINT defaultButton) {
              MB_YESNO | MB_ICONQUESTION | defaultButton, kNotice) == IDYES;
 }
 
+bool Form3::Held() {
+  if (!FileIsHeld(selected_.path)) return false;
+  forms::MsgBox(kInUse, MB_OK | MB_ICONINFORMATION, kNotice);
+  return true;
+}
+
+bool Form3::Damaged() {
+  std::string stored;
+  return !FileIsHeld(selected_.path) &&
+         (!IsWholeContainerLength(FileBytes(selected_.path)) || !HeaderIsValid(selected_.path) ||
+          !ReadBlock(selected_.path, kVerifierBlock, stored));
+}
+
+bool Form3::AskDropDamaged(UINT defaultButton) {
+  return forms::MsgBox(
+             L"加密盘文件已经损坏或者不能读取，无法验证密码。从列表中删除这条记录吗？加密盘文件不会"
+             L"被删除。 单击Y从列表中删除，单击N返回。",
+             MB_YESNO | MB_ICONQUESTION | defaultButton, kNotice) == IDYES;
+}
+
 bool Form3::PasswordMatches(const std::string& typed, UINT unreadableIcon,
                             const wchar_t* unreadableTitle) {
-  if (GetFileSize(selected_.path) == 0) {
-    forms::MsgBox(kInUse, MB_OK | MB_ICONINFORMATION, kNotice);
-    return false;
-  }
   std::string stored;
   if (!ReadBlock(selected_.path, kVerifierBlock, stored)) {
     forms::MsgBox(kUnreadable, MB_OK | unreadableIcon, unreadableTitle);
@@ -112,6 +128,12 @@ void Form3::RemoveContainer() {
     if (AskDropMissing(MB_DEFBUTTON1)) DropRow(true);
     return;
   }
+  if (Held()) return;
+  // A damaged file is only ever taken off the list: its password cannot be checked.
+  if (Damaged()) {
+    if (AskDropDamaged(MB_DEFBUTTON1)) DropRow(true);
+    return;
+  }
   if (!PasswordMatches(typed, MB_ICONERROR, L"错误")) return;
   if (forms::MsgBox(L"你要删除的加密盘文件确实是 " + selected_.path + L" 吗？",
                     MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1, L"确认删除文件") != IDYES)
@@ -137,11 +159,15 @@ void Form3::RemoveContainerRecord() {
     if (AskDropMissing(MB_DEFBUTTON2)) DropRow(true);
     return;
   }
+  if (Damaged()) {
+    if (AskDropDamaged(MB_DEFBUTTON2)) DropRow(true);
+    return;
+  }
   if (password.empty()) {
     forms::MsgBox(L"请输入密码", MB_OK | MB_ICONINFORMATION, kNotice);
     return;
   }
-  if (PasswordMatches(typed, MB_ICONINFORMATION, kNotice)) DropRow(false);
+  if (!Held() && PasswordMatches(typed, MB_ICONINFORMATION, kNotice)) DropRow(false);
 }
 
 }  // namespace desk

@@ -30,6 +30,11 @@ class Form3 : public forms::Form {
   void RemoveContainer();
   void RemoveContainerRecord();
   bool AskDropMissing(UINT defaultButton);
+  // True (after telling the user) when another program or the driver holds the file.
+  bool Held();
+  // True when the file, not held, is no whole container or its password block cannot be read.
+  bool Damaged();
+  bool AskDropDamaged(UINT defaultButton);
   // The password's check against block 1; false after telling the user why not.
   bool PasswordMatches(const std::string& typed, UINT unreadableIcon,
                        const wchar_t* unreadableTitle);

@@ -23,3 +23,18 @@ int64_t FileBytes(const std::wstring& path) {
     return -1;
   return (int64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
+
+bool IsWholeContainerLength(int64_t bytes) {
+  return bytes >= int64_t(10) << 20 && (bytes - 1024) % 512 == 0;
+}
+
+bool FileIsHeld(const std::wstring& path) {
+  HANDLE h =
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h != INVALID_HANDLE_VALUE) {
+    CloseHandle(h);
+    return false;
+  }
+  const DWORD error = GetLastError();
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}

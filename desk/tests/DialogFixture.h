@@ -31,14 +31,10 @@ class DialogFixture : public ::testing::Test, protected testsupport::ScriptedRun
  protected:
   DialogFixture() {
     DeleteFileW(ini.c_str());
-    SetEnvironmentVariableA("SORV_BLOCK_WRITE_FAIL", nullptr);
-    SetEnvironmentVariableA("SORV_BLOCK_WRITE_LANDS", nullptr);
     main.Load();
     for (int i = 0; i < 4; ++i) main.ListView1.AddColumn(L"", 1000);
   }
   ~DialogFixture() override {
-    SetEnvironmentVariableA("SORV_BLOCK_WRITE_FAIL", nullptr);
-    SetEnvironmentVariableA("SORV_BLOCK_WRITE_LANDS", nullptr);
     main.Unload();
     DeleteFileW(ini.c_str());
   }
@@ -65,7 +61,7 @@ class DialogFixture : public ::testing::Test, protected testsupport::ScriptedRun
   }
   // A container with this password; returns its disk key (24 characters).
   std::string MakeContainer(const std::wstring& file, const std::wstring& password,
-                            long long bytes = 1 << 20) {
+                            long long bytes = 10 << 20) {
     MakeFile(file, bytes);
     EXPECT_EQ(sorvlib::CVD_InitHeader(forms::ToAnsi(file).c_str()), 0);
     SorvCtl ctl;

@@ -75,7 +75,9 @@ TEST_F(BackupTest, RefusedBeforeTheShell) {
 
 TEST_F(BackupTest, CopyKeepsTheListMoveTakesTheRow) {
   const std::wstring copy = dir / L"copy", moved = dir / L"moved.cvd";
+  SetSetting(L"Path", box);  // the current container: Path follows it when it moves
   ASSERT_TRUE(Backup(copy, false));
+  EXPECT_EQ(GetSetting(L"Path"), box);
   ExpectBox(0, L"备份成功！", L"恭喜", MB_ICONINFORMATION);
   EXPECT_EQ(ReadBytes(copy), source);  // the name is used as given, with no extension added
   ExpectUnchanged();
@@ -86,6 +88,7 @@ TEST_F(BackupTest, CopyKeepsTheListMoveTakesTheRow) {
   EXPECT_EQ(Listed(), (std::vector<std::wstring>{first, last}));
   EXPECT_EQ(Rows(), (std::vector<std::wstring>{first, last}));
   EXPECT_EQ(main.removals, 1);
+  EXPECT_EQ(GetSetting(L"Path"), moved);
 }
 
 // A shell that says it copied while the target came out short, as a full disk can leave it.

@@ -102,9 +102,9 @@ TEST_F(CreateTest, ChecksInTheirOrderWithTheirBoundaries) {
     Fill(r.file, r.password, r.confirm, r.size);
     OnDrive(r.fs, r.free);
     boxes.clear();
-    std::wstring full;
+    std::wstring full, password;
     int32_t mib = 0;
-    const bool accepted = dialog.CheckInputs(full, mib);
+    const bool accepted = dialog.CheckInputs(full, mib, password);
     const std::string where = forms::ToAnsi(r.file + L" " + r.size + L" " + r.fs);
     EXPECT_EQ(Box(), r.message) << where;
     EXPECT_EQ(accepted, *r.message == 0) << where;
@@ -196,6 +196,29 @@ TEST_F(CreateTest, MakesTheContainerListsItAndMakesItCurrent) {
     EXPECT_TRUE(main.btnActivate.Enabled());
   }
   EXPECT_EQ(main.ListView1.SmallIcon(1), 1);
+}
+
+// The fill lets the message loop run: a password typed meanwhile is not the one used.
+TEST_F(CreateTest, ThePasswordCheckedIsThePasswordUsed) {
+  Fill(path, L"checkedPW1", L"checkedPW1", L"10");
+  OnDrive(L"FAT32", 1ull << 40);
+  answers = {IDNO};
+  auto old = making::SetZeroWriter([&](HANDLE h, const void* data, DWORD size, DWORD* written) {
+    dialog.Text3.Text(L"typedLater");
+    dialog.Text4.Text(L"typedLater");
+    return WriteFile(h, data, size, written, nullptr);
+  });
+  Click(dialog.Command2.hWnd());
+  making::SetZeroWriter(old);
+  ASSERT_EQ(boxes.size(), 1u) << forms::ToAnsi(Box());
+  const std::string file = ReadBytes(path);
+  EXPECT_EQ(Block(file, 1), verifier::PasswordVerifier("checkedPW1"));
+  char key[64] = {};
+  sorvlib::AESDecryptB64(Block(file, 2).c_str(), "checkedPW1", key);
+  EXPECT_EQ(std::strlen(key), 16u);
+  EXPECT_EQ(std::string(key).find_first_not_of(
+                "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/"),
+            std::string::npos);
 }
 
 TEST_F(CreateTest, AFailedZeroFillEndsTheProgramThroughItsUnload) {

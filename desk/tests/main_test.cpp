@@ -5,6 +5,9 @@
 namespace {
 
 constexpr long long MiB = 1 << 20;
+constexpr wchar_t kNotWhole[] =
+    L"加密盘文件不完整（加密盘文件至少有10M，文件头后面是整数个512字节的扇区），可能已被截断或者"
+    L"损坏，不能导入。";
 
 class MainTest : public DeskFixture {
  protected:
@@ -89,15 +92,23 @@ TEST_F(MainTest, DamagedListIsToldOnceAndKeptAsItIs) {
 }
 
 TEST_F(MainTest, ImportChecksAndListsTheFile) {
-  const std::wstring a = Container(L"a.cvd"), bad = dir / L"bad.cvd";
+  const std::wstring a = Container(L"a.cvd", 10 * MiB), bad = dir / L"bad.cvd";
   WriteBytes(bad, std::string(4096, 'x'));
+  // Files that pass the header check but are no whole container.
+  const std::string whole = ReadBytes(a);
+  const std::wstring eight = dir / L"eight.cvd", headerOnly = dir / L"header.cvd",
+                     cut = dir / L"cut.cvd", ragged = dir / L"ragged.cvd";
+  WriteBytes(eight, std::string("SR\0\0\0\4\0\0", 8));
+  WriteBytes(headerOnly, whole.substr(0, 1024));
+  WriteBytes(cut, whole.substr(0, 100 << 10));
+  WriteBytes(ragged, whole + std::string(100, '\0'));
   main.Show();
   // First import, no current container: listed and made current without a question.
   chosen = a;
   Command(main.mnuAdd);
   EXPECT_TRUE(boxes.empty()) << forms::ToAnsi(Box());
   ASSERT_EQ(main.ListView1.Count(), 1);
-  EXPECT_EQ(main.ListView1.SubItem(1, 3), L"2M");
+  EXPECT_EQ(main.ListView1.SubItem(1, 3), L"10M");
   EXPECT_EQ(GetSetting(L"Path"), a);
   EXPECT_EQ(main.ListView1.SmallIcon(1), 2);
   EXPECT_EQ(ListButtons(), std::vector<bool>(4, true));
@@ -119,6 +130,10 @@ TEST_F(MainTest, ImportChecksAndListsTheFile) {
        L"，不能导入。请确认不是上述问题后再试一次。",
        1},
       {dir / L"gone.cvd", L"没有找到加密盘文件，请确认文件还存在", 1},
+      {eight, kNotWhole, 1},
+      {headerOnly, kNotWhole, 1},
+      {cut, kNotWhole, 1},
+      {ragged, kNotWhole, 1},
       {upper, L"导入成功！\r\n要加载刚导入的文件吗？", 2},  // the same file, spelled otherwise
   };
   for (const Row& r : rows) {
@@ -131,6 +146,7 @@ TEST_F(MainTest, ImportChecksAndListsTheFile) {
   }
   EXPECT_EQ(GetSetting(L"Path"), a);  // "No": the current container stays
   EXPECT_EQ(ListKey(L"CvdFileList", L"2"), upper);
+  EXPECT_EQ(ListKey(L"CvdFileCount", L"Count"), L"2");
   chosen.clear();  // cancelled: silent
   boxes.clear();
   Command(main.mnuAdd);
@@ -139,7 +155,7 @@ TEST_F(MainTest, ImportChecksAndListsTheFile) {
 
 TEST_F(MainTest, SelectForMountingStartsTheTrayProgramQuoted) {
   const std::wstring a = Container(L"a.cvd"), b = Container(L"b.cvd");
-  WriteList({a, b});
+  WriteList({a, b, dir / L"gone.cvd"});
   main.Show();
   // Nothing selected: the row commands do nothing.
   for (forms::Menu* item : {&main.mnuMount, &main.mnupopupMount}) Command(*item);
@@ -159,6 +175,17 @@ TEST_F(MainTest, SelectForMountingStartsTheTrayProgramQuoted) {
   ASSERT_EQ(starts.size(), 1u);
   EXPECT_EQ(starts[0].first, L"\"" + forms::AppPath() + L"\\start.exe\"");
   EXPECT_EQ(starts[0].second, forms::WindowStyle::NormalFocus);
+
+  // A file deleted from outside: told, and the current container stays.
+  main.ListView1.Select(3);
+  boxes.clear();
+  answers = {IDYES};
+  Command(main.mnupopupMount);
+  EXPECT_EQ(Box(), L"没有找到加密盘文件，请确认文件还存在");
+  EXPECT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(GetSetting(L"Path"), b);
+  EXPECT_EQ(main.ListView1.SmallIcon(3), 1);
+  EXPECT_EQ(starts.size(), 1u);
 }
 
 TEST_F(MainTest, UnloadGuardsTheCurrentContainerUnlessTheTrayHoldsIt) {

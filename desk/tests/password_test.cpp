@@ -1,4 +1,5 @@
 // Form8: a new password for the same disk key; refusals; the pair of block writes.
+#include "CutAtNul.h"
 #include "DialogFixture.h"
 #include "PasswordDialog.h"
 
@@ -85,23 +86,53 @@ TEST_F(PasswordTest, DamagedKeyBlockIsNotWrappedAnew) {
   EXPECT_EQ(ReadBytes(box), before);
 }
 
-TEST_F(PasswordTest, AnyFailedWriteLeavesTheFileAsItWas) {
+// Both blocks go to the disk in one write of their sector: a crash can leave the old pair or
+// the new one, never a verifier beside a key it does not open. A write that fails, or lands
+// and then reports failure (a failed flush), leaves the file as it was.
+TEST_F(PasswordTest, OneWriteCarriesBothBlocksAnyFailureLeavesTheFile) {
   const std::string before = ReadBytes(box);
-  // A block write that fails, or that lands and then reports failure (a failed flush).
-  const std::pair<const char*, const char*> cases[] = {{"SORV_BLOCK_WRITE_FAIL", "1"},
-                                                       {"SORV_BLOCK_WRITE_LANDS", "1"},
-                                                       {"SORV_BLOCK_WRITE_FAIL", "2"},
-                                                       {"SORV_BLOCK_WRITE_LANDS", "2"}};
-  for (auto [variable, block] : cases) {
-    SetEnvironmentVariableA(variable, block);
-    EXPECT_FALSE(Change(L"old password", L"new password", L"new password")) << variable << block;
-    ExpectBox(0,
-              L"不能存储密码，可能的情况是：加密盘文件被占用、被保护或者被破坏，请确认后重试一次。",
-              L"错误", MB_ICONERROR);
-    EXPECT_EQ(ReadBytes(box), before) << variable << block;
-    SetEnvironmentVariableA(variable, nullptr);
+  enum Outcome { Fails, LandsAndFails, Lands };
+  struct Write {
+    LONGLONG offset;
+    DWORD size;
+    std::string verifier, wrapped;
+  };
+  for (Outcome outcome : {Fails, LandsAndFails, Lands}) {
+    std::vector<Write> writes;
+    bool rollingBack = false;
+    desk::SectorWriter old = desk::SetSectorWriter(
+        [&](HANDLE h, const void* data, DWORD size, DWORD* done, OVERLAPPED* at) {
+          const char* bytes = static_cast<const char*>(data);
+          writes.push_back({LONGLONG(at->Offset) | LONGLONG(at->OffsetHigh) << 32, size,
+                            CutAtNul(std::string(bytes + 64, 64)),
+                            CutAtNul(std::string(bytes + 128, 64))});
+          if (rollingBack || outcome == Lands) return WriteFile(h, data, size, done, at);
+          rollingBack = true;
+          if (outcome == Fails) return FALSE;
+          WriteFile(h, data, size, done, at);
+          return FALSE;
+        });
+    const bool changed = Change(L"old password", L"new password", L"new password");
+    desk::SetSectorWriter(old);
+    ASSERT_FALSE(writes.empty()) << outcome;
+    EXPECT_EQ(writes[0].offset, 0) << outcome;
+    EXPECT_EQ(writes[0].size, 512u) << outcome;
+    SorvCtl ctl;
+    EXPECT_EQ(writes[0].verifier, desk::VerifierOf(ctl, L"new password"));
+    EXPECT_EQ(desk::UnwrapKey(writes[0].wrapped, L"new password"), key.substr(0, 16));
+    EXPECT_EQ(changed, outcome == Lands);
+    if (outcome == Lands) {
+      EXPECT_EQ(writes.size(), 1u);
+      ExpectBox(0, L"密码修改成功！", L"修改密码", MB_ICONINFORMATION);
+      EXPECT_EQ(Block(1), writes[0].verifier);
+      EXPECT_EQ(Block(2), writes[0].wrapped);
+    } else {
+      ExpectBox(
+          0, L"不能存储密码，可能的情况是：加密盘文件被占用、被保护或者被破坏，请确认后重试一次。",
+          L"错误", MB_ICONERROR);
+      EXPECT_EQ(ReadBytes(box), before) << outcome;
+    }
   }
-  EXPECT_TRUE(Change(L"old password", L"new password", L"new password"));
 }
 
 }  // namespace

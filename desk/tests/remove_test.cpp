@@ -52,6 +52,57 @@ TEST_F(RemoveTest, MissingFileIsAskedAboutWithEachWaysDefault) {
   EXPECT_EQ(main.removals, 1);
 }
 
+// Either way takes a damaged file's row off the list after a question, without a password
+// and without touching the file; only a file another program holds is refused as in use.
+TEST_F(RemoveTest, DamagedFileRowGoesHeldFileStays) {
+  const std::wstring box = dir / L"box.cvd";
+  MakeContainer(box, L"right one");
+  const std::string whole = ReadBytes(box);
+  std::string noHeader = whole;
+  noHeader[0] = 'X';
+  struct Case {
+    std::string bytes;
+    bool withFile, held;
+  };
+  const Case cases[] = {
+      {std::string("SR\0\0\0\4\0\0", 8), true, false},
+      {whole.substr(0, 100 << 10), false, false},
+      {whole.substr(0, 1024), true, false},
+      {noHeader, false, false},
+      {whole, true, true},
+      {whole, false, true},
+  };
+  const wchar_t kDamaged[] =
+      L"加密盘文件已经损坏或者不能读取，无法验证密码。从列表中删除这条记录吗？加密盘文件不会被删除"
+      L"。 单击Y从列表中删除，单击N返回。";
+  for (const Case& c : cases) {
+    const std::wstring file = dir / L"damaged.cvd";
+    WriteBytes(file, c.bytes);
+    List(file);
+    main.ListView1.Select(1);
+    HANDLE holder = c.held ? CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                         OPEN_EXISTING, 0, nullptr)
+                           : INVALID_HANDLE_VALUE;
+    form.Load();
+    (c.withFile ? form.Text1 : form.Text2).Text(L"any");
+    answers = {IDYES};
+    Click(c.withFile ? form.Command1 : form.Command3);
+    if (c.held) {
+      CloseHandle(holder);
+      ExpectBox(0, L"文件处于使用或者保护状态，请确认后再试一遍。", L"注意", MB_ICONINFORMATION);
+      EXPECT_EQ(Listed(), std::vector<std::wstring>{file});
+      main.ListView1.Remove(1);
+      ASSERT_EQ(ContainerList(ini).RemovePath(file), ListResult::Done);
+    } else {
+      ExpectBox(0, kDamaged, L"注意",
+                MB_YESNO | MB_ICONQUESTION | (c.withFile ? MB_DEFBUTTON1 : MB_DEFBUTTON2));
+      EXPECT_TRUE(Listed().empty());
+    }
+    EXPECT_EQ(main.ListView1.Count(), 0);
+    EXPECT_EQ(ReadBytes(file), c.bytes);
+  }
+}
+
 TEST_F(RemoveTest, WrongPasswordLeavesFileAndList) {
   const std::wstring box = dir / L"box.cvd";
   MakeContainer(box, L"right one");
