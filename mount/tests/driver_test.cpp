@@ -4,6 +4,7 @@
 #include <winioctl.h>
 #include <dbt.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstring>
@@ -355,6 +356,60 @@ TEST_F(Driver, RefusesMalformedRequests) {
   EXPECT_TRUE(Control(volume, kIoctlCloseFile, nullptr, 0)) << "closing twice is harmless";
   CloseHandle(volume);
   DefineDosDeviceA(DDD_REMOVE_DEFINITION, "S:", nullptr);
+}
+
+// Transfers whose sectors do not divide evenly among the threads that share them (the
+// split build splits from two sectors on, the others from 1 MiB on): each moves exactly
+// its sectors, and a read fills the caller's buffer and no byte beside it. Every range
+// has an untouched sector before and after it.
+TEST_F(Driver, UnevenlySplitTransfersMoveExactlyTheirSectors) {
+  MakeContainer(container);
+  ASSERT_EQ(Mount(MountLine(container)), 0);
+  HANDLE volume = OpenVolume("\\\\.\\Q:");
+  ASSERT_NE(volume, INVALID_HANDLE_VALUE);
+  const struct {
+    uint64_t first;
+    DWORD sectors;
+  } ranges[] = {{1, 3}, {5, 5}, {11, 7}, {19, 4097}};  // 4097: 2 MiB and a sector
+  const DWORD guard = 4096;
+  auto* area = static_cast<uint8_t*>(
+      VirtualAlloc(nullptr, 4097 * 512 + 2 * guard, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  ASSERT_TRUE(area);
+  auto pattern = [](uint64_t sector, size_t i) { return static_cast<uint8_t>(sector * 7 + i + 1); };
+  for (const auto& range : ranges) {
+    const DWORD bytes = range.sectors * 512;
+    std::vector<uint8_t> data(bytes);
+    for (size_t i = 0; i < bytes; ++i) data[i] = pattern(range.first + i / 512, i % 512);
+    EXPECT_TRUE(Transfer(volume, true, range.first * 512, data.data(), bytes)) << range.sectors;
+    memset(area, 0xcc, bytes + 2 * guard);
+    EXPECT_TRUE(Transfer(volume, false, range.first * 512, area + guard, bytes)) << range.sectors;
+    EXPECT_TRUE(std::equal(data.begin(), data.end(), area + guard)) << range.sectors;
+    EXPECT_TRUE(std::all_of(area, area + guard, [](uint8_t b) { return b == 0xcc; }));
+    EXPECT_TRUE(std::all_of(area + guard + bytes, area + 2 * guard + bytes, [](uint8_t b) {
+      return b == 0xcc;
+    })) << range.sectors;
+  }
+  VirtualFree(area, 0, MEM_RELEASE);
+  CloseHandle(volume);
+  ASSERT_EQ(Mount("/umount Q:"), 0);
+
+  // In the file: the ranges' sectors decrypt to what was written, the others are the
+  // zeros the container was made with.
+  const std::vector<uint8_t> stored = ReadWhole(container);
+  ASSERT_EQ(stored.size(), kFileBytes);
+  for (uint64_t sector = 0; sector < 4200; ++sector) {
+    uint8_t plain[512], expected[512] = {};
+    memcpy(plain, &stored[1024 + sector * 512], 512);
+    bool written = false;
+    for (const auto& range : ranges)
+      written |= sector >= range.first && sector < range.first + range.sectors;
+    if (written) {
+      DecryptSector(sector, plain);
+      for (size_t i = 0; i < 512; ++i) expected[i] = pattern(sector, i);
+    }
+    ASSERT_EQ(memcmp(plain, expected, 512), 0)
+        << "sector " << sector << (written ? "" : ", not written");
+  }
 }
 
 // The letter the driver names for every logon session: one a device, never one that
