@@ -58,6 +58,7 @@ TEST(DeviceAccess, TheProductsRequestsNeedReadAndWriteAccess) {
       {kIoctlUnlockFile, "unlock file"},
       {kIoctlLinkLetter, "link letter"},
       {kIoctlUnlinkLetter, "unlink letter"},
+      {kIoctlQueryDevice, "query device"},
   };
   const uint32_t readAndWrite = 1 << 14 | 2 << 14;  // FILE_READ_ACCESS | FILE_WRITE_ACCESS
   for (const auto& r : requests) EXPECT_EQ(r.code & 3u << 14, readAndWrite) << r.name;
