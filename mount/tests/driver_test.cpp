@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <winioctl.h>
+#include <winternl.h>
 #include <dbt.h>
 
 #include <algorithm>
@@ -412,6 +413,18 @@ TEST_F(Driver, UnevenlySplitTransfersMoveExactlyTheirSectors) {
   }
 }
 
+// A handle to the symbolic link of that NT name, null when it cannot be opened.
+HANDLE OpenLinkObject(const wchar_t* name) {
+  const USHORT bytes = static_cast<USHORT>(wcslen(name) * 2);
+  UNICODE_STRING string = {bytes, bytes, const_cast<wchar_t*>(name)};
+  OBJECT_ATTRIBUTES attributes;
+  InitializeObjectAttributes(&attributes, &string, OBJ_CASE_INSENSITIVE, nullptr, nullptr);
+  static auto open = Export<NTSTATUS(NTAPI*)(HANDLE*, ACCESS_MASK, OBJECT_ATTRIBUTES*)>(
+      "ntdll.dll", "NtOpenSymbolicLinkObject");
+  HANDLE link = nullptr;
+  return NT_SUCCESS(open(&link, 1 /* query */, &attributes)) ? link : nullptr;
+}
+
 // The letter the driver names for every logon session: one a device, never one that
 // exists, and only its own removed.
 TEST_F(Driver, LinksOneFreeLetterADeviceAndRemovesOnlyItsOwn) {
@@ -441,6 +454,13 @@ TEST_F(Driver, LinksOneFreeLetterADeviceAndRemovesOnlyItsOwn) {
   EXPECT_FALSE(Control(volume, kIoctlLinkLetter, "C", 1));
   EXPECT_EQ(Target("S:"), "\\Device\\SorvDisk\\SorvDisk1");
   EXPECT_TRUE(Control(volume, kIoctlLinkLetter, "s", 1));
+  EXPECT_EQ(Target("S:"), "\\Device\\SorvDisk\\SorvDisk1");
+  // Its own letter asked again while another holds the link open, so that a link made
+  // temporary keeps its name and a new one of that name is refused: the letter stays.
+  HANDLE held = OpenLinkObject(L"\\??\\S:");
+  ASSERT_TRUE(held);
+  EXPECT_TRUE(Control(volume, kIoctlLinkLetter, "S", 1));
+  CloseHandle(held);
   EXPECT_EQ(Target("S:"), "\\Device\\SorvDisk\\SorvDisk1");
   EXPECT_TRUE(Control(volume, kIoctlUnlinkLetter, nullptr, 0));
   EXPECT_EQ(Target("S:"), "");

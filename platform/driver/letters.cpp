@@ -2,27 +2,41 @@
 // every logon session sees it. Under UAC the elevated program that mounts has a
 // logon session of its own, and a letter it defines itself is seen by nobody else;
 // only the kernel (or LocalSystem) may name a letter for all of them.
-// "\DosDevices\Global" reaches the global names whichever caller's context the
-// request runs in: a caller's "\DosDevices" is its own logon session's.
+// The link is named in "\GLOBAL??" itself: "\DosDevices\Global" is resolved through
+// the device map of the process whose request is running. A system without
+// "\GLOBAL??" (Wine has one namespace, which "\DosDevices\Global" reaches) takes that.
 #include "driver.h"
 
 #include "sorvdisk_ioctl.h"
 
 namespace {
 
+const WCHAR* const kBases[] = {L"\\GLOBAL??\\", L"\\DosDevices\\Global\\"};
+
 struct LinkName {
   WCHAR text[24];
   UNICODE_STRING string;
-  explicit LinkName(WCHAR letter) {
-    static const WCHAR kBase[] = L"\\DosDevices\\Global\\";
+  LinkName(const WCHAR* base, WCHAR letter) {
     USHORT chars = 0;
-    for (; kBase[chars]; ++chars) text[chars] = kBase[chars];
+    for (; base[chars]; ++chars) text[chars] = base[chars];
     text[chars++] = letter;
     text[chars++] = L':';
     text[chars] = 0;
     string = {static_cast<USHORT>(chars * 2), static_cast<USHORT>(chars * 2), text};
   }
 };
+
+// Runs act on the letter's global name, in the first namespace the system has.
+template <typename Act>
+NTSTATUS OnGlobalName(WCHAR letter, Act act) {
+  NTSTATUS status = STATUS_OBJECT_PATH_NOT_FOUND;
+  for (const WCHAR* base : kBases) {
+    LinkName name(base, letter);
+    status = act(&name.string);
+    if (status != STATUS_OBJECT_PATH_NOT_FOUND) break;
+  }
+  return status;
+}
 
 bool IsLetter(UCHAR c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
@@ -37,15 +51,29 @@ bool PointsHere(HANDLE link, const DiskDevice* disk) {
   return true;
 }
 
+NTSTATUS OpenLink(WCHAR letter, HANDLE* link) {
+  return OnGlobalName(letter, [link](UNICODE_STRING* name) {
+    OBJECT_ATTRIBUTES attributes;
+    InitializeObjectAttributes(&attributes, name, OBJ_CASE_INSENSITIVE | OBJ_KERNEL_HANDLE,
+                               nullptr, nullptr);
+    return ZwOpenSymbolicLinkObject(link, DELETE | SYMBOLIC_LINK_QUERY, &attributes);
+  });
+}
+
+// Whether the letter's link exists and names this device.
+bool LinkedHere(DiskDevice* disk, WCHAR letter) {
+  HANDLE link;
+  if (!NT_SUCCESS(OpenLink(letter, &link))) return false;
+  const bool here = PointsHere(link, disk);
+  ZwClose(link);
+  return here;
+}
+
 // Removes the device's letter when it still names the device; under the disk lock.
 NTSTATUS RemoveLink(DiskDevice* disk) {
   if (!disk->letter) return STATUS_SUCCESS;
-  LinkName name(disk->letter);
-  OBJECT_ATTRIBUTES attributes;
-  InitializeObjectAttributes(&attributes, &name.string, OBJ_CASE_INSENSITIVE | OBJ_KERNEL_HANDLE,
-                             nullptr, nullptr);
   HANDLE link;
-  NTSTATUS status = ZwOpenSymbolicLinkObject(&link, DELETE | SYMBOLIC_LINK_QUERY, &attributes);
+  NTSTATUS status = OpenLink(disk->letter, &link);
   if (NT_SUCCESS(status)) {
     if (PointsHere(link, disk)) status = ZwMakeTemporaryObject(link);
     ZwClose(link);
@@ -61,18 +89,22 @@ NTSTATUS RemoveLink(DiskDevice* disk) {
 // A device has one letter: a new one replaces the old. A letter that exists is refused
 // (the link is made only where no name is), never taken over. The new link is made
 // before the old one goes, so a refused letter leaves the device the one it had; its
-// own letter asked again is made anew.
+// own letter asked again is kept while it still names the device, made again if gone.
 NTSTATUS LinkLetter(DiskDevice* disk, const void* input, ULONG length) {
   if (length < 1 || !IsLetter(*static_cast<const UCHAR*>(input))) return STATUS_INVALID_PARAMETER;
   const WCHAR letter = *static_cast<const UCHAR*>(input) & ~0x20;  // the system's drive names
-  LinkName name(letter);
   UNICODE_STRING target = {disk->nameLength, disk->nameLength, disk->name};
   LockDisk(disk);
-  NTSTATUS status = disk->letter == letter ? RemoveLink(disk) : STATUS_SUCCESS;
-  if (NT_SUCCESS(status)) status = IoCreateSymbolicLink(&name.string, &target);
-  if (NT_SUCCESS(status)) {
-    RemoveLink(disk);  // the old letter, if it was another
-    disk->letter = letter;
+  if (disk->letter == letter && !LinkedHere(disk, letter)) disk->letter = 0;  // gone or taken
+  NTSTATUS status = STATUS_SUCCESS;
+  if (disk->letter != letter) {
+    status = OnGlobalName(letter, [&target](UNICODE_STRING* name) {
+      return IoCreateSymbolicLink(name, &target);
+    });
+    if (NT_SUCCESS(status)) {
+      RemoveLink(disk);  // the old letter
+      disk->letter = letter;
+    }
   }
   UnlockDisk(disk);
   return status;
