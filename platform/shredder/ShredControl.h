@@ -8,6 +8,8 @@ namespace shredder {
 
 // Why a path was left when nothing more is known of it.
 inline constexpr wchar_t kMayBeInUse[] = L"它可能正被其他程序使用，或您没有删除它的权限。";
+// A path that names nothing, exactly as given.
+inline constexpr wchar_t kNotFound[] = L"找不到它（名称须与磁盘上的完全一致），未删除任何内容。";
 
 class ShredControl {
  public:

@@ -7,6 +7,7 @@
 #include "Browse.h"
 #include "FormProgress.h"
 #include "FileWipe.h"
+#include "Handles.h"
 #include "PathText.h"
 
 namespace shred {
@@ -39,10 +40,13 @@ std::wstring Report(const std::wstring& path, std::vector<shredder::ShredControl
   return text;
 }
 
-// Read through the long form, so that a path past 260 characters is found where the system
-// keeps the old limit.
+// The attributes of the entry named exactly `path`, looked up in its folder's listing
+// through the long form (no 260-character limit, no trailing dot or blank dropped).
 DWORD AttributesOf(const std::wstring& path) {
-  return GetFileAttributesW(shredder::LongForm(path).c_str());
+  const auto at = shredder::Locate(shredder::LongForm(path));
+  if (!at) return INVALID_FILE_ATTRIBUTES;
+  if (at->folder) CloseHandle(at->folder);
+  return at->entry.attributes;
 }
 
 }  // namespace
@@ -55,8 +59,12 @@ void ShredMain(const std::wstring& arguments, shredder::ShredControl& control) {
     path = BrowseForFolderOrFile(form.hWnd(), kBrowseTitle);
   }
   path = shredder::FullPath(path);
-  const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : AttributesOf(path);
-  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  if (path.empty()) return;
+  const DWORD attributes = AttributesOf(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    forms::MsgBox(Report(path, {{path, shredder::kNotFound}}), MB_OK | MB_ICONERROR, L"错误");
+    return;
+  }
   const bool folder = attributes & FILE_ATTRIBUTE_DIRECTORY;
   if (forms::MsgBox(folder ? FolderConfirmation(path) : FileConfirmation(path),
                     MB_OKCANCEL | MB_ICONEXCLAMATION, kConfirmTitle) != IDOK)

@@ -13,6 +13,9 @@ inline std::wstring FileBox(const std::wstring& path) {
 inline std::wstring NotWipedBox(const std::wstring& path) {
   return L"[" + path + L"]未能彻底删除：它可能正被其他程序使用，或您没有删除它的权限。";
 }
+inline std::wstring NotFoundBox(const std::wstring& path) {
+  return L"[" + path + L"]未能彻底删除：找不到它（名称须与磁盘上的完全一致），未删除任何内容。";
+}
 inline std::wstring SeveralNamesLine(const std::wstring& path) {
   return L"[" + path +
          L"]未能彻底删除：它还有其他文件名（硬链接），"

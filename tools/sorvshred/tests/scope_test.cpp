@@ -59,14 +59,16 @@ bool Under(const std::wstring& path, const std::wstring& top) {
 }
 
 // Wine keeps no named streams: here K:\streams\s.txt has two, held in K:\stream-data.
-class SideStreams : public shredder::Streams {
+class SideStreams : public shredder::FileLayout {
  public:
-  std::vector<std::wstring> Named(const std::wstring& path) override {
+  std::vector<std::wstring> Named(HANDLE file, const std::wstring& path) override {
     if (path.ends_with(L"\\streams\\s.txt")) return {L":a:$DATA", L":b:$DATA"};
-    return Streams::Named(path);
+    return FileLayout::Named(file, path);
   }
-  HANDLE Open(const std::wstring&, const std::wstring& name) override {
-    return Streams::Open(L"K:\\stream-data\\" + name.substr(1, 1), L"");
+  HANDLE Open(HANDLE, const std::wstring&, const std::wstring& name) override {
+    return CreateFileW((L"K:\\stream-data\\" + name.substr(1, 1)).c_str(),
+                       shredder::kWipeAccess, shredder::kWipeShare, nullptr, OPEN_EXISTING, 0,
+                       nullptr);
   }
 };
 
