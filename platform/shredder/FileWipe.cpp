@@ -51,13 +51,48 @@ bool Overwrite(HANDLE file, const std::vector<Range>& ranges, RandomBytes* rando
   return FlushFileBuffers(file);
 }
 
-bool OverwriteTwice(HANDLE stream, FileLayout& layout, RandomBytes& random,
-                    const WrittenBytes& written) {
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(stream, &size)) return false;
-  const std::vector<Range> ranges = layout.Allocated(stream, size.QuadPart);
-  return Overwrite(stream, ranges, &random, written) &&
-         Overwrite(stream, ranges, nullptr, written);
+// A stream to wipe and the ranges of it that hold data.
+struct Target {
+  HANDLE stream;
+  std::vector<Range> ranges;
+};
+
+// Whether the passes over `target` find the space they need: a range the file system could
+// not place (a hole where it cannot tell the holes) takes new space. A wipe that would stop
+// for want of it starts nowhere, so the file is left whole.
+bool Fits(const Target& target) {
+  uint64_t bytes = 0;
+  for (const Range& range : target.ranges) bytes += range.length;
+  FILE_STANDARD_INFO standard{};
+  if (!GetFileInformationByHandleEx(target.stream, FileStandardInfo, &standard, sizeof standard) ||
+      bytes <= static_cast<uint64_t>(standard.AllocationSize.QuadPart))
+    return true;
+  FILE_FS_SIZE_INFORMATION volume{};
+  IO_STATUS_BLOCK io{};
+  if (!NT_SUCCESS(NtQueryVolumeInformationFile(target.stream, &io, &volume, sizeof volume,
+                                               FileFsSizeInformation)))
+    return true;
+  const uint64_t free = static_cast<uint64_t>(volume.AvailableAllocationUnits.QuadPart) *
+                        volume.SectorsPerAllocationUnit * volume.BytesPerSector;
+  if (bytes - standard.AllocationSize.QuadPart <= free) return true;
+  SetLastError(ERROR_DISK_FULL);
+  return false;
+}
+
+// Both passes over every stream, once all of them are known to fit.
+bool OverwriteAll(const std::vector<HANDLE>& streams, const std::wstring& path,
+                  FileLayout& layout, RandomBytes& random, const WrittenBytes& written) {
+  std::vector<Target> targets;
+  for (HANDLE stream : streams) {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(stream, &size)) return false;
+    targets.push_back({stream, layout.Allocated(stream, path, size.QuadPart)});
+    if (!Fits(targets.back())) return false;
+  }
+  return std::all_of(targets.begin(), targets.end(), [&](const Target& target) {
+    return Overwrite(target.stream, target.ranges, &random, written) &&
+           Overwrite(target.stream, target.ranges, nullptr, written);
+  });
 }
 
 // Every named stream opened before any byte is overwritten: all of them, or the file stays.
@@ -154,7 +189,7 @@ HANDLE FileLayout::Open(HANDLE file, const std::wstring&, const std::wstring& na
   return OpenIn(file, name, kWipeAccess, kWipeShare, FILE_NON_DIRECTORY_FILE);
 }
 
-std::vector<Range> FileLayout::Allocated(HANDLE stream, uint64_t size) {
+std::vector<Range> FileLayout::Allocated(HANDLE stream, const std::wstring&, uint64_t size) {
   std::vector<Range> ranges;
   FILE_ALLOCATED_RANGE_BUFFER query{};
   query.Length.QuadPart = static_cast<LONGLONG>(size);
@@ -193,9 +228,9 @@ WipeOutcome WipeFile(HANDLE file, HANDLE folder, const std::wstring& path, Rando
   WipeOutcome outcome{WipeResult::NotOpened};
   if (OpenNamed(file, path, layout, named)) {
     outcome.result = WipeResult::NotOverwritten;
-    if (std::all_of(named.begin(), named.end(),
-                    [&](HANDLE s) { return OverwriteTwice(s, layout, random, written); }) &&
-        OverwriteTwice(file, layout, random, written)) {
+    std::vector<HANDLE> streams = named;
+    streams.push_back(file);
+    if (OverwriteAll(streams, path, layout, random, written)) {
       RenameToRandom(file, folder, random);  // a name left behind is no data
       if (Seek(file, 0) && SetEndOfFile(file) && DeleteByHandle(file))
         outcome.result = WipeResult::Wiped;

@@ -40,8 +40,9 @@ class FileLayout {
   virtual std::vector<std::wstring> Named(HANDLE file, const std::wstring& path);
   // One of them opened for the wipe, shared as the main stream is.
   virtual HANDLE Open(HANDLE file, const std::wstring& path, const std::wstring& name);
-  // The ranges below `size` that hold data; all of it where the file system cannot tell.
-  virtual std::vector<Range> Allocated(HANDLE stream, uint64_t size);
+  // The ranges below `size` of a stream of the file at `path` that hold data; all of it where
+  // the file system cannot tell.
+  virtual std::vector<Range> Allocated(HANDLE stream, const std::wstring& path, uint64_t size);
 };
 
 // Opened files are shared for reading and deleting only: nobody writes (or appends bytes the
@@ -63,7 +64,8 @@ struct WipeOutcome {
 // Overwrites every byte of data of the open file, its named streams first, with random data,
 // then zeros (flushed after each pass), renames it to a random name in `folder`, truncates and
 // deletes it through its handle. A file with a stream that cannot be opened, whose overwrite
-// fails, or that has more than one name, is never deleted.
+// fails or would not find the disk space it needs, or that has more than one name, is never
+// deleted.
 WipeOutcome WipeFile(HANDLE file, HANDLE folder, const std::wstring& path, RandomBytes& random,
                      const WrittenBytes& written, FileLayout& layout);
 

@@ -16,8 +16,7 @@ const wchar_t kLinkLeft[] =
     L"它是指向别处的链接，只能删除链接本身，而链接本身未能删除；它指向的内容未被触及。";
 const wchar_t kChanged[] =
     L"列出之后它被改名、替换或换成了链接，已原样保留，其中的内容未被触及。";
-const wchar_t kNoSpace[] =
-    L"磁盘空间不足，覆写未能完成；文件未删除，其内容可能已部分被覆写。";
+const wchar_t kNoSpace[] = L"磁盘空间不足，无法覆写它的全部内容；文件未删除。";
 
 constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr DWORD kLinkOrFolder = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
