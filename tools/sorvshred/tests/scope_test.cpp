@@ -52,6 +52,7 @@ void Snapshot(const std::wstring& folder, std::map<std::wstring, std::string>& f
 std::map<std::wstring, std::string> Drive() {
   std::map<std::wstring, std::string> files;
   Snapshot(kDrive, files);
+  Snapshot(L"K:\\small", files);  // Wine shows a mounted file system as a link
   return files;
 }
 
