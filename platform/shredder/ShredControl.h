@@ -1,5 +1,6 @@
 // The wipe control as the wipe shell uses it: two blocking calls and a progress event.
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -29,6 +30,10 @@ class ShredControl {
     std::wstring path, why;
   };
   std::vector<Left> NotWiped;
+
+  // The file ID of the entry the user confirmed, when the caller knows it (0: not known). A
+  // path that names another entry by the time the wipe opens it is left and reported.
+  uint64_t ConfirmedId = 0;
 
  protected:
   void RaiseProgress(const std::wstring& text, long percent) {

@@ -95,7 +95,9 @@ void SorvShredX::Start(const std::wstring& given, bool folder) {
     Node top{entry, IsLink(entry.attributes, entry.tag)              ? Node::Link
                     : entry.attributes & FILE_ATTRIBUTE_DIRECTORY ? Node::Folder
                                                                   : Node::File, false, {}};
-    if (folder != (top.kind == Node::Folder) && top.kind != Node::Link) {
+    if (ConfirmedId && entry.id != ConfirmedId) {
+      Leave(shown, kChanged);
+    } else if (folder != (top.kind == Node::Folder) && top.kind != Node::Link) {
       Leave(shown, kMayBeInUse);  // a folder given as a file or the other way round
     } else {
       if (top.kind == Node::Folder) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -126,6 +127,7 @@ TEST_F(WipeScope, OnlyWhatTheUserChoseGoes) {
     std::map<std::wstring, std::string> appear = {};  // what shows up elsewhere
     std::wstring held = {};  // held by another program with no sharing meanwhile
     bool needsSmall = false;
+    std::function<void()> whileConfirming = {};
   } rows[] = {
       {L"K:\\links", FolderBox(L"K:\\links"), L"K:\\links", {L"K:\\links\\to-outside"},
        {LinkLeftLine(L"K:\\links\\to-outside")}},
@@ -143,6 +145,16 @@ TEST_F(WipeScope, OnlyWhatTheUserChoseGoes) {
       {L"K:\\names\\name.txt.", FileBox(L"K:\\names\\name.txt."), L"K:\\names\\name.txt."},
       {L"\"K:\\names\\sp.txt \"", FileBox(L"K:\\names\\sp.txt "), L"K:\\names\\sp.txt "},
       {L"K:\\nothere\\x.txt", L"", L"", {}, {NotFoundBox(L"K:\\nothere\\x.txt")}},
+      // A folder above the file confirmed replaced meanwhile: the file found there is not the
+      // one confirmed.
+      {L"K:\\above\\mid\\t.txt", FileBox(L"K:\\above\\mid\\t.txt"), L"K:\\decoy", {},
+       {ChangedLine(L"K:\\above\\mid\\t.txt")}, {},
+       {{L"K:\\above\\mid-away\\t.txt", "confirmed\n"},
+        {L"K:\\above\\mid\\t.txt", "not confirmed\n"}},
+       L"", false, [] {
+         MoveFileW(L"K:\\above\\mid", L"K:\\above\\mid-away");
+         MoveFileW(L"K:\\decoy", L"K:\\above\\mid");
+       }},
       // One stream held by another program: the file and both streams stay whole.
       {L"K:\\streams2\\t.txt", FileBox(L"K:\\streams2\\t.txt"), L"K:\\streams2\\t.txt",
        {L"K:\\streams2\\t.txt"}, {NotWipedBox(L"K:\\streams2\\t.txt")}, {}, {},
@@ -165,7 +177,7 @@ TEST_F(WipeScope, OnlyWhatTheUserChoseGoes) {
     });
     for (const std::wstring& stream : row.zeroed)
       expected[stream] = std::string(expected[stream].size(), '\0');
-    expected.insert(row.appear.begin(), row.appear.end());
+    for (const auto& [path, bytes] : row.appear) expected[path] = bytes;
     std::vector<std::wstring> boxes;
     if (!row.confirm.empty()) boxes.push_back(L"确认彻底删除 49: " + row.confirm);
     std::wstring report;
@@ -174,6 +186,9 @@ TEST_F(WipeScope, OnlyWhatTheUserChoseGoes) {
     HANDLE held = row.held.empty() ? INVALID_HANDLE_VALUE
                                    : CreateFileW(row.held.c_str(), GENERIC_READ, 0, nullptr,
                                                  OPEN_EXISTING, 0, nullptr);
+    onBox = [&](const forms::MsgBoxCall& box) {
+      if (row.whileConfirming && box.title == L"确认彻底删除") row.whileConfirming();
+    };
     EXPECT_EQ(Run(row.arguments), boxes);
     if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
     EXPECT_EQ(Drive(), expected);

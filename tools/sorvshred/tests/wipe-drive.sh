@@ -42,6 +42,11 @@ printf 'dot\n' > "$dir/names/name.txt."
 printf 'no dot\n' > "$dir/names/name.txt"
 printf 'blank\n' > "$dir/names/sp.txt "
 printf 'no blank\n' > "$dir/names/sp.txt"
+# A file whose folder the test replaces with another folder holding a file of that name
+# while the user reads the confirmation.
+mkdir -p "$dir/above/mid" "$dir/decoy"
+printf 'confirmed\n' > "$dir/above/mid/t.txt"
+printf 'not confirmed\n' > "$dir/decoy/t.txt"
 # A file with one stream that opens and one that another program holds.
 printf 'main t\n' > "$dir/streams2/t.txt"
 printf 'stream c old bytes\n' > "$dir/stream-data/c"
