@@ -118,7 +118,7 @@ TEST_F(Shredder, FileHeldWithoutFullSharingIsLeftWhole) {
 }
 
 // Inside the wipe every path takes the form that passes 260 characters, and the user reads
-// it back as given. Expected forms from the rules of Windows paths.
+// it back as given, every name exactly. Expected forms from the rules of Windows paths.
 TEST(LongForm, EveryPathPassesTheLimitAndReadsBackAsGiven) {
   wchar_t cwd[MAX_PATH];
   GetCurrentDirectoryW(MAX_PATH, cwd);
@@ -133,6 +133,10 @@ TEST(LongForm, EveryPathPassesTheLimitAndReadsBackAsGiven) {
       {L"x y.txt", L"\\\\?\\C:\\windows\\x y.txt", L"C:\\windows\\x y.txt"},
       {L"\\\\server\\share\\f", L"\\\\?\\UNC\\server\\share\\f", L"\\\\server\\share\\f"},
       {L"\\\\?\\C:\\a b", L"\\\\?\\C:\\a b", L"C:\\a b"},
+      // A trailing dot or blank is part of the name, never dropped.
+      {L"C:\\dir\\name.txt.", L"\\\\?\\C:\\dir\\name.txt.", L"C:\\dir\\name.txt."},
+      {L"sp.txt ", L"\\\\?\\C:\\windows\\sp.txt ", L"C:\\windows\\sp.txt "},
+      {L"\\dir.\\x", L"\\\\?\\C:\\dir.\\x", L"C:\\dir.\\x"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << row.given);
