@@ -80,6 +80,11 @@ std::wstring WhyNotOverwritten(DWORD error) {
 
 }  // namespace
 
+SorvShredX::Node::Kind SorvShredX::KindOf(const Entry& entry) {
+  if (IsLink(entry.attributes, entry.tag)) return Node::Link;
+  return entry.attributes & FILE_ATTRIBUTE_DIRECTORY ? Node::Folder : Node::File;
+}
+
 void SorvShredX::ShredFolder(const std::wstring& path) { Start(path, true); }
 void SorvShredX::ShredFile(const std::wstring& path) { Start(path, false); }
 
@@ -92,21 +97,13 @@ void SorvShredX::Start(const std::wstring& given, bool folder) {
     Leave(shown, kNotFound);
   } else {
     const Entry& entry = at->entry;
-    Node top{entry, IsLink(entry.attributes, entry.tag)              ? Node::Link
-                    : entry.attributes & FILE_ATTRIBUTE_DIRECTORY ? Node::Folder
-                                                                  : Node::File, false, {}};
+    Node top{entry, KindOf(entry), false, {}};
     if (ConfirmedId && entry.id != ConfirmedId) {
       Leave(shown, kChanged);
     } else if (folder != (top.kind == Node::Folder) && top.kind != Node::Link) {
       Leave(shown, kMayBeInUse);  // a folder given as a file or the other way round
     } else {
-      if (top.kind == Node::Folder) {
-        HANDLE list = OpenIn(at->folder, entry.name, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
-                             kShareAll, FILE_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT);
-        top.changed = list == INVALID_HANDLE_VALUE || !Same(list, entry);
-        if (!top.changed) Collect(list, top);
-        if (list != INVALID_HANDLE_VALUE) CloseHandle(list);
-      }
+      if (top.kind == Node::Folder) Collect(at->folder, top);
       total_ = Units(top);
       Wipe(at->folder, top, shown);
     }
@@ -115,25 +112,24 @@ void SorvShredX::Start(const std::wstring& given, bool folder) {
   RaiseProgress(kDone, 100);
 }
 
-// What `folder` holds, each sub-folder listed through its own handle when it is still the
-// entry its folder's listing showed.
+// What the folder `node` holds, listed through its own handle (opened in `folder`) when it
+// is still the entry the listing of `folder` showed; each sub-folder in turn.
 void SorvShredX::Collect(HANDLE folder, Node& node) {
-  std::vector<Entry> entries;
-  List(folder, entries);
-  for (Entry& entry : entries) {
-    Node child{std::move(entry), Node::File, false, {}};
-    if (IsLink(child.entry.attributes, child.entry.tag)) {
-      child.kind = Node::Link;
-    } else if (child.entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
-      child.kind = Node::Folder;
-      HANDLE sub = OpenIn(folder, child.entry.name, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
-                          kShareAll, FILE_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT);
-      child.changed = sub == INVALID_HANDLE_VALUE || !Same(sub, child.entry);
-      if (!child.changed) Collect(sub, child);
-      if (sub != INVALID_HANDLE_VALUE) CloseHandle(sub);
-    }
-    node.inside.push_back(std::move(child));
+  HANDLE opened = OpenIn(folder, node.entry.name, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
+                         kShareAll, FILE_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT);
+  node.changed = opened == INVALID_HANDLE_VALUE || !Same(opened, node.entry);
+  if (node.changed) {
+    if (opened != INVALID_HANDLE_VALUE) CloseHandle(opened);
+    return;
   }
+  std::vector<Entry> entries;
+  List(opened, entries);
+  for (Entry& entry : entries) {
+    const Node::Kind kind = KindOf(entry);
+    node.inside.push_back({std::move(entry), kind, false, {}});
+    if (kind == Node::Folder) Collect(opened, node.inside.back());
+  }
+  CloseHandle(opened);
 }
 
 // Progress counts both passes over every byte, and one step for every entry removed.

@@ -40,6 +40,7 @@ class SorvShredX : public ShredControl {
   void WipeOne(HANDLE folder, const Node& node, const std::wstring& path);
   void RemoveFolder(HANDLE folder, const Node& node, const std::wstring& path);
   void RemoveLink(HANDLE folder, const Node& node, const std::wstring& path);
+  static Node::Kind KindOf(const Entry& entry);
   static uint64_t Units(const Node& node);
   void Leave(const std::wstring& path, const std::wstring& why);
   // The share done, with `part` of the entry at `path` done.
