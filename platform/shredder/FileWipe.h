@@ -24,37 +24,56 @@ class RandomBytes {
 // Called after every block written, with the bytes of that block.
 using WrittenBytes = std::function<void(uint64_t bytes)>;
 
-// The named streams of a file ("name:stream:$DATA" on NTFS) hold data of their own that the
-// file's delete frees unwiped. A seam: Wine keeps no streams.
-class Streams {
- public:
-  virtual ~Streams() = default;
-  // The file's streams besides the main one, by name (":stream:$DATA").
-  virtual std::vector<std::wstring> Named(const std::wstring& path);
-  // One of them opened for the wipe, shared as the main stream is.
-  virtual HANDLE Open(const std::wstring& path, const std::wstring& name);
+// A stretch of a file that holds data; a sparse file's holes hold nothing to wipe.
+struct Range {
+  uint64_t offset, length;
 };
+
+// What the wipe asks the file system about a file: its named streams ("name:stream:$DATA" on
+// NTFS hold data of their own that the file's delete frees unwiped) and where its data lies.
+// A seam: Wine keeps no streams and answers no allocated ranges.
+class FileLayout {
+ public:
+  virtual ~FileLayout() = default;
+  // The streams of the open file besides the main one, by name (":stream:$DATA"); `path` is
+  // the file's name as the user reads it.
+  virtual std::vector<std::wstring> Named(HANDLE file, const std::wstring& path);
+  // One of them opened for the wipe, shared as the main stream is.
+  virtual HANDLE Open(HANDLE file, const std::wstring& path, const std::wstring& name);
+  // The ranges below `size` of a stream of the file at `path` that hold data; all of it where
+  // the file system cannot tell.
+  virtual std::vector<Range> Allocated(HANDLE stream, const std::wstring& path, uint64_t size);
+};
+
+// Opened files are shared for reading and deleting only: nobody writes (or appends bytes the
+// wipe would free unwritten) while it runs.
+inline constexpr DWORD kWipeAccess = GENERIC_READ | GENERIC_WRITE | DELETE;
+inline constexpr DWORD kWipeShare = FILE_SHARE_READ | FILE_SHARE_DELETE;
 
 enum class WipeResult {
   Wiped,
-  NotOpened,     // held by another program, no rights, or the overwrite failed
-  SeveralNames,  // a hard link: the same bytes stay reachable under a name not chosen
+  NotOpened,      // a named stream held by another program, or no rights
+  NotOverwritten, // the overwrite failed: `error` says why
+  SeveralNames,   // a hard link: the same bytes stay reachable under a name not chosen
+};
+struct WipeOutcome {
+  WipeResult result;
+  DWORD error = 0;
 };
 
-// Overwrites every byte of the file, its named streams first, with random data, then zeros
-// (flushed after each pass), renames it to a random name, truncates and deletes it. The
-// read-only attribute is cleared first. A link is never followed. A file that cannot be
-// opened for that, whose overwrite fails, or that has more than one name, is left as it
-// was (its attributes restored) and never deleted.
-WipeResult WipeFile(const std::wstring& path, RandomBytes& random, const WrittenBytes& written,
-                    Streams& streams);
+// Overwrites every byte of data of the open file, its named streams first, with random data,
+// then zeros (flushed after each pass), renames it to a random name in `folder`, truncates and
+// deletes it through its handle. A file with a stream that cannot be opened, whose overwrite
+// fails or would not find the disk space it needs, or that has more than one name, is never
+// deleted.
+WipeOutcome WipeFile(HANDLE file, HANDLE folder, const std::wstring& path, RandomBytes& random,
+                     const WrittenBytes& written, FileLayout& layout);
 
-// Removes a link's own name, never what it points to: only when the opened entry shows itself
-// as the link (Wine opens the target instead, and is refused).
-bool RemoveLink(const std::wstring& path);
+// Marks the open file or emptied folder for deletion.
+bool DeleteByHandle(HANDLE file);
 
-// The full path of `path` (a relative one taken from the current folder); empty when it has
-// none, and empty stays empty.
+// The full path of `path` (a relative one taken from the current folder), every name in it
+// kept as given, trailing dots and blanks too; empty when it has none, and empty stays empty.
 std::wstring FullPath(const std::wstring& path);
 
 // The full path with \\?\ before it (\\?\UNC\ for a share), so that no call stops at 260

@@ -1,5 +1,6 @@
 // The wipe control as the wipe shell uses it: two blocking calls and a progress event.
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -8,6 +9,8 @@ namespace shredder {
 
 // Why a path was left when nothing more is known of it.
 inline constexpr wchar_t kMayBeInUse[] = L"它可能正被其他程序使用，或您没有删除它的权限。";
+// A path that names nothing, exactly as given.
+inline constexpr wchar_t kNotFound[] = L"找不到它（名称须与磁盘上的完全一致），未删除任何内容。";
 
 class ShredControl {
  public:
@@ -27,6 +30,10 @@ class ShredControl {
     std::wstring path, why;
   };
   std::vector<Left> NotWiped;
+
+  // The file ID of the entry the user confirmed, when the caller knows it (0: not known). A
+  // path that names another entry by the time the wipe opens it is left and reported.
+  uint64_t ConfirmedId = 0;
 
  protected:
   void RaiseProgress(const std::wstring& text, long percent) {

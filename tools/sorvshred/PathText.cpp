@@ -11,7 +11,7 @@ std::wstring Trimmed(const std::wstring& text) {
 std::wstring PathFromCommandLine(const std::wstring& arguments) {
   std::wstring path = Trimmed(arguments);
   if (path.size() >= 2 && path.front() == L'"' && path.back() == L'"')
-    path = Trimmed(path.substr(1, path.size() - 2));
+    path = path.substr(1, path.size() - 2);
   return path;
 }
 

@@ -2,11 +2,13 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
 #include "Browse.h"
 #include "FormProgress.h"
 #include "FileWipe.h"
+#include "Handles.h"
 #include "PathText.h"
 
 namespace shred {
@@ -39,10 +41,13 @@ std::wstring Report(const std::wstring& path, std::vector<shredder::ShredControl
   return text;
 }
 
-// Read through the long form, so that a path past 260 characters is found where the system
-// keeps the old limit.
-DWORD AttributesOf(const std::wstring& path) {
-  return GetFileAttributesW(shredder::LongForm(path).c_str());
+// The entry named exactly `path`, looked up in its folder's listing through the long form
+// (no 260-character limit, no trailing dot or blank dropped); nothing when there is none.
+std::optional<shredder::Entry> EntryOf(const std::wstring& path) {
+  const auto at = shredder::Locate(shredder::LongForm(path));
+  if (!at) return std::nullopt;
+  if (at->folder) CloseHandle(at->folder);
+  return at->entry;
 }
 
 }  // namespace
@@ -55,14 +60,19 @@ void ShredMain(const std::wstring& arguments, shredder::ShredControl& control) {
     path = BrowseForFolderOrFile(form.hWnd(), kBrowseTitle);
   }
   path = shredder::FullPath(path);
-  const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : AttributesOf(path);
-  if (attributes == INVALID_FILE_ATTRIBUTES) return;
-  const bool folder = attributes & FILE_ATTRIBUTE_DIRECTORY;
+  if (path.empty()) return;
+  const std::optional<shredder::Entry> entry = EntryOf(path);
+  if (!entry) {
+    forms::MsgBox(Report(path, {{path, shredder::kNotFound}}), MB_OK | MB_ICONERROR, L"错误");
+    return;
+  }
+  const bool folder = entry->attributes & FILE_ATTRIBUTE_DIRECTORY;
   if (forms::MsgBox(folder ? FolderConfirmation(path) : FileConfirmation(path),
                     MB_OKCANCEL | MB_ICONEXCLAMATION, kConfirmTitle) != IDOK)
     return;
+  control.ConfirmedId = entry->id;  // what the user saw, not what the path names later
   form.Wipe(path, folder);
-  if (!control.NotWiped.empty() || AttributesOf(path) != INVALID_FILE_ATTRIBUTES)
+  if (!control.NotWiped.empty() || EntryOf(path))
     forms::MsgBox(Report(path, control.NotWiped), MB_OK | MB_ICONERROR, L"错误");
 }
 

@@ -7,7 +7,7 @@
 namespace shred {
 
 // `arguments` is the command line after the program name. With none, the path comes
-// from the browser. A path that names nothing ends the program silently.
+// from the browser. No path ends the program silently; a path that names nothing is told.
 void ShredMain(const std::wstring& arguments, shredder::ShredControl& control);
 
 }  // namespace shred

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "SorvShredX.h"
@@ -93,14 +94,19 @@ TEST_F(Shredder, OverwritesEveryByteOfEveryFile) {
 }
 
 // Held by another program that does not share both write and delete, a file cannot be
-// overwritten: it stays whole and read-only as it was, and so does its folder.
+// overwritten: it stays whole and read-only as it was, and so does its folder. Nor can one
+// held open for writing, fully shared: what it appends meanwhile would go unwiped.
 TEST_F(Shredder, FileHeldWithoutFullSharingIsLeftWhole) {
   const fs::path file = top_ / L"locked.txt";
-  for (DWORD share : {0, FILE_SHARE_READ, FILE_SHARE_READ | FILE_SHARE_WRITE}) {
-    SCOPED_TRACE(share);
+  const DWORD all = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  for (auto [access, share] : {std::pair<DWORD, DWORD>{GENERIC_READ, 0},
+                               {GENERIC_READ, FILE_SHARE_READ},
+                               {GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE},
+                               {GENERIC_READ | GENERIC_WRITE, all}}) {
+    SCOPED_TRACE(testing::Message() << access << " " << share);
     Write(file, 3000, FILE_ATTRIBUTE_READONLY);
     Write(top_ / L"other.txt", 10);
-    HANDLE held = Hold(file, share);
+    HANDLE held = CreateFileW(file.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr);
     control.ShredFile(file.wstring());
     control.ShredFolder(top_.wstring());
     EXPECT_EQ(ReadAll(held), OldBytes(3000));
@@ -112,7 +118,7 @@ TEST_F(Shredder, FileHeldWithoutFullSharingIsLeftWhole) {
 }
 
 // Inside the wipe every path takes the form that passes 260 characters, and the user reads
-// it back as given. Expected forms from the rules of Windows paths.
+// it back as given, every name exactly. Expected forms from the rules of Windows paths.
 TEST(LongForm, EveryPathPassesTheLimitAndReadsBackAsGiven) {
   wchar_t cwd[MAX_PATH];
   GetCurrentDirectoryW(MAX_PATH, cwd);
@@ -127,6 +133,10 @@ TEST(LongForm, EveryPathPassesTheLimitAndReadsBackAsGiven) {
       {L"x y.txt", L"\\\\?\\C:\\windows\\x y.txt", L"C:\\windows\\x y.txt"},
       {L"\\\\server\\share\\f", L"\\\\?\\UNC\\server\\share\\f", L"\\\\server\\share\\f"},
       {L"\\\\?\\C:\\a b", L"\\\\?\\C:\\a b", L"C:\\a b"},
+      // A trailing dot or blank is part of the name, never dropped.
+      {L"C:\\dir\\name.txt.", L"\\\\?\\C:\\dir\\name.txt.", L"C:\\dir\\name.txt."},
+      {L"sp.txt ", L"\\\\?\\C:\\windows\\sp.txt ", L"C:\\windows\\sp.txt "},
+      {L"\\dir.\\x", L"\\\\?\\C:\\dir.\\x", L"C:\\dir.\\x"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << row.given);

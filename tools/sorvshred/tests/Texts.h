@@ -13,6 +13,16 @@ inline std::wstring FileBox(const std::wstring& path) {
 inline std::wstring NotWipedBox(const std::wstring& path) {
   return L"[" + path + L"]未能彻底删除：它可能正被其他程序使用，或您没有删除它的权限。";
 }
+inline std::wstring NotFoundBox(const std::wstring& path) {
+  return L"[" + path + L"]未能彻底删除：找不到它（名称须与磁盘上的完全一致），未删除任何内容。";
+}
+inline std::wstring ChangedLine(const std::wstring& path) {
+  return L"[" + path + L"]未能彻底删除：列出之后它被改名、替换或换成了链接，已原样保留，"
+         L"其中的内容未被触及。";
+}
+inline std::wstring NoSpaceLine(const std::wstring& path) {
+  return L"[" + path + L"]未能彻底删除：磁盘空间不足，无法覆写它的全部内容；文件未删除。";
+}
 inline std::wstring SeveralNamesLine(const std::wstring& path) {
   return L"[" + path +
          L"]未能彻底删除：它还有其他文件名（硬链接），"

@@ -113,13 +113,15 @@ TEST_F(SorvShred, WipesFilesAndFolders) {
   EXPECT_TRUE(fs::is_empty(root_));
 }
 
-// Cancel, a path that names nothing, a cancelled browser: nothing touched, nothing more said.
+// Cancel, a path that names nothing, a cancelled browser: nothing touched; only the path
+// that names nothing is told.
 TEST_F(SorvShred, EndsWithoutTouchingAnything) {
   Write(file_, old_);
   EXPECT_EQ(RunShred(file_.wstring(), {IDCANCEL}),
             std::vector<std::wstring>{L"确认彻底删除: " + FileBox(file_.wstring())});
-  EXPECT_EQ(RunShred(L"\"" + (root_ / L"nothing here").wstring() + L"\"", {}),
-            std::vector<std::wstring>{});
+  const std::wstring nothing = (root_ / L"nothing here").wstring();
+  EXPECT_EQ(RunShred(L"\"" + nothing + L"\"", {IDOK}),
+            std::vector<std::wstring>{L"错误: " + NotFoundBox(nothing)});
   EXPECT_EQ(RunShred(L"", {}), std::vector<std::wstring>{});
   std::ifstream in(file_, std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), old_);

@@ -56,6 +56,9 @@ class WipeShell : public testing::Test, protected testsupport::ScriptedRuntime {
     return shown;
   }
   Outcome File() { return {{L"ShredFile " + file_}, {Confirm(FileBox(file_)), NotWiped(file_)}}; }
+  static Outcome Missing(const std::wstring& path) {
+    return {{}, {L"错误 16: " + NotFoundBox(path)}};
+  }
   Outcome Folder() {
     return {{L"ShredFolder " + folder_}, {Confirm(FolderBox(folder_)), NotWiped(folder_)}};
   }
@@ -69,7 +72,8 @@ class WipeShell : public testing::Test, protected testsupport::ScriptedRuntime {
 };
 
 // Whatever way the path comes, the control gets the full path with no quotes or blanks
-// around it; a path that names nothing gets no confirmation. The recorder wipes nothing, so
+// around it, and a quoted name keeps its trailing blank; a path that names nothing gets no
+// confirmation, only the message that it is not there. The recorder wipes nothing, so
 // the path is still there afterwards and the user is told.
 TEST_F(WipeShell, CommandLineBecomesTheFullPath) {
   SetFileAttributesW(folder_.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY |
@@ -80,11 +84,11 @@ TEST_F(WipeShell, CommandLineBecomesTheFullPath) {
     Outcome outcome;
   } rows[] = {
       {L"\"" + file_ + L"\"", File()},
-      {L" \t\"" + file_ + L" \" ", File()},
+      {L" \t\"" + file_ + L" \" ", Missing(file_ + L" ")},
       {L"a b.txt ", File()},
       {L"\"子 folder\"", Folder()},
-      {root_ + L"\\missing.txt", Outcome()},
-      {L"\"" + root_ + L"\\missing\"", Outcome()},
+      {root_ + L"\\missing.txt", Missing(root_ + L"\\missing.txt")},
+      {L"\"" + root_ + L"\\missing\"", Missing(root_ + L"\\missing")},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << row.arguments.size() << " characters");
