@@ -131,15 +131,24 @@ void Form5::SaveOptions() {
     ProtectCvdFile();
   else
     UnprotectCvdFile();
-  bool saved = SetAutostart(AutostartPolicyKey, SRProtectValue, protect, L"SorvGuard.exe");
+  const AutostartResult guard =
+      SetAutostart(AutostartPolicyKey, SRProtectValue, protect, L"SorvGuard.exe");
+  bool saved = guard != AutostartResult::Failed;
   saved &= SetSetting(L"IsProtectFile", Tick(Check1));
-  saved &= SetAutostart(AutostartRunKey, SRStartValue, autostart, L"start.exe");
-  saved &= SetSetting(L"IsAutoMount", Tick(Check2));
+  // Not set from a program outside the installed folder: IsAutoMount keeps saying what is.
+  const AutostartResult start =
+      SetAutostart(AutostartRunKey, SRStartValue, autostart, L"start.exe");
+  if (start != AutostartResult::NotInstalled) {
+    saved &= start == AutostartResult::Done;
+    saved &= SetSetting(L"IsAutoMount", Tick(Check2));
+  }
   saved &= SetSetting(L"HotKeyConfig", Tick(Check3));
   saved &= SetSetting(L"HotKeyCtrl", Tick(Check4));
   saved &= SetSetting(L"HotKeyAlt", Tick(Check5));
   saved &= SetSetting(L"HotKeyShift", Tick(Check6));
   saved &= SetSetting(L"HotKeyKey", std::to_wstring(KeyCodeOf(Combo1.Text())));
+  if (guard == AutostartResult::NotInstalled || start == AutostartResult::NotInstalled)
+    TellAutostartNotInstalled();
   if (!saved) {
     forms::MsgBox(L"选项没有全部保存：不能写入注册表，请确认有修改注册表的权限后重试一次。",
                   MB_OK | MB_ICONERROR, L"错误");

@@ -29,8 +29,11 @@ bool Failed(int32_t result) { return int16_t(result) < 0; }
 
 void StoreChoices(const MountChoice& choice) {
   SetRegValue(HKEY_LOCAL_MACHINE, SettingsKey, L"DriveLetter", choice.driveText, REG_SZ);
-  SetAutostart(AutostartRunKey, SRStartValue, choice.autostart, L"start.exe");
-  SetSetting(L"IsAutoMount", choice.autostart ? L"1" : L"0");
+  if (SetAutostart(AutostartRunKey, SRStartValue, choice.autostart, L"start.exe") ==
+      AutostartResult::NotInstalled)
+    TellAutostartNotInstalled();  // and IsAutoMount keeps saying what is
+  else
+    SetSetting(L"IsAutoMount", choice.autostart ? L"1" : L"0");
 }
 
 void Refuse(const wchar_t* text, UINT icon, const wchar_t* title) {

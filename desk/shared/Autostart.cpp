@@ -2,9 +2,10 @@
 
 #include <windows.h>
 
+#include "CutAtNul.h"
 #include "LogonTask.h"
-#include "ProgramFile.h"
 #include "Reg.h"
+#include "forms.h"
 
 namespace {
 
@@ -18,7 +19,34 @@ bool SetLogonTask(const std::wstring& name, const std::wstring& xml) {
   return xml.empty() ? RemoveLogonTask(name) : RegisterLogonTask(name, xml);
 }
 
+// The folder's identity: its volume and file index; false when it cannot be opened.
+bool FolderId(const std::wstring& folder, BY_HANDLE_FILE_INFORMATION& info) {
+  HANDLE handle = CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  const bool known = GetFileInformationByHandle(handle, &info);
+  CloseHandle(handle);
+  return known;
+}
+
 }  // namespace
+
+std::wstring InstalledProgramFolder() {
+  const std::wstring installed = CutAtNul(GetSetting(InstallFolderValue));
+  BY_HANDLE_FILE_INFORMATION a, b;
+  if (installed.empty() || !FolderId(installed, a) || !FolderId(forms::AppPath(), b)) return L"";
+  const bool same = a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+                    a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+  return same ? installed : L"";
+}
+
+void TellAutostartNotInstalled() {
+  forms::MsgBox(
+      L"没有设置开机自动运行：只有从安装目录启动的程序才能设置开机自动运行。请从安装目录"
+      L"启动本程序后再设置。",
+      MB_OK | MB_ICONEXCLAMATION, L"注意");
+}
 
 LogonTaskSink SetLogonTaskSink(LogonTaskSink sink) {
   LogonTaskSink previous = Sink();
@@ -33,15 +61,24 @@ std::wstring LogonTaskName(const std::wstring& value) {
   return L"Sorvane " + value + L" " + user;
 }
 
-bool SetAutostart(const wchar_t* key, const wchar_t* value, bool on, const wchar_t* exe) {
-  // Quoted: unquoted, "C:\Program Files\..." starts a planted C:\Program.exe at logon.
-  const std::wstring program = ProgramFile(exe);
-  // The task is not looked at: the value records the choice, whatever the scheduler says.
-  SetLogonTask(LogonTaskName(value),
-               on ? LogonTaskXml(TaskUser(), forms::AppPath() + L"\\" + exe) : std::wstring());
-  if (on) return SetRegValue(HKEY_CURRENT_USER, key, value, program, REG_SZ);
+AutostartResult SetAutostart(const wchar_t* key, const wchar_t* value, bool on,
+                             const wchar_t* exe) {
+  if (on) {
+    // What runs at logon with the user's highest rights must be the installed program, which
+    // only administrators can replace; its folder is the one setup recorded.
+    const std::wstring folder = InstalledProgramFolder();
+    if (folder.empty()) return AutostartResult::NotInstalled;
+    const std::wstring path = folder + L"\\" + exe;
+    // The task is not looked at: the value records the choice, whatever the scheduler says.
+    SetLogonTask(LogonTaskName(value), LogonTaskXml(TaskUser(), path));
+    // Quoted: unquoted, "C:\Program Files\..." starts a planted C:\Program.exe at logon.
+    return SetRegValue(HKEY_CURRENT_USER, key, value, L"\"" + path + L"\"", REG_SZ)
+               ? AutostartResult::Done
+               : AutostartResult::Failed;
+  }
+  SetLogonTask(LogonTaskName(value), std::wstring());
   DeleteRegValue(HKEY_CURRENT_USER, key, value);
   DWORD type = 0;
   GetRegValue(HKEY_CURRENT_USER, key, value, type);
-  return type == 0;
+  return type == 0 ? AutostartResult::Done : AutostartResult::Failed;
 }

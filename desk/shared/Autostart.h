@@ -15,7 +15,19 @@ LogonTaskSink SetLogonTaskSink(LogonTaskSink sink);
 // The task's name for a Run value: "Sorvane SRStart user".
 std::wstring LogonTaskName(const std::wstring& value);
 
-// Sets the Run value `value` under HKCU `key` to the quoted path of `exe` in the program
-// folder and registers its logon task, or deletes both. True when the value is as asked
-// afterwards (a delete of a missing value counts as done).
-bool SetAutostart(const wchar_t* key, const wchar_t* value, bool on, const wchar_t* exe);
+// The folder setup installed the programs into, when this program runs from it (the same
+// folder, compared by identity, not by spelling); "" when it runs from anywhere else. Only
+// there can no user but an administrator replace what a logon start runs.
+std::wstring InstalledProgramFolder();
+
+enum class AutostartResult { Done, Failed, NotInstalled };
+
+// Sets the Run value `value` under HKCU `key` to the quoted path of `exe` in the installed
+// folder and registers its logon task, or deletes both. Setting it from a program that does
+// not run from the installed folder registers nothing (NotInstalled); deleting works from
+// anywhere. Failed when the value is not as asked afterwards (a delete of a missing value
+// counts as done).
+AutostartResult SetAutostart(const wchar_t* key, const wchar_t* value, bool on, const wchar_t* exe);
+
+// Tells the user that a logon start was not set: this program is not the installed one.
+void TellAutostartNotInstalled();

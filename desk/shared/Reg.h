@@ -35,6 +35,9 @@ bool DeleteRegValue(HKEY root, const std::wstring& subKey, const std::wstring& v
 inline constexpr wchar_t SettingsKey[] = L"SoftWare\\Sorvane";
 std::wstring GetSetting(const wchar_t* name);
 bool SetSetting(const wchar_t* name, const std::wstring& value);
+// Written by setup only: the folder it installed the programs into, without a final "\".
+// Only administrators write HKLM, so a program that runs from this folder is the installed one.
+inline constexpr wchar_t InstallFolderValue[] = L"InstallFolder";
 
 // Per-user autostart values under HKCU.
 inline constexpr wchar_t AutostartRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run\\";

@@ -30,6 +30,7 @@ class MainStandIn : public forms::Form {
 class DialogFixture : public ::testing::Test, protected testsupport::ScriptedRuntime {
  protected:
   DialogFixture() {
+    SetSetting(InstallFolderValue, forms::AppPath());  // as if setup had installed here
     DeleteFileW(ini.c_str());
     main.Load();
     for (int i = 0; i < 4; ++i) main.ListView1.AddColumn(L"", 1000);
@@ -90,7 +91,8 @@ class DialogFixture : public ::testing::Test, protected testsupport::ScriptedRun
 
  private:
   SavedSettings settings_{L"Path",       L"IsAutoMount", L"IsProtectFile", L"HotKeyConfig",
-                          L"HotKeyCtrl", L"HotKeyAlt",   L"HotKeyShift",   L"HotKeyKey"};
+                          L"HotKeyCtrl", L"HotKeyAlt",   L"HotKeyShift",   L"HotKeyKey",
+                          InstallFolderValue};
 };
 
 inline constexpr wchar_t kUnreadable[] =

@@ -9,6 +9,10 @@
 
 namespace {
 
+const wchar_t kAutostartNotInstalled[] =
+    L"没有设置开机自动运行：只有从安装目录启动的程序才能设置开机自动运行。请从安装目录启动本程序"
+    L"后再设置。";
+
 class OptionsTest : public DialogFixture {
  protected:
   OptionsTest() {
@@ -161,6 +165,25 @@ TEST_F(OptionsTest, ConfirmStoresEveryBoxCancelNothing) {
   Click(form.Command2);
   EXPECT_EQ(Stored(), L"1,0,0,1,0,1,90");
   EXPECT_EQ(FirstMountWord(), "");
+}
+
+TEST_F(OptionsTest, LogonStartsOnlyFromTheInstalledProgram) {
+  TempDir installed(L"options_installed");
+  SetSetting(InstallFolderValue, installed.path());
+  SetSetting(L"IsAutoMount", L"0");
+  desk::Form5 form;
+  form.Load();
+  form.Check1.Value(1);
+  form.Check2.Value(1);
+  Click(form.Command1);
+  ExpectBox(0, kAutostartNotInstalled, L"注意", MB_ICONEXCLAMATION);
+  EXPECT_EQ(boxes.size(), 1u);
+  EXPECT_FALSE(form.IsLoaded());
+  for (auto [key, value] : autostart) EXPECT_EQ(GetRegValue(HKEY_CURRENT_USER, key, value), L"");
+  EXPECT_EQ(TaskCommand(L"SRStart"), L"(none)");
+  EXPECT_EQ(TaskCommand(L"SRProtect"), L"(none)");
+  // The rest is saved; IsAutoMount still says what is registered.
+  EXPECT_EQ(Stored(), L"1,0,1,1,1,0,123");
 }
 
 TEST_F(OptionsTest, FortyEightKeysOnceEach) {

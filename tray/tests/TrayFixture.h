@@ -29,6 +29,7 @@ class TrayFixture : public ::testing::Test, protected testsupport::ScriptedRunti
  protected:
   TrayFixture() {
     SetSetting(L"TipsOfDay", L"0");
+    SetSetting(InstallFolderValue, forms::AppPath());  // as if setup had installed here
     SetEnvironmentVariableA("SORV_MOUNT_RESULT", nullptr);
     SetEnvironmentVariableA("SORV_BLOCK_READ_FAIL", nullptr);
     DeleteFileW(mountLog_.c_str());
@@ -158,7 +159,7 @@ class TrayFixture : public ::testing::Test, protected testsupport::ScriptedRunti
  private:
   SavedSettings settings_{L"Path",         L"DriveLetter", L"IsAutoMount", L"IsProtectFile",
                           L"HotKeyConfig", L"HotKeyCtrl",  L"HotKeyAlt",   L"HotKeyShift",
-                          L"HotKeyKey",    L"TipsOfDay"};
+                          L"HotKeyKey",    L"TipsOfDay",   InstallFolderValue};
   const std::wstring mountLog_ = forms::AppPath() + L"\\mount-commands.txt";
   tray::NotifyIconSink oldSink_;
   LogonTaskSink oldTasks_;

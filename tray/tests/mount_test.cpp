@@ -90,6 +90,26 @@ TEST_F(MountTest, RefusalsComeInOrderAndKeepThePrompt) {
   EXPECT_TRUE(MountCommands().empty());
 }
 
+TEST_F(MountTest, AutostartOnlyFromTheInstalledProgram) {
+  MakeContainer(path, "right pass");
+  Show();
+  TempDir installed(L"tray_installed");
+  SetSetting(InstallFolderValue, installed.path());
+  SetSetting(L"IsAutoMount", L"0");
+  DeleteRegValue(HKEY_CURRENT_USER, AutostartRunKey, SRStartValue);
+  form.Check1.Value(1);
+  Ok(L"wrong pass");
+  ASSERT_EQ(boxes.size(), 2u);
+  ExpectBox(0,
+            L"没有设置开机自动运行：只有从安装目录启动的程序才能设置开机自动运行。请从安装目录启动"
+            L"本程序后再设置。",
+            L"注意", MB_ICONEXCLAMATION);
+  ExpectBox(1, kWrongPassword, L"错误", MB_ICONEXCLAMATION);
+  EXPECT_EQ(GetRegValue(HKEY_CURRENT_USER, AutostartRunKey, SRStartValue), L"");
+  EXPECT_TRUE(tasks.empty());
+  EXPECT_EQ(GetSetting(L"IsAutoMount"), L"0");
+}
+
 TEST_F(MountTest, NoFreeLetterSendsNoMountCommand) {
   MakeContainer(path, "pw");
   const std::vector<std::wstring> taken = tray::FreeDriveLetters();
