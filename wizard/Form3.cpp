@@ -8,6 +8,7 @@
 #include "DriveSource.h"
 #include "ListMessages.h"
 #include "NewDrive.h"
+#include "OldContainer.h"
 #include "Reg.h"
 #include "SizeRules.h"
 #include "Wizard.h"
@@ -74,11 +75,18 @@ bool Form3::CreateContainer() {
   Caption(L"创建加密盘向导(4-3)");
   Label1.Caption(L"创建加密盘>>>>>>>>>>>>>>>>>>>>>>>");
 
-  // Path as read back: a write of step 1 that failed must not make us overwrite the container
-  // that Path named before.
-  const std::wstring path = CutAtNul(GetSetting(L"Path"));
-  if (path.empty() || path != wizard_.form1.ContainerPath || forms::FileExists(path)) {
-    Fail(L"加密盘的路径没有保存成功，请稍后重新创建加密盘。");
+  // The old container goes only now, right before the new one is made, and only when it is
+  // still the file whose password was given.
+  const std::wstring path = wizard_.form1.ContainerPath;
+  const Removal removal = wizard_.form1.Overwrite.known
+                              ? DeleteIfSame(path, wizard_.form1.Overwrite)
+                              : Removal::Gone;
+  if (removal == Removal::Failed) {
+    Fail(kCannotOverwrite);
+    return false;
+  }
+  if (path.empty() || removal == Removal::Replaced || forms::FileExists(path)) {
+    Fail(L"加密盘文件的位置上有一个没有确认覆盖的文件，没有覆盖它，请重新运行向导。");
     return false;
   }
   const int32_t mib = int32_t(SizeNumber(wizard_.form1.Text1.Text()));
@@ -121,6 +129,10 @@ bool Form3::CreateContainer() {
     DropUnlistedContainer(path);
     return false;
   }
+  // Current only now that it exists: a wizard that ends earlier leaves Path as it was.
+  if (!SetSetting(L"Path", path))
+    forms::MsgBox(L"加密盘已经创建，但是不能把它设为当前加密盘，请在管理程序里加载它。",
+                  MB_OK | MB_ICONEXCLAMATION, L"注意");
   MountFormatUnmount(hWnd(), path, keys.diskKey);
   return true;
 }
