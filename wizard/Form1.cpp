@@ -6,6 +6,7 @@
 #include "ContainerList.h"
 #include "CutAtNul.h"
 #include "DriveSource.h"
+#include "MountWord.h"
 #include "SizeRules.h"
 #include "SorvLibs.h"
 #include "Wizard.h"
@@ -225,6 +226,10 @@ void Form1::Command2_Click() {
   // Asked before any file is deleted or made: a list that cannot take the entry stops here.
   if (ContainerList::InProgramFolder().CanAppend() != ListResult::Done) return;
   const std::wstring path = d->Path() + L"\\Sorvane.cvd";
+  if (!MountCommandCarries(path)) {
+    forms::MsgBox(kPathTooLong, MB_ICONEXCLAMATION, L"注意");
+    return;
+  }
   Overwrite = {};
   if (forms::FileExists(path) && !OverwriteCheck(path)) return;
   ContainerPath = path;
