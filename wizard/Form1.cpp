@@ -9,6 +9,7 @@
 #include "MountWord.h"
 #include "SizeRules.h"
 #include "SorvLibs.h"
+#include "Wipe.h"
 #include "Wizard.h"
 
 namespace wizard {
@@ -243,6 +244,7 @@ bool Form1::OverwriteCheck(const std::wstring& path) {
     return false;
   // Cleared every time: a dialog closed by its frame must not reuse an earlier password.
   MyText.clear();
+  WipeOnExit wipeOld{MyText};
   wizard_.form6.ShowModal(*this);
   forms::DoEvents();
   // Held from the read to the comparison: the identity kept is that of the file checked.

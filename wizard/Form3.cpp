@@ -11,6 +11,7 @@
 #include "OldContainer.h"
 #include "Reg.h"
 #include "SizeRules.h"
+#include "Wipe.h"
 #include "Wizard.h"
 
 namespace wizard {
@@ -90,7 +91,10 @@ bool Form3::CreateContainer() {
     return false;
   }
   const int32_t mib = int32_t(SizeNumber(wizard_.form1.Text1.Text()));
-  const std::wstring password = wizard_.form2.Text1.Text();
+  // Read once: the hidden step 2 keeps no copy while the container is made.
+  std::wstring password = wizard_.form2.Text1.Text();
+  WipeOnExit wipePassword{password};
+  for (forms::TextBox* box : {&wizard_.form2.Text1, &wizard_.form2.Text2}) WipeBox(box->hWnd());
   const std::wstring fs = ShowFileSystemType(path.substr(0, 2));
 
   FormProgress progress(Label2, ProgressBar1, *this);
@@ -111,7 +115,8 @@ bool Form3::CreateContainer() {
 
   Sorvane1.SetPassword(password);
   const std::string verifier = forms::ToAnsi(CutAtNul(Sorvane1.Verifier()));
-  const making::DiskKeys keys = making::NewDiskKeys(password);
+  making::DiskKeys keys = making::NewDiskKeys(password);
+  WipeOnExit wipeKey{keys.diskKey};
   if (!making::WriteDataBlock(path, 1, verifier)) {
     Fail(L"对加密盘文件写密码失败，请稍后重新创建加密盘。");
     return false;

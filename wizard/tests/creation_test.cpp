@@ -88,6 +88,8 @@ TEST_F(Creation, MadeListedMountedFormattedAndUnmounted) {
   EXPECT_EQ(Listed(), std::vector<std::wstring>{path});
   EXPECT_TRUE(w.form4.Visible());
   EXPECT_FALSE(w.form3.Visible());
+  // The hidden step 2 keeps no password once step 3 has read it.
+  EXPECT_EQ(w.form2.Text1.Text() + w.form2.Text2.Text(), L"");
 }
 
 TEST_F(Creation, SparseProgramThatIsSlowFailsOrIsMissing) {

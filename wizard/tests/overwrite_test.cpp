@@ -82,6 +82,7 @@ TEST_F(Overwrite, RightPasswordGoesOnAndKeepsTheFile) {
   EXPECT_EQ(ReadBytes(path), old);
   EXPECT_EQ(GetSetting(L"Path"), L"");
   EXPECT_TRUE(w.form2.Visible());
+  EXPECT_EQ(w.form1.MyText, L"");  // the old password is not kept
   // The driver was asked to release its guard before the file was read.
   auto lines = TakeLines(mountLog);
   ASSERT_EQ(lines.size(), 1u);
