@@ -11,6 +11,7 @@
 #include "FileSize.h"
 #include "ListMessages.h"
 #include "MainForm.h"
+#include "MountWord.h"
 #include "PublicFunc.h"
 #include "Wipe.h"
 
@@ -165,6 +166,7 @@ bool Form2::CheckInputs(std::wstring& path, int32_t& mib, std::wstring& password
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
     return Refuse(L"你选择的是一个文件夹，请在文件夹后面加上加密盘文件的文件名。");
   if (!making::SurvivesAnsi(path)) return Refuse(kPathNotAnsi);
+  if (!MountCommandCarries(path)) return Refuse(kPathTooLong);
   if (forms::FileExists(path)) return Refuse(kExists);
 
   password = Text3.Text();

@@ -7,6 +7,7 @@
 #include "DialogHooks.h"
 #include "FileSize.h"
 #include "MainForm.h"
+#include "MountWord.h"
 #include "ProgramFile.h"
 #include "Reg.h"
 #include "SorvLibs.h"
@@ -77,6 +78,10 @@ void Form1::ImportContainer() {
   }
   if (!making::SurvivesAnsi(path)) {
     forms::MsgBox(kPathNotAnsi, MB_OK | MB_ICONEXCLAMATION, L"注意");
+    return;
+  }
+  if (!MountCommandCarries(path)) {
+    forms::MsgBox(kPathTooLong, MB_OK | MB_ICONEXCLAMATION, L"注意");
     return;
   }
   if (int16_t(sorvlib::CVD_VerifyHeader(forms::ToAnsi(path).c_str())) == -1) {

@@ -6,9 +6,10 @@
 #include "ContainerList.h"
 #include "CutAtNul.h"
 #include "DriveSource.h"
-#include "Reg.h"
+#include "MountWord.h"
 #include "SizeRules.h"
 #include "SorvLibs.h"
+#include "Wipe.h"
 #include "Wizard.h"
 
 namespace wizard {
@@ -226,9 +227,13 @@ void Form1::Command2_Click() {
   // Asked before any file is deleted or made: a list that cannot take the entry stops here.
   if (ContainerList::InProgramFolder().CanAppend() != ListResult::Done) return;
   const std::wstring path = d->Path() + L"\\Sorvane.cvd";
+  if (!MountCommandCarries(path)) {
+    forms::MsgBox(kPathTooLong, MB_ICONEXCLAMATION, L"注意");
+    return;
+  }
+  Overwrite = {};
   if (forms::FileExists(path) && !OverwriteCheck(path)) return;
   ContainerPath = path;
-  SetRegValue(HKEY_LOCAL_MACHINE, SettingsKey, L"Path", path, REG_SZ);
   Hide();
   wizard_.form2.Show();
 }
@@ -239,8 +244,11 @@ bool Form1::OverwriteCheck(const std::wstring& path) {
     return false;
   // Cleared every time: a dialog closed by its frame must not reuse an earlier password.
   MyText.clear();
+  WipeOnExit wipeOld{MyText};
   wizard_.form6.ShowModal(*this);
   forms::DoEvents();
+  // Held from the read to the comparison: the identity kept is that of the file checked.
+  HeldFile held(path);
   std::string block(128, '\0');
   if (int16_t(sorvlib::CVD_ReadDataBlock(forms::ToAnsi(path).c_str(), 1, block.data())) < 0) {
     forms::MsgBox(L"不能验证密码，文件可能正在使用或者被破坏，请确认后再试一遍。",
@@ -256,10 +264,9 @@ bool Form1::OverwriteCheck(const std::wstring& path) {
     forms::MsgBox(L"密码错误，请重试！", MB_ICONEXCLAMATION, L"错误");
     return false;
   }
-  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  if (!DeleteFileW(path.c_str())) {
-    forms::MsgBox(L"不能删除原来的加密盘文件，文件可能正在使用，请确认后再试一遍。",
-                  MB_ICONEXCLAMATION, L"注意");
+  Overwrite = held.Identity();
+  if (!Overwrite.known) {
+    forms::MsgBox(kCannotOverwrite, MB_ICONEXCLAMATION, L"注意");
     return false;
   }
   return true;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "OldContainer.h"
 #include "SorvCtl.h"
 #include "forms.h"
 
@@ -26,8 +27,12 @@ class Form1 : public forms::Form {
 
   // The password typed into the overwrite dialog.
   std::wstring MyText;
-  // The container path "下一步" worked out and stored as Path; step 3 checks Path against it.
+  // The container path "下一步" worked out; step 3 makes the container there and only then
+  // stores it as Path.
   std::wstring ContainerPath;
+  // The file at ContainerPath whose password the user gave to overwrite it; step 3 deletes it
+  // right before it makes the new one.
+  FileIdentity Overwrite;
 
   // Free space of the selected row in whole MiB (0 when no row is selected).
   std::int64_t sSelectItemFreeSpace() const;
@@ -49,7 +54,7 @@ class Form1 : public forms::Form {
   void Command2_Click();
   void Command1_Click();
   void Command4_Click();
-  // Asks, takes the old password and deletes the file at path; false when it stays.
+  // Asks and takes the old password; true when the file at path may be overwritten.
   bool OverwriteCheck(const std::wstring& path);
 
   Wizard& wizard_;

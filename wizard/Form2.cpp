@@ -4,6 +4,7 @@
 
 #include "ContainerMaking.h"
 #include "PublicFunc.h"
+#include "Wipe.h"
 #include "Wizard.h"
 
 namespace wizard {
@@ -55,8 +56,13 @@ void Form2::Form_QueryUnload(bool&, forms::UnloadMode mode) {
   if (mode != forms::UnloadMode::Code) wizard_.End(this);
 }
 
+void Form2::Form_Unload(bool&) {
+  for (forms::TextBox* box : {&Text1, &Text2}) WipeBox(box->hWnd());
+}
+
 void Form2::Command1_Click() {
-  const std::wstring password = Text1.Text(), again = Text2.Text();
+  std::wstring password = Text1.Text(), again = Text2.Text();
+  WipeOnExit wipePassword{password}, wipeAgain{again};
   const wchar_t* refusal = nullptr;
   UINT icon = MB_ICONERROR;
   const wchar_t* title = L"错误";

@@ -19,6 +19,7 @@ class Form2 : public forms::Form {
   void Form_Initialize() override;
   void Form_Load() override;
   void Form_QueryUnload(bool& cancel, forms::UnloadMode mode) override;
+  void Form_Unload(bool& cancel) override;
 
  private:
   void Command1_Click();

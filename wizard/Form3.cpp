@@ -8,8 +8,10 @@
 #include "DriveSource.h"
 #include "ListMessages.h"
 #include "NewDrive.h"
+#include "OldContainer.h"
 #include "Reg.h"
 #include "SizeRules.h"
+#include "Wipe.h"
 #include "Wizard.h"
 
 namespace wizard {
@@ -74,15 +76,25 @@ bool Form3::CreateContainer() {
   Caption(L"创建加密盘向导(4-3)");
   Label1.Caption(L"创建加密盘>>>>>>>>>>>>>>>>>>>>>>>");
 
-  // Path as read back: a write of step 1 that failed must not make us overwrite the container
-  // that Path named before.
-  const std::wstring path = CutAtNul(GetSetting(L"Path"));
-  if (path.empty() || path != wizard_.form1.ContainerPath || forms::FileExists(path)) {
-    Fail(L"加密盘的路径没有保存成功，请稍后重新创建加密盘。");
+  // The old container goes only now, right before the new one is made, and only when it is
+  // still the file whose password was given.
+  const std::wstring path = wizard_.form1.ContainerPath;
+  const Removal removal = wizard_.form1.Overwrite.known
+                              ? DeleteIfSame(path, wizard_.form1.Overwrite)
+                              : Removal::Gone;
+  if (removal == Removal::Failed) {
+    Fail(kCannotOverwrite);
+    return false;
+  }
+  if (path.empty() || removal == Removal::Replaced || forms::FileExists(path)) {
+    Fail(L"加密盘文件的位置上有一个没有确认覆盖的文件，没有覆盖它，请重新运行向导。");
     return false;
   }
   const int32_t mib = int32_t(SizeNumber(wizard_.form1.Text1.Text()));
-  const std::wstring password = wizard_.form2.Text1.Text();
+  // Read once: the hidden step 2 keeps no copy while the container is made.
+  std::wstring password = wizard_.form2.Text1.Text();
+  WipeOnExit wipePassword{password};
+  for (forms::TextBox* box : {&wizard_.form2.Text1, &wizard_.form2.Text2}) WipeBox(box->hWnd());
   const std::wstring fs = ShowFileSystemType(path.substr(0, 2));
 
   FormProgress progress(Label2, ProgressBar1, *this);
@@ -103,7 +115,8 @@ bool Form3::CreateContainer() {
 
   Sorvane1.SetPassword(password);
   const std::string verifier = forms::ToAnsi(CutAtNul(Sorvane1.Verifier()));
-  const making::DiskKeys keys = making::NewDiskKeys(password);
+  making::DiskKeys keys = making::NewDiskKeys(password);
+  WipeOnExit wipeKey{keys.diskKey};
   if (!making::WriteDataBlock(path, 1, verifier)) {
     Fail(L"对加密盘文件写密码失败，请稍后重新创建加密盘。");
     return false;
@@ -121,6 +134,10 @@ bool Form3::CreateContainer() {
     DropUnlistedContainer(path);
     return false;
   }
+  // Current only now that it exists: a wizard that ends earlier leaves Path as it was.
+  if (!SetSetting(L"Path", path))
+    forms::MsgBox(L"加密盘已经创建，但是不能把它设为当前加密盘，请在管理程序里加载它。",
+                  MB_OK | MB_ICONEXCLAMATION, L"注意");
   MountFormatUnmount(hWnd(), path, keys.diskKey);
   return true;
 }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "Protection.h"
+#include "Wipe.h"
 #include "Wizard.h"
 
 namespace wizard {
@@ -33,6 +34,9 @@ void Form6::Form_Load() {
   Label1.Caption(L"请输入被覆盖的加密盘密码：");
   Command1.Caption(L"确定");
 }
+
+// Closed by "确定" or by its frame: the typed password does not stay in the box's memory.
+void Form6::Form_Unload(bool&) { WipeBox(Text1.hWnd()); }
 
 void Form6::Command1_Click() {
   if (Text1.Text().empty()) {

@@ -18,6 +18,7 @@ class Form6 : public forms::Form {
   void Design() override;
   void Form_Initialize() override;
   void Form_Load() override;
+  void Form_Unload(bool& cancel) override;
 
  private:
   void Command1_Click();

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "SorvLibs.h"
+#include "Wipe.h"
 #include "forms.h"
 
 namespace wizard {
@@ -83,8 +84,11 @@ void MountFormatUnmount(HWND owner, const std::wstring& path, const std::string&
                   MB_OK | MB_ICONEXCLAMATION, L"注意");
     return;
   }
-  const int32_t mounted =
-      Send(L"/mount 0 " + path + L" " + drive + L" " + forms::FromAnsi(diskKey));
+  // Built in ANSI, the form the library takes, so the key is in one copy, wiped after the call.
+  std::string command = "/mount 0 " + forms::ToAnsi(path) + " " + forms::ToAnsi(drive) + " ";
+  command += diskKey;
+  const int32_t mounted = sorvlib::SorvMount(command.c_str());
+  Wipe(command);
   // Another drive may have taken the letter meanwhile: only our own device is formatted.
   if (mounted != 0 || !WaitForOurDrive(drive, DriveWaitMs)) {
     forms::MsgBox(L"未知的原因使加载文件失败，请检查后重新尝试一遍", MB_OK, kTitle);

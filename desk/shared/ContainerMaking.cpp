@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "CutAtNul.h"
 #include "FileSize.h"
 #include "SorvLibs.h"
+#include "Wipe.h"
 #include "forms.h"
 
 namespace making {
@@ -155,17 +158,24 @@ bool InitHeader(const std::wstring& path) {
 
 DiskKeys NewDiskKeys(const std::wstring& password) {
   char key[32] = {}, wrapped[128] = {};
-  if (sorvlib::GenRandomB64(key) == -1) return {};
-  const std::string diskKey = CutAtNul(std::string(key, sizeof key));
-  if (diskKey.size() != 24) return {};
-  if (sorvlib::AESEncryptB64(diskKey.c_str(), forms::ToAnsi(password).c_str(), wrapped) == -1)
-    return {};
+  const bool drawn = sorvlib::GenRandomB64(key) != -1;
+  std::string diskKey(key, strnlen(key, sizeof key));
+  Wipe(key, sizeof key);
+  WipeOnExit wipeKey{diskKey};
+  if (!drawn || diskKey.size() != 24) return {};
+  std::string ansi = forms::ToAnsi(password);
+  WipeOnExit wipePassword{ansi};
+  if (sorvlib::AESEncryptB64(diskKey.c_str(), ansi.c_str(), wrapped) == -1) return {};
   std::string result = CutAtNul(std::string(wrapped, sizeof wrapped));
   if (result.size() != 24) return {};
   return {diskKey, result};
 }
 
-std::string NewWrappedKey(const std::wstring& password) { return NewDiskKeys(password).wrapped; }
+std::string NewWrappedKey(const std::wstring& password) {
+  DiskKeys keys = NewDiskKeys(password);
+  Wipe(keys.diskKey);
+  return keys.wrapped;
+}
 
 bool WriteDataBlock(const std::wstring& path, int32_t index, const std::string& text) {
   return sorvlib::CVD_WriteDataBlock(forms::ToAnsi(path).c_str(), index, text.c_str()) != -1;

@@ -4,10 +4,12 @@
 
 #include <string>
 
+#include "wipebytes.h"
+
 template <class Char>
 void Wipe(std::basic_string<Char>& text) {
   text.resize(text.capacity());
-  SecureZeroMemory(text.data(), text.size() * sizeof(Char));
+  Wipe(text.data(), text.size() * sizeof(Char));
   text.clear();
 }
 

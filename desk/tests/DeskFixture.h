@@ -45,6 +45,11 @@ class DeskFixture : public ::testing::Test, protected testsupport::ScriptedRunti
                                  listFile.c_str());
   }
   void Click(HWND w) { SendMessageW(w, BM_CLICK, 0, 0); }
+  // A ".cvd" path in the test folder of `bytes` bytes in the ANSI code page (ASCII name).
+  std::wstring PathOfAnsiBytes(size_t bytes) const {
+    const std::wstring folder = dir / L"";
+    return folder + std::wstring(bytes - forms::ToAnsi(folder).size() - 4, L'a') + L".cvd";
+  }
 
   SavedSettings settings{L"Path", L"TipsOfDay", L"IsProtectFile"};
   TempDir dir{L"desk test"};

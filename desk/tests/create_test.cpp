@@ -97,6 +97,12 @@ TEST_F(CreateTest, ChecksInTheirOrderWithTheirBoundaries) {
        L"你选择的是一个文件夹，请在文件夹后面加上加密盘文件的文件名。", warn},
       {dir / L"\u0100.cvd", ok, ok, L"10", L"NTFS", 1 << 30,
        L"文件路径中含有当前系统不支持的字符，请更改文件名或者更改文件夹。", warn},
+      // Quoted, the path must fit one 255-byte word of the mount command.
+      {PathOfAnsiBytes(253), ok, ok, L"10", L"NTFS", 1 << 30, L"", 0},
+      {PathOfAnsiBytes(254), ok, ok, L"10", L"NTFS", 1 << 30,
+       L"加密盘文件的路径太长，不能加载：路径连同两边的引号不能超过255字节（一个汉字算2字节），"
+       L"请选择较短的路径。",
+       warn},
   };
   for (const Row& r : rows) {
     Fill(r.file, r.password, r.confirm, r.size);

@@ -102,6 +102,8 @@ TEST_F(MainTest, ImportChecksAndListsTheFile) {
   WriteBytes(headerOnly, whole.substr(0, 1024));
   WriteBytes(cut, whole.substr(0, 100 << 10));
   WriteBytes(ragged, whole + std::string(100, '\0'));
+  const std::wstring tooLong = PathOfAnsiBytes(254);
+  WriteBytes(tooLong, whole);
   main.Show();
   // First import, no current container: listed and made current without a question.
   chosen = a;
@@ -134,6 +136,10 @@ TEST_F(MainTest, ImportChecksAndListsTheFile) {
       {headerOnly, kNotWhole, 1},
       {cut, kNotWhole, 1},
       {ragged, kNotWhole, 1},
+      {tooLong,
+       L"加密盘文件的路径太长，不能加载：路径连同两边的引号不能超过255字节（一个汉字算2字节），"
+       L"请选择较短的路径。",
+       1},
       {upper, L"导入成功！\r\n要加载刚导入的文件吗？", 2},  // the same file, spelled otherwise
   };
   for (const Row& r : rows) {

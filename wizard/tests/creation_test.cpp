@@ -88,6 +88,8 @@ TEST_F(Creation, MadeListedMountedFormattedAndUnmounted) {
   EXPECT_EQ(Listed(), std::vector<std::wstring>{path});
   EXPECT_TRUE(w.form4.Visible());
   EXPECT_FALSE(w.form3.Visible());
+  // The hidden step 2 keeps no password once step 3 has read it.
+  EXPECT_EQ(w.form2.Text1.Text() + w.form2.Text2.Text(), L"");
 }
 
 TEST_F(Creation, SparseProgramThatIsSlowFailsOrIsMissing) {
@@ -103,6 +105,7 @@ TEST_F(Creation, SparseProgramThatIsSlowFailsOrIsMissing) {
     SCOPED_TRACE(forms::ToAnsi(c.mode));
     DeleteFileW(path.c_str());
     DeleteFileW(listFile.c_str());
+    SetSetting(L"Path", L"C:\\before.cvd");
     SetEnvironmentVariableW(L"SORV_SPARSE_MODE", c.mode);
     if (std::wstring(c.mode) == L"missing") MoveFileW(sparse.c_str(), away.c_str());
     Create();
@@ -112,6 +115,7 @@ TEST_F(Creation, SparseProgramThatIsSlowFailsOrIsMissing) {
     EXPECT_EQ(w.form4.Visible(), c.made);
     EXPECT_EQ(Listed().size(), c.made ? 1u : 0u);
     EXPECT_EQ(ReadBytes(path).size(), c.made ? 10 * MiB : 0);
+    EXPECT_EQ(GetSetting(L"Path"), c.made ? path : L"C:\\before.cvd");
     w.End();
     w.ended = false;
   }
@@ -174,17 +178,17 @@ TEST_F(Creation, NoFreeLetterSendsNoMount) {
   EXPECT_TRUE(w.form4.Visible());
 }
 
-TEST_F(Creation, PathNotStoredOverwritesNothing) {
+TEST_F(Creation, FileAtThePathNotAgreedToIsLeftAlone) {
   ASSERT_NE(disk.Letter(), 0);
   const std::wstring current = dir / L"current.cvd";
-  WriteBytes(current, "the current container");
-  w.form1.ContainerPath = path;  // what step 1 worked out; its write of Path failed
   SetSetting(L"Path", current);
+  w.form1.ContainerPath = path;  // step 1 found no file there
+  WriteBytes(path, "a file that came since");
   w.form1.Text1.Text(L"10");
   w.form3.Show();
-  EXPECT_TRUE(Shown(L"加密盘的路径没有保存成功，请稍后重新创建加密盘。"));
-  EXPECT_EQ(ReadBytes(current), "the current container");
-  EXPECT_FALSE(forms::FileExists(path));
+  EXPECT_TRUE(Shown(L"加密盘文件的位置上有一个没有确认覆盖的文件，没有覆盖它，请重新运行向导。"));
+  EXPECT_EQ(ReadBytes(path), "a file that came since");
+  EXPECT_EQ(GetSetting(L"Path"), current);
   EXPECT_TRUE(w.ended);
 }
 

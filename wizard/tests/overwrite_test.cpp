@@ -73,18 +73,71 @@ TEST_F(Overwrite, ClosedDialogNeverReusesAnEarlierPassword) {
   EXPECT_FALSE(w.form2.Visible());
 }
 
-TEST_F(Overwrite, RightPasswordDeletesAndGoesOn) {
+TEST_F(Overwrite, RightPasswordGoesOnAndKeepsTheFile) {
   ASSERT_NE(disk.Letter(), 0);
   MakeContainer("old password");
+  const std::string old = ReadBytes(path);
   DeleteFileW(mountLog.c_str());
   Next([&] { Type(L"old password"); });
-  EXPECT_FALSE(forms::FileExists(path));
-  EXPECT_EQ(GetSetting(L"Path"), path);
+  EXPECT_EQ(ReadBytes(path), old);
+  EXPECT_EQ(GetSetting(L"Path"), L"");
   EXPECT_TRUE(w.form2.Visible());
+  EXPECT_EQ(w.form1.MyText, L"");  // the old password is not kept
   // The driver was asked to release its guard before the file was read.
   auto lines = TakeLines(mountLog);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].substr(0, 14), "/unlockfile 0 ");
+}
+
+// Agreed to overwrite, then step 2 left one way or another: the old container goes only when
+// the new one is made in its place, and Path names the new one only once it exists.
+TEST_F(Overwrite, OldContainerStaysUntilTheNewOneIsMade) {
+  ASSERT_NE(disk.Letter(), 0);
+  SetEnvironmentVariableW(L"SORV_MOUNT_RESULT", L"-1");  // no drive to wait for
+  const std::wstring before = L"C:\\before.cvd";
+  enum class Then { Cancel, Close, SwapFileThenCreate, Create };
+  const struct {
+    Then then;
+    bool made;
+  } rows[] = {{Then::Cancel, false},
+              {Then::Close, false},
+              {Then::SwapFileThenCreate, false},
+              {Then::Create, true}};
+  for (auto& row : rows) {
+    SCOPED_TRACE(int(row.then));
+    MakeContainer("old password");
+    std::string kept = ReadBytes(path);
+    SetSetting(L"Path", before);
+    Next([&] { Type(L"old password"); });
+    ASSERT_TRUE(w.form2.Visible());
+    if (row.then == Then::Cancel) Click(w.form2.Command2);
+    if (row.then == Then::Close) SendMessageW(w.form2.hWnd(), WM_CLOSE, 0, 0);
+    if (row.then == Then::SwapFileThenCreate) {
+      // Another file moved into the checked one's place: it is not the one agreed to.
+      WriteBytes(dir / L"other.cvd", kept = "another file");
+      MoveFileExW((dir / L"other.cvd").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+    if (row.then == Then::SwapFileThenCreate || row.then == Then::Create) {
+      w.form2.Text1.Text(L"new-password");
+      w.form2.Text2.Text(L"new-password");
+      Click(w.form2.Command1);
+    }
+    EXPECT_EQ(GetSetting(L"Path"), row.made ? path : before);
+    EXPECT_EQ(w.form4.Visible(), row.made);
+    if (!row.made) {
+      EXPECT_TRUE(ReadBytes(path) == kept);  // not printed: a megabyte
+      EXPECT_TRUE(w.ended);
+      w.End();
+      w.ended = false;
+      continue;
+    }
+    EXPECT_EQ(ReadBytes(path).size(), 10 * MiB);
+    std::string block(128, '\0');
+    sorvlib::CVD_ReadDataBlock(forms::ToAnsi(path).c_str(), 1, block.data());
+    SorvCtl ctl;
+    ctl.SetPassword(L"new-password");
+    EXPECT_EQ(CutAtNul(block), forms::ToAnsi(ctl.Verifier()));
+  }
 }
 
 }  // namespace

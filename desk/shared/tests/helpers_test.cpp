@@ -3,10 +3,13 @@
 #include <array>
 
 #include "FileSize.h"
+#include "MountWord.h"
 #include "PublicFunc.h"
 #include "SavedSettings.h"
 #include "SplitPath.h"
 #include "TempDir.h"
+#include "command.h"
+#include "forms.h"
 
 namespace {
 
@@ -28,6 +31,29 @@ TEST(SplitPath, Cases) {
     Parts p;
     SplitPath(path, p[0], p[1], p[2], p[3], p[4]);
     EXPECT_EQ(p, expected) << path;
+  }
+}
+
+// Quoted, the path is one word of the mount command: 255 bytes in code page 936, where a
+// Chinese character takes 2.
+TEST(MountCommandCarries, QuotedPathOfUpTo255AnsiBytes) {
+  const std::wstring han(64, L'盘');
+  const struct {
+    std::wstring path;
+    bool carried;
+  } rows[] = {
+      {L"C:\\" + std::wstring(246, L'a') + L".cvd", true},  // 253 bytes and the quotes
+      {L"C:\\" + std::wstring(247, L'a') + L".cvd", false},
+      {L"C:\\" + std::wstring(123, L'盘') + L".cvd", true},  // 3 + 246 + 4
+      {L"C:\\" + std::wstring(123, L'盘') + L"a.cvd", false},
+      {L"C:\\" + han + L"\\" + han + L"\\盘.cvd", false},  // 267 bytes
+  };
+  for (auto& [path, carried] : rows) {
+    EXPECT_EQ(MountCommandCarries(path), carried) << path.size();
+    // The mount library's own reading of the tray's command agrees.
+    WordTable table;
+    const std::string line = "/mount 0 \"" + forms::ToAnsi(path) + "\" Z: " + std::string(24, 'k');
+    EXPECT_EQ(ParseCommand(line.c_str(), &table).operation == Operation::Mount, carried);
   }
 }
 
