@@ -38,17 +38,12 @@ fs::path SendTo() {
   return folder;
 }
 
-std::set<fs::path> Listing(const fs::path& folder) {
-  std::set<fs::path> names;
-  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename());
-  return names;
-}
 
 // Wine's own calls: the host path of a Windows path, and a host command run to its end.
 std::string HostPath(const fs::path& path) {
   using UnixName = char*(CDECL*)(const wchar_t*);
-  auto unixName = reinterpret_cast<UnixName>(
-      GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name"));
+  auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
   char* name = unixName ? unixName(path.c_str()) : nullptr;
   std::string result = name ? name : "";
   HeapFree(GetProcessHeap(), 0, name);
@@ -57,8 +52,8 @@ std::string HostPath(const fs::path& path) {
 
 bool RunOnHost(std::vector<std::string> words) {
   using Spawn = NTSTATUS(CDECL*)(char* const*, int);
-  auto spawn = reinterpret_cast<Spawn>(
-      GetProcAddress(GetModuleHandleW(L"ntdll"), "__wine_unix_spawnvp"));
+  auto spawn = reinterpret_cast<Spawn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll"), "__wine_unix_spawnvp")));
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
@@ -109,11 +104,9 @@ class SorvLink : public testing::Test {
   void SetUp() override {
     CoInitialize(nullptr);
     fs::create_directories(outside_);
-    before_ = Listing(sendTo_);
   }
   void TearDown() override {
-    for (const fs::path& name : Listing(sendTo_))
-      if (!before_.count(name)) fs::remove_all(sendTo_ / name);
+    for (const fs::path& name : Ours()) fs::remove_all(sendTo_ / name);
     fs::remove_all(outside_);
     fs::remove(output_);
     CoUninitialize();
@@ -155,7 +148,15 @@ class SorvLink : public testing::Test {
   const fs::path sendTo_ = SendTo();
   const fs::path outside_ = fs::temp_directory_path() / (L"sorvlink_" + tag_);
   const fs::path output_ = outside_.wstring() + L".out";
-  std::set<fs::path> before_;  // what the SendTo folder held before the test
+
+  // The names in the SendTo folder that this test made: other tests' shortcuts come and go.
+  std::set<fs::path> Ours() const {
+    std::set<fs::path> names;
+    for (const auto& entry : fs::directory_iterator(sendTo_))
+      if (entry.path().filename().wstring().find(tag_) != std::wstring::npos)
+        names.insert(entry.path().filename());
+    return names;
+  }
 };
 
 TEST_F(SorvLink, WrongArgumentCountPrintsUsageAndWritesNothing) {
@@ -166,7 +167,7 @@ TEST_F(SorvLink, WrongArgumentCountPrintsUsageAndWritesNothing) {
     EXPECT_EQ(run.output, kUsage);
     EXPECT_NE(run.exitCode, 0u);
   }
-  EXPECT_EQ(Listing(sendTo_), before_);
+  EXPECT_TRUE(Ours().empty());
 }
 
 TEST_F(SorvLink, WritesAndOverwritesTheShortcut) {
@@ -178,9 +179,7 @@ TEST_F(SorvLink, WritesAndOverwritesTheShortcut) {
     EXPECT_EQ(run.output, kBanner);
     EXPECT_EQ(ReadShortcut(link), Utf8(target) + " | " + Utf8(description));
   }
-  std::set<fs::path> expected = before_;
-  expected.insert(link.filename());
-  EXPECT_EQ(Listing(sendTo_), expected);  // no temporary file stays
+  EXPECT_EQ(Ours(), std::set<fs::path>{link.filename()});  // no temporary file stays
 }
 
 // Only the SendTo folder of the profile, reached through no link, takes a shortcut; a failed
@@ -203,7 +202,7 @@ TEST_F(SorvLink, PathsOfTwoHundredSixtyCharactersAreRefused) {
   const size_t base = (sendTo_ / "").wstring().size();
   const HRESULT refused = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
   for (size_t length : {260, 259}) {
-    fs::path path = sendTo_ / (std::wstring(length - base - 4, L'n') + L".lnk");
+    fs::path path = sendTo_ / (tag_ + std::wstring(length - base - tag_.size() - 4, L'n') + L".lnk");
     ASSERT_EQ(path.wstring().size(), length);
     Outcome run = Run(L"C:\\ " + Quoted(path) + L" d");
     EXPECT_EQ(run.exitCode, length < 260 ? 0 : DWORD(refused));
@@ -232,8 +231,9 @@ TEST_F(SorvLink, NothingOutsideTheSendToFolderChanges) {
     SCOPED_TRACE(row.what);
     std::ofstream(victim, std::ios::binary) << "victim";
     const fs::path link = sendTo_ / row.path;
-    if (!row.linkTo.empty())
+    if (!row.linkTo.empty()) {
       ASSERT_TRUE(RunOnHost({"ln", "-s", HostPath(row.linkTo), HostPath(link)}));
+    }
     if (row.western) {
       ASSERT_TRUE(RunOnHost({"timeout", "60", "env", "LC_ALL=C.UTF-8", "LANG=C.UTF-8", "wine",
                              HostPath(ProgramFolder() / "SorvLink.exe"), "C:\\",
@@ -243,10 +243,10 @@ TEST_F(SorvLink, NothingOutsideTheSendToFolderChanges) {
     }
     EXPECT_EQ(ReadFile(victim), "victim");
     EXPECT_EQ(ReadShortcut(link), "C:\\ | d");
-    if (!row.untouched.empty()) EXPECT_FALSE(fs::exists(row.untouched));
-    std::set<fs::path> expected = before_;
-    expected.insert(link.filename());
-    EXPECT_EQ(Listing(sendTo_), expected);
+    if (!row.untouched.empty()) {
+      EXPECT_FALSE(fs::exists(row.untouched));
+    }
+    EXPECT_EQ(Ours(), std::set<fs::path>{link.filename()});
     fs::remove(link);
   }
 }
@@ -259,9 +259,7 @@ TEST_F(SorvLink, AFailedRenameLeavesNoTemporaryFile) {
   EXPECT_EQ(run.box, L"IPersistFile->Save() Error");
   EXPECT_TRUE(FAILED(static_cast<HRESULT>(run.exitCode))) << std::hex << run.exitCode;
   EXPECT_TRUE(fs::is_directory(link));
-  std::set<fs::path> expected = before_;
-  expected.insert(link.filename());
-  EXPECT_EQ(Listing(sendTo_), expected);
+  EXPECT_EQ(Ours(), std::set<fs::path>{link.filename()});
 }
 
 }  // namespace
