@@ -18,12 +18,14 @@ SendToLookup& Lookup() {
   return lookup;
 }
 
-std::wstring KnownSendTo() {
-  PWSTR folder = nullptr;
+// The profile's own SendTo folder, the only one the shortcut tool writes into. The SendTo
+// known folder would follow the user's "User Shell Folders" value wherever it points.
+std::wstring ProfileSendTo() {
+  PWSTR profile = nullptr;
   std::wstring result;
-  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_SendTo, KF_FLAG_DONT_VERIFY, nullptr, &folder)))
-    result = folder;
-  CoTaskMemFree(folder);
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Profile, KF_FLAG_DONT_VERIFY, nullptr, &profile)))
+    result = std::wstring(profile) + L"\\AppData\\Roaming\\Microsoft\\Windows\\SendTo";
+  CoTaskMemFree(profile);
   return result;
 }
 
@@ -67,7 +69,7 @@ SendToLookup SetSendToLookup(SendToLookup lookup) {
 }
 
 std::wstring UserSendToFolder() {
-  std::wstring folder = Lookup() ? Lookup()() : KnownSendTo();
+  std::wstring folder = Lookup() ? Lookup()() : ProfileSendTo();
   while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
   return folder;
 }

@@ -9,7 +9,7 @@ namespace tray {
 // The description the shortcut tool writes into the drive's shortcut.
 inline constexpr wchar_t LinkDescription[] = L"LnkOfVirtualDisk";
 
-// The user's SendTo folder from the shell's known-folder call (never the "Shell Folders"
+// The SendTo folder of the user's profile (never the "Shell Folders" or "User Shell Folders"
 // value, which any program of the user can point elsewhere), without a trailing backslash;
 // empty when unknown. Tests put a lookup of their own in its place; an empty function
 // restores the shell's. Returns the previous one.

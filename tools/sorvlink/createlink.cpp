@@ -3,31 +3,55 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-HRESULT CreateLink(const char* target, const char* linkPath, const char* description) {
-  // The wide path must fit MAX_PATH with its terminator.
-  int wideLength = MultiByteToWideChar(CP_ACP, 0, linkPath, -1, nullptr, 0);
-  if (wideLength == 0 || wideLength > MAX_PATH)
-    return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+#include <cwchar>
+#include <vector>
+
+#include "sendto.h"
+
+namespace {
+
+// The shortcut's bytes, made in memory: the file is written by SaveInSendTo alone.
+HRESULT Serialize(IPersistStream* persist, std::vector<BYTE>& bytes) {
+  IStream* stream = nullptr;
+  HRESULT result = CreateStreamOnHGlobal(nullptr, TRUE, &stream);
+  if (FAILED(result)) return result;
+  ULARGE_INTEGER size{};
+  HGLOBAL memory = nullptr;
+  if (SUCCEEDED(result = persist->Save(stream, TRUE)) &&
+      SUCCEEDED(result = stream->Seek({}, STREAM_SEEK_CUR, &size)) &&
+      SUCCEEDED(result = GetHGlobalFromStream(stream, &memory))) {
+    const BYTE* data = static_cast<const BYTE*>(GlobalLock(memory));
+    bytes.assign(data, data + size.QuadPart);
+    GlobalUnlock(memory);
+  }
+  stream->Release();
+  return result;
+}
+
+}  // namespace
+
+HRESULT CreateLink(const wchar_t* target, const wchar_t* linkPath, const wchar_t* description) {
+  if (wcslen(linkPath) >= MAX_PATH) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
 
   CoInitialize(nullptr);
-  IShellLinkA* link = nullptr;
-  HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+  IShellLinkW* link = nullptr;
+  HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                     reinterpret_cast<void**>(&link));
   if (FAILED(result)) return result;
   link->SetPath(target);
   link->SetDescription(description);
 
-  IPersistFile* file = nullptr;
-  result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+  IPersistStream* persist = nullptr;
+  result = link->QueryInterface(IID_IPersistStream, reinterpret_cast<void**>(&persist));
   if (FAILED(result)) {
     link->Release();
     return result;
   }
-  wchar_t widePath[MAX_PATH] = {};
-  MultiByteToWideChar(CP_ACP, 0, linkPath, -1, widePath, MAX_PATH);
-  result = file->Save(widePath, TRUE);
+  std::vector<BYTE> bytes;
+  result = Serialize(persist, bytes);
+  if (SUCCEEDED(result)) result = SaveInSendTo(linkPath, bytes);
   if (result != S_OK) MessageBoxW(nullptr, L"IPersistFile->Save() Error", L"Error", MB_OK);
-  file->Release();
+  persist->Release();
   link->Release();
   return result;
 }

@@ -80,4 +80,25 @@ TEST_F(PromptTest, NoContainerWindowStartsTheWizardWithTheSemaphoreFree) {
   CloseHandle(wizard);
 }
 
+// The shortcut tool writes only into the profile's SendTo folder, so the tray takes that one:
+// a user's own "User Shell Folders" value pointing elsewhere is not followed.
+TEST_F(PromptTest, SendToFolderIsTheProfilesWhateverTheUsersShellFolderValue) {
+  const wchar_t key[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+  HKEY folders = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &folders, nullptr),
+            ERROR_SUCCESS);
+  const std::wstring elsewhere = dir.path();
+  RegSetValueExW(folders, L"SendTo", 0, REG_SZ, reinterpret_cast<const BYTE*>(elsewhere.c_str()),
+                 DWORD((elsewhere.size() + 1) * sizeof(wchar_t)));
+  tray::SendToLookup fixture = tray::SetSendToLookup({});  // the real lookup
+  const std::wstring found = tray::UserSendToFolder();
+  tray::SetSendToLookup(fixture);
+  RegDeleteValueW(folders, L"SendTo");
+  RegCloseKey(folders);
+  wchar_t profile[MAX_PATH] = {};
+  GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH);
+  EXPECT_EQ(found, std::wstring(profile) + L"\\AppData\\Roaming\\Microsoft\\Windows\\SendTo");
+}
+
 }  // namespace
