@@ -95,13 +95,14 @@ TEST_F(Overwrite, OldContainerStaysUntilTheNewOneIsMade) {
   ASSERT_NE(disk.Letter(), 0);
   SetEnvironmentVariableW(L"SORV_MOUNT_RESULT", L"-1");  // no drive to wait for
   const std::wstring before = L"C:\\before.cvd";
-  enum class Then { Cancel, Close, SwapFileThenCreate, Create };
+  enum class Then { Cancel, Close, SwapFileThenCreate, CreateWhereNoRenameGoes, Create };
   const struct {
     Then then;
     bool made;
   } rows[] = {{Then::Cancel, false},
               {Then::Close, false},
               {Then::SwapFileThenCreate, false},
+              {Then::CreateWhereNoRenameGoes, false},
               {Then::Create, true}};
   for (auto& row : rows) {
     SCOPED_TRACE(int(row.then));
@@ -117,13 +118,21 @@ TEST_F(Overwrite, OldContainerStaysUntilTheNewOneIsMade) {
       WriteBytes(dir / L"other.cvd", kept = "another file");
       MoveFileExW((dir / L"other.cvd").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
     }
-    if (row.then == Then::SwapFileThenCreate || row.then == Then::Create) {
+    // A folder where the old file would step aside: it cannot make way for the new one.
+    const std::wstring aside = path + wizard::kAsideSuffix;
+    if (row.then == Then::CreateWhereNoRenameGoes) CreateDirectoryW(aside.c_str(), nullptr);
+    if (row.then >= Then::SwapFileThenCreate) {
       w.form2.Text1.Text(L"new-password");
       w.form2.Text2.Text(L"new-password");
       Click(w.form2.Command1);
     }
     EXPECT_EQ(GetSetting(L"Path"), row.made ? path : before);
     EXPECT_EQ(w.form4.Visible(), row.made);
+    if (row.then == Then::CreateWhereNoRenameGoes) {
+      EXPECT_TRUE(Shown(wizard::kCannotOverwrite));
+      RemoveDirectoryW(aside.c_str());
+    }
+    EXPECT_EQ(FilesIn(dir.path()), std::vector<std::wstring>{L"Sorvane.cvd"});
     if (!row.made) {
       EXPECT_TRUE(ReadBytes(path) == kept);  // not printed: a megabyte
       EXPECT_TRUE(w.ended);
