@@ -94,4 +94,17 @@ bool RemoveFile(const std::wstring& path) {
   return deleted;
 }
 
+void SettleLeftovers(const std::wstring& path) {
+  RemoveFile(path + kMakingSuffix);
+  HANDLE old = OpenToMove(path + kAsideSuffix);
+  if (old == INVALID_HANDLE_VALUE) return;
+  // Taken only by a file: what the new container's rename put there.
+  if (!RenameTo(old, path) && GetLastError() == ERROR_ALREADY_EXISTS) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+      DeleteByHandle(old);
+  }
+  CloseHandle(old);
+}
+
 }  // namespace wizard

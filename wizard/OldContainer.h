@@ -50,4 +50,8 @@ Replacement ReplaceIfSame(const std::wstring& path, const std::wstring& made,
 // is left there.
 bool RemoveFile(const std::wstring& path);
 
+// Settles what a replacement cut short left beside the container at path: the new file goes;
+// the old one comes back to a free place, and goes when a file already holds it.
+void SettleLeftovers(const std::wstring& path);
+
 }  // namespace wizard

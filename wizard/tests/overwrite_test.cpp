@@ -149,4 +149,29 @@ TEST_F(Overwrite, OldContainerStaysUntilTheNewOneIsMade) {
   }
 }
 
+// A run cut short between making the new container and putting it in place: the next start
+// settles what it left before the drive is listed.
+TEST_F(Overwrite, NextStartSettlesWhatAReplacementLeft) {
+  ASSERT_NE(disk.Letter(), 0);
+  const std::wstring made = path + wizard::kMakingSuffix, aside = path + wizard::kAsideSuffix;
+  const struct {
+    const char *atPath, *made, *aside;  // nullptr: no file
+    const char* after;                  // at path afterwards
+  } rows[] = {
+      {"old", "half made", nullptr, "old"},  // cut while making
+      {nullptr, "whole", "old", "old"},      // cut while the old one stood aside
+      {"new", nullptr, "old", "new"},        // cut once the new one was in place
+  };
+  for (auto& row : rows) {
+    SCOPED_TRACE(row.after);
+    for (auto [file, bytes] : {std::pair{path, row.atPath}, {made, row.made}, {aside, row.aside}})
+      if (bytes) WriteBytes(file, bytes);
+    w.form1.Show();
+    EXPECT_EQ(ReadBytes(path), row.after);
+    EXPECT_EQ(FilesIn(dir.path()), std::vector<std::wstring>{L"Sorvane.cvd"});
+    w.form1.Unload();
+    DeleteFileW(path.c_str());
+  }
+}
+
 }  // namespace
