@@ -20,6 +20,9 @@ const wchar_t kTooBig[] = L"你定义的加密盘文件大小超出所选磁盘�
 
 bool IsFat(const std::wstring& fs) { return fs == L"FAT" || fs == L"FAT32"; }
 
+// The wizard always puts its container in the drive's root under this name.
+std::wstring ContainerPathOn(const forms::Drive& drive) { return drive.Path() + L"\\Sorvane.cvd"; }
+
 int Ask(const std::wstring& text) {
   return forms::MsgBox(text, MB_YESNO | MB_ICONQUESTION, L"注意");
 }
@@ -90,6 +93,9 @@ void Form1::Form_Load() {
       {L"磁盘", 12}, {L"磁盘大小", 27}, {L"可用空间", 26}, {L"推荐", 13}, {L"磁盘格式", 16}};
   for (auto& [text, share] : columns) ListView1.AddColumn(text, width * share / 100);
 
+  // What an earlier run cut short is settled before the drives' free space is read.
+  for (const forms::Drive& d : ListDrives())
+    if (IsListed(d)) SettleLeftovers(ContainerPathOn(d));
   rows_.clear();
   for (const forms::Drive& d : ListDrives()) {
     if (!IsListed(d)) continue;
@@ -226,7 +232,7 @@ void Form1::Command2_Click() {
 
   // Asked before any file is deleted or made: a list that cannot take the entry stops here.
   if (ContainerList::InProgramFolder().CanAppend() != ListResult::Done) return;
-  const std::wstring path = d->Path() + L"\\Sorvane.cvd";
+  const std::wstring path = ContainerPathOn(*d);
   if (!MountCommandCarries(path)) {
     forms::MsgBox(kPathTooLong, MB_ICONEXCLAMATION, L"注意");
     return;

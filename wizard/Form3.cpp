@@ -19,6 +19,9 @@ namespace {
 
 void Fail(const wchar_t* text) { forms::MsgBox(text, MB_OK | MB_ICONERROR, L"错误"); }
 
+const wchar_t kNotAgreed[] =
+    L"加密盘文件的位置上有一个没有确认覆盖的文件，没有覆盖它，请重新运行向导。";
+
 // The file's progress in this window's label and bar.
 class FormProgress : public making::Progress {
  public:
@@ -76,27 +79,53 @@ bool Form3::CreateContainer() {
   Caption(L"创建加密盘向导(4-3)");
   Label1.Caption(L"创建加密盘>>>>>>>>>>>>>>>>>>>>>>>");
 
-  // The old container goes only now, right before the new one is made, and only when it is
-  // still the file whose password was given.
   const std::wstring path = wizard_.form1.ContainerPath;
-  const Removal removal = wizard_.form1.Overwrite.known
-                              ? DeleteIfSame(path, wizard_.form1.Overwrite)
-                              : Removal::Gone;
-  if (removal == Removal::Failed) {
-    Fail(kCannotOverwrite);
+  const FileIdentity& agreed = wizard_.form1.Overwrite;
+  if (path.empty() || (!agreed.known && forms::FileExists(path))) {
+    Fail(kNotAgreed);
     return false;
   }
-  if (path.empty() || removal == Removal::Replaced || forms::FileExists(path)) {
-    Fail(L"加密盘文件的位置上有一个没有确认覆盖的文件，没有覆盖它，请重新运行向导。");
-    return false;
-  }
-  const int32_t mib = int32_t(SizeNumber(wizard_.form1.Text1.Text()));
+  // An agreed overwrite makes the new container beside the old one, which goes only once the
+  // new one is whole, and only when it is still the file whose password was given.
+  const std::wstring target = agreed.known ? path + kMakingSuffix : path;
   // Read once: the hidden step 2 keeps no copy while the container is made.
   std::wstring password = wizard_.form2.Text1.Text();
   WipeOnExit wipePassword{password};
   for (forms::TextBox* box : {&wizard_.form2.Text1, &wizard_.form2.Text2}) WipeBox(box->hWnd());
-  const std::wstring fs = ShowFileSystemType(path.substr(0, 2));
+  making::DiskKeys keys;
+  WipeOnExit wipeKey{keys.diskKey};
+  if (!MakeContainer(target, password, keys)) {
+    if (agreed.known) RemoveFile(target);  // the old container stays as it was
+    return false;
+  }
+  if (agreed.known) {
+    const Replacement put = ReplaceIfSame(path, target, agreed);
+    if (put != Replacement::Done) {
+      Fail(put == Replacement::Other ? kNotAgreed : kCannotOverwrite);
+      return false;
+    }
+  }
 
+  // Listed only when the entry reads back: a refused append (told) holds it as little as a
+  // write that did not land.
+  ContainerList list = ContainerList::InProgramFolder();
+  list.AppendUnlisted(path);
+  if (!list.Holds(path)) {
+    DropUnlistedContainer(path);
+    return false;
+  }
+  // Current only now that it exists: a wizard that ends earlier leaves Path as it was.
+  if (!SetSetting(L"Path", path))
+    forms::MsgBox(L"加密盘已经创建，但是不能把它设为当前加密盘，请在管理程序里加载它。",
+                  MB_OK | MB_ICONEXCLAMATION, L"注意");
+  MountFormatUnmount(hWnd(), path, keys.diskKey);
+  return true;
+}
+
+bool Form3::MakeContainer(const std::wstring& path, const std::wstring& password,
+                          making::DiskKeys& keys) {
+  const int32_t mib = int32_t(SizeNumber(wizard_.form1.Text1.Text()));
+  const std::wstring fs = ShowFileSystemType(path.substr(0, 2));
   FormProgress progress(Label2, ProgressBar1, *this);
   making::FileResult made = making::FileResult::CannotCreate;
   if (fs == L"FAT" || fs == L"FAT32")
@@ -115,8 +144,7 @@ bool Form3::CreateContainer() {
 
   Sorvane1.SetPassword(password);
   const std::string verifier = forms::ToAnsi(CutAtNul(Sorvane1.Verifier()));
-  making::DiskKeys keys = making::NewDiskKeys(password);
-  WipeOnExit wipeKey{keys.diskKey};
+  keys = making::NewDiskKeys(password);
   if (!making::WriteDataBlock(path, 1, verifier)) {
     Fail(L"对加密盘文件写密码失败，请稍后重新创建加密盘。");
     return false;
@@ -125,20 +153,6 @@ bool Form3::CreateContainer() {
     Fail(L"对加密盘文件写密文失败，请稍后重新创建加密盘。");
     return false;
   }
-
-  // Listed only when the entry reads back: a refused append (told) holds it as little as a
-  // write that did not land.
-  ContainerList list = ContainerList::InProgramFolder();
-  list.AppendUnlisted(path);
-  if (!list.Holds(path)) {
-    DropUnlistedContainer(path);
-    return false;
-  }
-  // Current only now that it exists: a wizard that ends earlier leaves Path as it was.
-  if (!SetSetting(L"Path", path))
-    forms::MsgBox(L"加密盘已经创建，但是不能把它设为当前加密盘，请在管理程序里加载它。",
-                  MB_OK | MB_ICONEXCLAMATION, L"注意");
-  MountFormatUnmount(hWnd(), path, keys.diskKey);
   return true;
 }
 

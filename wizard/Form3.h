@@ -1,5 +1,8 @@
 #pragma once
 // Step 3 of the wizard: makes the container, lists it, and has it formatted once mounted.
+#include <string>
+
+#include "ContainerMaking.h"
 #include "SorvCtl.h"
 #include "forms.h"
 
@@ -24,6 +27,9 @@ class Form3 : public forms::Form {
  private:
   // The whole creation; false when it stopped with a message and the program must end.
   bool CreateContainer();
+  // The file at path, its header and both data blocks; false when it stopped with a message.
+  bool MakeContainer(const std::wstring& path, const std::wstring& password,
+                     making::DiskKeys& keys);
 
   Wizard& wizard_;
   bool running_ = false;

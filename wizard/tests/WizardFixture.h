@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -27,6 +29,15 @@ inline forms::Drive FakeDrive(wchar_t letter, std::wstring fs, unsigned long lon
   d.FreeSpace = freeMiB * MiB;
   d.FileSystem = std::move(fs);
   return d;
+}
+
+// The names in a folder, sorted: what a step left beside the container.
+inline std::vector<std::wstring> FilesIn(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  for (auto& entry : std::filesystem::directory_iterator(folder))
+    names.push_back(entry.path().filename().wstring());
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 // Runs f once from the message loop that runs when `form` is shown (a modal window's, say).

@@ -96,25 +96,43 @@ TEST_F(Creation, SparseProgramThatIsSlowFailsOrIsMissing) {
   ASSERT_NE(disk.Letter(), 0);
   const std::wstring sparse = forms::AppPath() + L"\\SorvSparse.exe";
   const std::wstring away = sparse + L".away";
+  const std::string old = "the old container, agreed to be overwritten";
   const struct {
     const wchar_t* mode;
-    bool made;
-  } cases[] = {
-      {L"", true}, {L"slow", true}, {L"lost", false}, {L"short", false}, {L"missing", false}};
+    bool made, overwrite;
+  } cases[] = {{L"", true, false},       {L"slow", true, false},     {L"lost", false, false},
+               {L"short", false, false}, {L"missing", false, false}, {L"lost", false, true},
+               {L"short", false, true},  {L"kept", false, true}};
   for (auto& c : cases) {
-    SCOPED_TRACE(forms::ToAnsi(c.mode));
+    SCOPED_TRACE(forms::ToAnsi(c.mode) + (c.overwrite ? " overwrite" : ""));
     DeleteFileW(path.c_str());
     DeleteFileW(listFile.c_str());
     SetSetting(L"Path", L"C:\\before.cvd");
     SetEnvironmentVariableW(L"SORV_SPARSE_MODE", c.mode);
     if (std::wstring(c.mode) == L"missing") MoveFileW(sparse.c_str(), away.c_str());
-    Create();
+    if (c.overwrite) {
+      // Step 1 took the old file's password: the agreement is all that step 3 is handed.
+      WriteBytes(path, old);
+      w.form1.Overwrite = wizard::HeldFile(path).Identity();
+      w.form1.ContainerPath = path;
+      w.form1.Show();
+      w.form1.Text1.Text(L"10");
+      boxes.clear();
+      w.form3.Show();
+    } else {
+      Create();
+    }
     if (std::wstring(c.mode) == L"missing") MoveFileW(away.c_str(), sparse.c_str());
     EXPECT_EQ(Shown(kInitFailed), !c.made);
     EXPECT_EQ(w.ended, !c.made);
     EXPECT_EQ(w.form4.Visible(), c.made);
     EXPECT_EQ(Listed().size(), c.made ? 1u : 0u);
-    EXPECT_EQ(ReadBytes(path).size(), c.made ? 10 * MiB : 0);
+    if (c.overwrite)
+      EXPECT_EQ(ReadBytes(path), old);
+    else
+      EXPECT_EQ(ReadBytes(path).size(), c.made ? 10 * MiB : 0);
+    using Names = std::vector<std::wstring>;  // nothing half made is left
+    EXPECT_EQ(FilesIn(dir.path()), c.made || c.overwrite ? Names{L"Sorvane.cvd"} : Names{});
     EXPECT_EQ(GetSetting(L"Path"), c.made ? path : L"C:\\before.cvd");
     w.End();
     w.ended = false;

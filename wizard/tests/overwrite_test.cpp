@@ -95,13 +95,14 @@ TEST_F(Overwrite, OldContainerStaysUntilTheNewOneIsMade) {
   ASSERT_NE(disk.Letter(), 0);
   SetEnvironmentVariableW(L"SORV_MOUNT_RESULT", L"-1");  // no drive to wait for
   const std::wstring before = L"C:\\before.cvd";
-  enum class Then { Cancel, Close, SwapFileThenCreate, Create };
+  enum class Then { Cancel, Close, SwapFileThenCreate, CreateWhereNoRenameGoes, Create };
   const struct {
     Then then;
     bool made;
   } rows[] = {{Then::Cancel, false},
               {Then::Close, false},
               {Then::SwapFileThenCreate, false},
+              {Then::CreateWhereNoRenameGoes, false},
               {Then::Create, true}};
   for (auto& row : rows) {
     SCOPED_TRACE(int(row.then));
@@ -117,13 +118,21 @@ TEST_F(Overwrite, OldContainerStaysUntilTheNewOneIsMade) {
       WriteBytes(dir / L"other.cvd", kept = "another file");
       MoveFileExW((dir / L"other.cvd").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
     }
-    if (row.then == Then::SwapFileThenCreate || row.then == Then::Create) {
+    // A folder where the old file would step aside: it cannot make way for the new one.
+    const std::wstring aside = path + wizard::kAsideSuffix;
+    if (row.then == Then::CreateWhereNoRenameGoes) CreateDirectoryW(aside.c_str(), nullptr);
+    if (row.then >= Then::SwapFileThenCreate) {
       w.form2.Text1.Text(L"new-password");
       w.form2.Text2.Text(L"new-password");
       Click(w.form2.Command1);
     }
     EXPECT_EQ(GetSetting(L"Path"), row.made ? path : before);
     EXPECT_EQ(w.form4.Visible(), row.made);
+    if (row.then == Then::CreateWhereNoRenameGoes) {
+      EXPECT_TRUE(Shown(wizard::kCannotOverwrite));
+      RemoveDirectoryW(aside.c_str());
+    }
+    EXPECT_EQ(FilesIn(dir.path()), std::vector<std::wstring>{L"Sorvane.cvd"});
     if (!row.made) {
       EXPECT_TRUE(ReadBytes(path) == kept);  // not printed: a megabyte
       EXPECT_TRUE(w.ended);
@@ -137,6 +146,31 @@ TEST_F(Overwrite, OldContainerStaysUntilTheNewOneIsMade) {
     SorvCtl ctl;
     ctl.SetPassword(L"new-password");
     EXPECT_EQ(CutAtNul(block), forms::ToAnsi(ctl.Verifier()));
+  }
+}
+
+// A run cut short between making the new container and putting it in place: the next start
+// settles what it left before the drive is listed.
+TEST_F(Overwrite, NextStartSettlesWhatAReplacementLeft) {
+  ASSERT_NE(disk.Letter(), 0);
+  const std::wstring made = path + wizard::kMakingSuffix, aside = path + wizard::kAsideSuffix;
+  const struct {
+    const char *atPath, *made, *aside;  // nullptr: no file
+    const char* after;                  // at path afterwards
+  } rows[] = {
+      {"old", "half made", nullptr, "old"},  // cut while making
+      {nullptr, "whole", "old", "old"},      // cut while the old one stood aside
+      {"new", nullptr, "old", "new"},        // cut once the new one was in place
+  };
+  for (auto& row : rows) {
+    SCOPED_TRACE(row.after);
+    for (auto [file, bytes] : {std::pair{path, row.atPath}, {made, row.made}, {aside, row.aside}})
+      if (bytes) WriteBytes(file, bytes);
+    w.form1.Show();
+    EXPECT_EQ(ReadBytes(path), row.after);
+    EXPECT_EQ(FilesIn(dir.path()), std::vector<std::wstring>{L"Sorvane.cvd"});
+    w.form1.Unload();
+    DeleteFileW(path.c_str());
   }
 }
 

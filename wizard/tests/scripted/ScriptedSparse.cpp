@@ -1,6 +1,6 @@
 // A SorvSparse.exe for the wizard's tests: makes the file as asked, unless SORV_SPARSE_MODE
 // says otherwise: "lost" ends with success and makes nothing, "short" leaves 1024 bytes,
-// "slow" takes five seconds first.
+// "slow" takes five seconds first, "kept" makes it whole and ends with a failure all the same.
 #include <windows.h>
 
 #include <string>
@@ -22,5 +22,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   SetFilePointerEx(h, length, nullptr, FILE_BEGIN);
   SetEndOfFile(h);
   CloseHandle(h);
-  return 0;
+  return how == L"kept" ? 3 : 0;
 }
