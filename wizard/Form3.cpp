@@ -85,9 +85,10 @@ bool Form3::CreateContainer() {
     Fail(kNotAgreed);
     return false;
   }
-  // An agreed overwrite makes the new container beside the old one, which goes only once the
-  // new one is whole, and only when it is still the file whose password was given.
-  const std::wstring target = agreed.known ? path + kMakingSuffix : path;
+  // The new container is made beside its place and takes it only once whole: a failed making
+  // leaves nothing half made, and an agreed overwrite's old container goes only then, and only
+  // when it is still the file whose password was given.
+  const std::wstring target = path + kMakingSuffix;
   // Read once: the hidden step 2 keeps no copy while the container is made.
   std::wstring password = wizard_.form2.Text1.Text();
   WipeOnExit wipePassword{password};
@@ -95,15 +96,13 @@ bool Form3::CreateContainer() {
   making::DiskKeys keys;
   WipeOnExit wipeKey{keys.diskKey};
   if (!MakeContainer(target, password, keys)) {
-    if (agreed.known) RemoveFile(target);  // the old container stays as it was
+    RemoveFile(target);  // an old container stays as it was
     return false;
   }
-  if (agreed.known) {
-    const Replacement put = ReplaceIfSame(path, target, agreed);
-    if (put != Replacement::Done) {
-      Fail(put == Replacement::Other ? kNotAgreed : kCannotOverwrite);
-      return false;
-    }
+  const Replacement put = ReplaceIfSame(path, target, agreed);
+  if (put != Replacement::Done) {
+    Fail(put == Replacement::Other ? kNotAgreed : kCannotOverwrite);
+    return false;
   }
 
   // Listed only when the entry reads back: a refused append (told) holds it as little as a

@@ -102,7 +102,7 @@ TEST_F(Creation, SparseProgramThatIsSlowFailsOrIsMissing) {
     bool made, overwrite;
   } cases[] = {{L"", true, false},       {L"slow", true, false},     {L"lost", false, false},
                {L"short", false, false}, {L"missing", false, false}, {L"lost", false, true},
-               {L"short", false, true},  {L"kept", false, true}};
+               {L"short", false, true},  {L"kept", false, false},  {L"kept", false, true}};
   for (auto& c : cases) {
     SCOPED_TRACE(forms::ToAnsi(c.mode) + (c.overwrite ? " overwrite" : ""));
     DeleteFileW(path.c_str());
