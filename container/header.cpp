@@ -21,6 +21,13 @@ void StoreLittleEndian(uint32_t value, unsigned char* p) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(value >> (8 * i));
 }
 
+// A block's 64 bytes: the text up to its first 0 or 64 characters, then 0s.
+void FillBlock(unsigned char* block, const char* text) {
+  memset(block, 0, kBlockSize);
+  for (int i = 0; text && i < kBlockSize && text[i]; ++i)
+    block[i] = static_cast<unsigned char>(text[i]);
+}
+
 // Writes bytes at offset of an existing file, which is neither created nor
 // truncated. A failed open, seek, write or final flush gives -1.
 int WriteAt(const char* path, long offset, const unsigned char* bytes, size_t count) {
@@ -57,8 +64,11 @@ int Verify(const char* path, bool zeroExtend) {
   unsigned char bytes[kHeaderSize];
   long read = ReadAt(path, 0, bytes, zeroExtend ? sizeof bytes : 8);
   if (read < 0 || (!zeroExtend && read < 8)) return -1;
-  bool valid = bytes[0] == 'S' && bytes[1] == 'R' && LoadLittleEndian(bytes + 4) == kHeaderSize;
-  return valid ? 0 : -1;
+  return IsHeaderStart(bytes) ? 0 : -1;
+}
+
+bool IsHeaderStart(const unsigned char* bytes) {
+  return bytes[0] == 'S' && bytes[1] == 'R' && LoadLittleEndian(bytes + 4) == kHeaderSize;
 }
 
 int Version(const char* path) {
@@ -69,10 +79,15 @@ int Version(const char* path) {
 
 int WriteBlock(const char* path, int index, const char* text) {
   if (!ValidIndex(index)) return -1;
-  unsigned char block[kBlockSize] = {};
-  for (int i = 0; text && i < kBlockSize && text[i]; ++i)
-    block[i] = static_cast<unsigned char>(text[i]);
+  unsigned char block[kBlockSize];
+  FillBlock(block, text);
   return WriteAt(path, long(index) * kBlockSize, block, sizeof block);
+}
+
+bool PlaceBlock(unsigned char* bytes, int index, const char* text) {
+  if (!ValidIndex(index)) return false;
+  FillBlock(bytes + index * kBlockSize, text);
+  return true;
 }
 
 int ReadBlock(const char* path, int index, char* out) {

@@ -20,12 +20,19 @@ int Init(const char* path);
 // zeroExtend true: the missing bytes of a short file are read as zeros.
 int Verify(const char* path, bool zeroExtend);
 
+// The same test on the file's first 8 bytes, already read.
+bool IsHeaderStart(const unsigned char* bytes);
+
 // The version field (missing bytes read as zeros), or -1 when unreadable.
 int Version(const char* path);
 
 // Stores text (at most 64 characters, NUL-padded) in block index 1..15.
 // 0, or -1 for a bad index, a file not open for update or a failed write.
 int WriteBlock(const char* path, int index, const char* text);
+
+// Stores text as WriteBlock does, into the header's bytes already read (`bytes` holds at
+// least the block); false for a bad index.
+bool PlaceBlock(unsigned char* bytes, int index, const char* text);
 
 // Copies block index 1..15 into out: its bytes up to the first 0, then 0s,
 // exactly 64 bytes. 0, or -1 for a bad index or an unreadable file.

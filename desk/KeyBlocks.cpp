@@ -1,8 +1,6 @@
 #include "KeyBlocks.h"
 
-#include <algorithm>
 #include <cstdint>
-#include <cstring>
 
 #include "ContainerMaking.h"
 #include "CutAtNul.h"
@@ -22,12 +20,6 @@ SectorWriter& Writer() {
   return w;
 }
 
-// The block as the header library stores it: at most 64 characters, NUL-padded.
-void PlaceBlock(unsigned char* sector, int index, const std::string& text) {
-  unsigned char* block = sector + index * header::kBlockSize;
-  std::memset(block, 0, header::kBlockSize);
-  std::memcpy(block, text.data(), std::min<size_t>(text.size(), header::kBlockSize));
-}
 }  // namespace
 
 bool ReadBlock(const std::wstring& path, int index, std::string& text) {
@@ -58,12 +50,11 @@ bool WriteKeyBlocks(const std::wstring& path, const std::string& verifier,
   unsigned char sector[kSector] = {};
   DWORD done = 0;
   OVERLAPPED at{};  // offset 0
-  bool ok = ReadFile(h, sector, kSector, &done, &at) && done == kSector && sector[0] == 'S' &&
-            sector[1] == 'R' && sector[4] == (header::kHeaderSize & 0xFF) &&
-            sector[5] == (header::kHeaderSize >> 8) && sector[6] == 0 && sector[7] == 0;
+  bool ok = ReadFile(h, sector, kSector, &done, &at) && done == kSector &&
+            header::IsHeaderStart(sector) &&
+            header::PlaceBlock(sector, kVerifierBlock, verifier.c_str()) &&
+            header::PlaceBlock(sector, kWrappedKeyBlock, wrapped.c_str());
   if (ok) {
-    PlaceBlock(sector, kVerifierBlock, verifier);
-    PlaceBlock(sector, kWrappedKeyBlock, wrapped);
     at = OVERLAPPED{};
     done = 0;
     ok = (Writer() ? Writer()(h, sector, kSector, &done, &at)

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ComRef.h"
+#include "profile_sendto.h"
 
 namespace tray {
 namespace {
@@ -16,17 +17,6 @@ namespace {
 SendToLookup& Lookup() {
   static SendToLookup lookup;
   return lookup;
-}
-
-// The profile's own SendTo folder, the only one the shortcut tool writes into. The SendTo
-// known folder would follow the user's "User Shell Folders" value wherever it points.
-std::wstring ProfileSendTo() {
-  PWSTR profile = nullptr;
-  std::wstring result;
-  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Profile, KF_FLAG_DONT_VERIFY, nullptr, &profile)))
-    result = std::wstring(profile) + L"\\AppData\\Roaming\\Microsoft\\Windows\\SendTo";
-  CoTaskMemFree(profile);
-  return result;
 }
 
 // A shortcut is a few hundred bytes; anything much bigger is not ours.

@@ -30,8 +30,8 @@ class Form1 : public forms::Form {
   // The container path "下一步" worked out; step 3 makes the container there and only then
   // stores it as Path.
   std::wstring ContainerPath;
-  // The file at ContainerPath whose password the user gave to overwrite it; step 3 deletes it
-  // right before it makes the new one.
+  // The file at ContainerPath whose password the user gave to overwrite it; step 3 puts the
+  // new container in its place once the new one is whole.
   FileIdentity Overwrite;
 
   // Free space of the selected row in whole MiB (0 when no row is selected).

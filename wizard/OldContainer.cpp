@@ -34,10 +34,6 @@ bool DeleteByHandle(HANDLE file) {
   return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
 }
 
-bool IsSame(const FileIdentity& a, const FileIdentity& b) {
-  return a.known && b.known && a.volume == b.volume && a.index == b.index;
-}
-
 Replacement PutInPlace(HANDLE made, const std::wstring& path, const FileIdentity& checked) {
   HANDLE old = OpenToMove(path);
   if (old == INVALID_HANDLE_VALUE)
@@ -60,13 +56,6 @@ Replacement PutInPlace(HANDLE made, const std::wstring& path, const FileIdentity
 }
 
 }  // namespace
-
-FileIdentity IdentityOf(HANDLE file) {
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (file == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(file, &info)) return {};
-  return {info.dwVolumeSerialNumber,
-          (ULONGLONG(info.nFileIndexHigh) << 32) | info.nFileIndexLow, true};
-}
 
 HeldFile::HeldFile(const std::wstring& path)
     : handle_(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,

@@ -5,19 +5,12 @@
 
 #include <string>
 
+#include "FileIdentity.h"
+
 namespace wizard {
 
 inline constexpr wchar_t kCannotOverwrite[] =
     L"不能删除原来的加密盘文件，文件可能正在使用，请确认后再试一遍。";
-
-struct FileIdentity {
-  DWORD volume = 0;
-  ULONGLONG index = 0;
-  bool known = false;
-};
-
-// The identity of the file open as `file`; not known when it cannot be read.
-FileIdentity IdentityOf(HANDLE file);
 
 // Holds the file at path open, so that it is neither renamed nor replaced while it is checked.
 class HeldFile {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "CutAtNul.h"
+#include "FileIdentity.h"
 #include "LogonTask.h"
 #include "Reg.h"
 #include "forms.h"
@@ -19,26 +20,12 @@ bool SetLogonTask(const std::wstring& name, const std::wstring& xml) {
   return xml.empty() ? RemoveLogonTask(name) : RegisterLogonTask(name, xml);
 }
 
-// The folder's identity: its volume and file index; false when it cannot be opened.
-bool FolderId(const std::wstring& folder, BY_HANDLE_FILE_INFORMATION& info) {
-  HANDLE handle = CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
-  const bool known = GetFileInformationByHandle(handle, &info);
-  CloseHandle(handle);
-  return known;
-}
-
 }  // namespace
 
 std::wstring InstalledProgramFolder() {
   const std::wstring installed = CutAtNul(GetSetting(InstallFolderValue));
-  BY_HANDLE_FILE_INFORMATION a, b;
-  if (installed.empty() || !FolderId(installed, a) || !FolderId(forms::AppPath(), b)) return L"";
-  const bool same = a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
-                    a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
-  return same ? installed : L"";
+  if (installed.empty()) return L"";
+  return IsSame(IdentityAt(installed), IdentityAt(forms::AppPath())) ? installed : L"";
 }
 
 void TellAutostartNotInstalled() {

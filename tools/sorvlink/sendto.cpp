@@ -1,11 +1,10 @@
 #include "sendto.h"
 
-#include <userenv.h>
 #include <winternl.h>
 
-namespace {
+#include "profile_sendto.h"
 
-constexpr wchar_t kSendToInProfile[] = L"\\AppData\\Roaming\\Microsoft\\Windows\\SendTo";
+namespace {
 
 HRESULT FromNt(NTSTATUS status) { return HRESULT_FROM_WIN32(RtlNtStatusToDosError(status)); }
 
@@ -111,16 +110,6 @@ HRESULT WriteAndRename(HANDLE folder, const std::wstring& name, const std::vecto
 }
 
 }  // namespace
-
-std::wstring ProfileSendTo() {
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
-  wchar_t profile[MAX_PATH];
-  DWORD length = MAX_PATH;
-  bool known = GetUserProfileDirectoryW(token, profile, &length);
-  CloseHandle(token);
-  return known ? profile + std::wstring(kSendToInProfile) : std::wstring();
-}
 
 HRESULT SaveInSendTo(const std::wstring& path, const std::vector<BYTE>& bytes) {
   const size_t cut = path.find_last_of(L"\\/");

@@ -7,10 +7,6 @@
 #include <string>
 #include <vector>
 
-// The SendTo folder of the running user's profile: the profile folder that the system keeps
-// for the account, never the user's own shell-folder settings. Empty when unknown.
-std::wstring ProfileSendTo();
-
 // Writes `bytes` as the file `path`, which must lie directly in ProfileSendTo() and be reached
 // through no link. The bytes go to a new file of their own that is then renamed over the name,
 // so whatever stood at the name is replaced and never written through. On failure nothing of
