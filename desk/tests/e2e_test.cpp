@@ -157,14 +157,17 @@ std::wstring RemoteTipText(HWND tip, HWND owner) {
 }
 
 // The letter of a drive that appears beside those of `before` within 30 s; 0 when none does.
-wchar_t NewDrive(DWORD before) {
+// The letter the tray's mount added, once the mount is done: the letter is defined before the
+// key is set and named anew for every session after, so it is there before the drive serves
+// data; the prompt hides only when the mount has returned.
+wchar_t NewDrive(DWORD before, HWND prompt) {
   wchar_t letter = 0;
   WaitFor(
       [&] {
         const DWORD added = GetLogicalDrives() & ~before;
         for (int i = 0; i < 26 && !letter; ++i)
           if (added & (1u << i)) letter = wchar_t(L'A' + i);
-        return letter != 0;
+        return letter != 0 && !IsWindowVisible(prompt);
       },
       30000);
   return letter;
@@ -280,7 +283,7 @@ TEST(DeskEndToEnd, CreateSelectAndMount) {
   Program tray(prompt);
   SendMessageW(Children(prompt, L"Edit").at(0), WM_SETTEXT, 0, LPARAM(L"e2e-password"));
   Click(Child(prompt, L"Button", L"确定"));
-  const wchar_t letter = NewDrive(drivesBefore);
+  const wchar_t letter = NewDrive(drivesBefore, prompt);
   ASSERT_NE(letter, 0) << "the drive did not appear";
   EXPECT_TRUE(SectorsReadBack(letter));
 
@@ -508,7 +511,7 @@ TEST(DeskEndToEnd, PasswordChangedThroughTheDialog) {
   const DWORD drivesBefore = GetLogicalDrives();
   SendMessageW(password, WM_SETTEXT, 0, LPARAM(L"new password 2"));
   Click(ok);
-  const wchar_t mounted = NewDrive(drivesBefore);
+  const wchar_t mounted = NewDrive(drivesBefore, prompt);
   ASSERT_NE(mounted, 0) << "the drive did not appear";
   EXPECT_TRUE(Sectors(mounted, false));
   ASSERT_TRUE(QuitThroughTrayMenu(tray, prompt));
